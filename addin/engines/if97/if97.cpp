@@ -1,0 +1,243 @@
+#include "if97.hpp"
+
+#include <cmath>
+
+#include "../common/int_power.hpp"
+#include "if97_coefficients.hpp"
+
+namespace vapordex::if97 {
+
+namespace {
+
+constexpr double kRegion1ReducingPressure = 16.53;
+constexpr double kRegion1ReducingTemperature = 1386.0;
+constexpr double kRegion2ReducingTemperature = 540.0;
+
+// Powers x^k for k in [lowest, lowest + count), filled by successive products.
+template <int Lowest, int Count>
+struct PowerTable {
+  double value[Count];
+  PowerTable(double x) {
+    const int zero = -Lowest;
+    value[zero] = 1.0;
+    for (int k = zero + 1; k < Count; ++k) value[k] = value[k - 1] * x;
+    for (int k = zero - 1; k >= 0; --k) value[k] = value[k + 1] / x;
+  }
+  double operator[](int exponent) const { return value[exponent - Lowest]; }
+};
+
+}  // namespace
+
+// Region 1: Gibbs function gamma(pi, tau).
+Properties region1(double T, double P) {
+  const double pi = P / kRegion1ReducingPressure;
+  const double tau = kRegion1ReducingTemperature / T;
+  const PowerTable<-1, 34> a(7.1 - pi);       // (7.1 - pi)^(I - 1), I up to 32
+  const PowerTable<-42, 60> b(tau - 1.222);  // (tau - 1.222)^(J - 1), J from -41 to 17
+  double g = 0.0;
+  double gPi = 0.0;
+  double gTau = 0.0;
+  for (const Term& t : kRegion1) {
+    const double ai = a[t.i];
+    const double bj = b[t.j];
+    g += t.n * ai * bj;
+    // Terms with a zero exponent have no derivative; skipping them also keeps
+    // a zero base from turning 0 * inf into NaN.
+    if (t.i != 0) gPi -= t.n * t.i * a[t.i - 1] * bj;
+    if (t.j != 0) gTau += t.n * t.j * ai * b[t.j - 1];
+  }
+  const double rt = kR * T;
+  Properties p;
+  p.v = rt / P * pi * gPi / 1000.0;
+  p.h = rt * tau * gTau;
+  p.u = rt * (tau * gTau - pi * gPi);
+  p.s = kR * (tau * gTau - g);
+  return p;
+}
+
+// Region 2: ideal-gas part plus residual part of the Gibbs function.
+Properties region2(double T, double P) {
+  const double pi = P;
+  const double tau = kRegion2ReducingTemperature / T;
+  const PowerTable<-6, 9> t0(tau);  // tau^(J0 - 1), J0 from -5 to 3
+  double g0 = std::log(pi);
+  double g0Tau = 0.0;
+  for (const IdealTerm& t : kRegion2Ideal) {
+    g0 += t.n * t0[t.j];
+    if (t.j != 0) g0Tau += t.n * t.j * t0[t.j - 1];
+  }
+  const PowerTable<0, 25> a(pi);           // pi^(I - 1), I from 1 to 24
+  const PowerTable<-1, 60> b(tau - 0.5);  // (tau - 0.5)^(J - 1), J up to 58
+  double gr = 0.0;
+  double grPi = 0.0;
+  double grTau = 0.0;
+  for (const Term& t : kRegion2Residual) {
+    const double ai = a[t.i];
+    const double bj = b[t.j];
+    gr += t.n * ai * bj;
+    grPi += t.n * t.i * a[t.i - 1] * bj;
+    if (t.j != 0) grTau += t.n * ai * t.j * b[t.j - 1];
+  }
+  const double rt = kR * T;
+  Properties p;
+  p.v = rt / P * (1.0 + pi * grPi) / 1000.0;
+  p.h = rt * tau * (g0Tau + grTau);
+  p.u = rt * (tau * (g0Tau + grTau) - (1.0 + pi * grPi));
+  p.s = kR * (tau * (g0Tau + grTau) - (g0 + gr));
+  return p;
+}
+
+namespace {
+
+struct Region3Derivatives {
+  double phi;
+  double phiDelta;
+  double phiTau;
+};
+
+Region3Derivatives region3Phi(double delta, double tau) {
+  const PowerTable<-1, 13> a(delta);  // delta^(I - 1), I up to 11
+  const PowerTable<-1, 28> b(tau);    // tau^(J - 1), J up to 26
+  Region3Derivatives d{kRegion3LogCoefficient * std::log(delta), kRegion3LogCoefficient / delta,
+                       0.0};
+  for (const Term& t : kRegion3) {
+    const double ai = a[t.i];
+    const double bj = b[t.j];
+    d.phi += t.n * ai * bj;
+    if (t.i != 0) d.phiDelta += t.n * t.i * a[t.i - 1] * bj;
+    if (t.j != 0) d.phiTau += t.n * ai * t.j * b[t.j - 1];
+  }
+  return d;
+}
+
+}  // namespace
+
+Properties region3(double T, double rho, double* p) {
+  const double delta = rho / kCriticalDensity;
+  const double tau = kCriticalTemperature / T;
+  const Region3Derivatives d = region3Phi(delta, tau);
+  const double rt = kR * T;
+  Properties r;
+  r.v = 1.0 / rho;
+  r.h = rt * (tau * d.phiTau + delta * d.phiDelta);
+  r.u = rt * tau * d.phiTau;
+  r.s = kR * (tau * d.phiTau - d.phi);
+  *p = rho * rt * delta * d.phiDelta / 1000.0;
+  return r;
+}
+
+// P3(T, v) = (R T / v) delta phi_delta / 1000, in MPa.
+double region3Pressure(double T, double v) {
+  const double rho = 1.0 / v;
+  const double delta = rho / kCriticalDensity;
+  double phiDelta = kRegion3LogCoefficient / delta;
+  const PowerTable<-1, 13> a(delta);
+  const PowerTable<0, 27> b(kCriticalTemperature / T);
+  for (const Term& t : kRegion3) {
+    if (t.i != 0) phiDelta += t.n * t.i * a[t.i - 1] * b[t.j];
+  }
+  return kR * T / v * delta * phiDelta / 1000.0;
+}
+
+// Two passes of 32 halvings: the second keeps the lower end reached by the
+// first and starts again from the initial upper end.
+double region3Volume(double T, double P) {
+  double lo = kRegion3VolumeLow;
+  double hi = kRegion3VolumeHigh;
+  double mid = 0.0;
+  for (int pass = 0; pass < 2; ++pass) {
+    hi = kRegion3VolumeHigh;
+    for (int k = 0; k < 32; ++k) {
+      mid = (hi + lo) * 0.5;
+      if (region3Pressure(T, mid) > P) {
+        lo = mid;
+      } else {
+        hi = mid;
+      }
+    }
+  }
+  return mid;
+}
+
+double b23Pressure(double T) { return (kB23[2] * T + kB23[1]) * T + kB23[0]; }
+
+double saturationPressure(double T) {
+  if (T <= kTriplePointTemperature) return kTriplePointPressure;
+  if (T >= kCriticalTemperature) return kCriticalPressure;
+  const double* n = kRegion4;
+  const double theta = T + n[8] / (T - n[9]);
+  const double a = theta * theta + n[0] * theta + n[1];
+  const double b = n[2] * theta * theta + n[3] * theta + n[4];
+  const double c = n[5] * theta * theta + n[6] * theta + n[7];
+  const double x = 2.0 * c / (-b + std::sqrt(b * b - 4.0 * a * c));
+  const double x2 = x * x;
+  return x2 * x2;
+}
+
+// Fixed 32-step bisection on the saturation-pressure equation; the result is
+// the last midpoint computed.
+double saturationTemperature(double P) {
+  if (P <= kTriplePointPressure) return kTriplePointTemperature;
+  if (P >= kCriticalPressure) return kCriticalTemperature;
+  double lo = kTriplePointTemperature;
+  double hi = kCriticalTemperature;
+  double mid = 0.0;
+  for (int k = 0; k < 32; ++k) {
+    mid = (hi + lo) * 0.5;
+    if (P > saturationPressure(mid)) {
+      lo = mid;
+    } else {
+      hi = mid;
+    }
+  }
+  return mid;
+}
+
+void evaluateState(double T, double P, int phase, double* v, double* h, double* s) {
+  Properties r{};
+  if (phase == 0 || phase == 1) {
+    if (T > kCriticalTemperature) T = kCriticalTemperature;
+    P = saturationPressure(T);
+    r = phase == 0 ? region1(T, P) : region2(T, P);
+  } else if (T < kRegion3Temperature) {
+    r = P < saturationPressure(T) ? region2(T, P) : region1(T, P);
+  } else if (P < b23Pressure(T)) {
+    r = region2(T, P);
+  } else {
+    double p3 = 0.0;
+    r = region3(T, 1.0 / region3Volume(T, P), &p3);
+  }
+  *v = r.v;
+  *h = r.h;
+  *s = r.s;
+}
+
+double specificVolume(double T, double P, int phase) {
+  double v = 0.0;
+  double h = 0.0;
+  double s = 0.0;
+  evaluateState(T, P, phase, &v, &h, &s);
+  return v * 1000.0;
+}
+
+double specificEnthalpy(double T, double P, int phase) {
+  double v = 0.0;
+  double h = 0.0;
+  double s = 0.0;
+  evaluateState(T, P, phase, &v, &h, &s);
+  return h;
+}
+
+double specificEntropy(double T, double P, int phase) {
+  double v = 0.0;
+  double h = 0.0;
+  double s = 0.0;
+  evaluateState(T, P, phase, &v, &h, &s);
+  return s;
+}
+
+// The engine has no (T, v) equation of state; this entry answers with the
+// critical pressure. The front end solves (T, v) states itself.
+double pressureFromVolume(double /*T*/, double /*v*/) { return kCriticalPressure; }
+
+}  // namespace vapordex::if97

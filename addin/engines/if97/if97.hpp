@@ -1,0 +1,52 @@
+// IAPWS-IF97 engine (formulation 97): regions 1, 2 and 3, the region 2/3
+// boundary and the saturation-pressure equation of region 4. Region 5 is not
+// part of the engine; states above 1073.15 K use the region 2 or 3 equations.
+//
+// Units: T in K, P in MPa, h in kJ/kg, s in kJ/(kg K). Inside the engine v is
+// in m3/kg; the volume operation returns cm3/g (v * 1000).
+#pragma once
+
+namespace vapordex::if97 {
+
+inline constexpr double kR = 0.461526;             // kJ/(kg K)
+inline constexpr double kCriticalTemperature = 647.096;
+inline constexpr double kCriticalPressure = 22.064;
+inline constexpr double kCriticalDensity = 322.0;  // kg/m3
+inline constexpr double kTriplePointTemperature = 273.16;
+inline constexpr double kTriplePointPressure = 6.11657e-4;
+inline constexpr double kRegion3Temperature = 623.15;
+
+// Region-3 specific volume bracket in m3/kg. It encloses every region-3 state
+// of the standard's range (623.15 K to the B23 temperature, up to 100 MPa):
+// the densest is about 1/0.00150 at 623.15 K and 100 MPa, the lightest the
+// saturated vapour at 623.15 K, 0.00881 m3/kg. After 32 halvings of this
+// width the resolution is 2.1e-12 m3/kg, below 1.5e-9 of any region-3 volume.
+inline constexpr double kRegion3VolumeLow = 0.0010;
+inline constexpr double kRegion3VolumeHigh = 0.0100;
+
+// Result of one region evaluation.
+struct Properties {
+  double v;  // m3/kg
+  double h;  // kJ/kg
+  double s;  // kJ/(kg K)
+  double u;  // kJ/kg
+};
+
+Properties region1(double T, double P);
+Properties region2(double T, double P);
+// Region 3 in its natural variables (T, rho in kg/m3); p receives the pressure.
+Properties region3(double T, double rho, double* p);
+double region3Pressure(double T, double v);
+double region3Volume(double T, double P);
+double b23Pressure(double T);
+
+// Engine operations.
+double saturationPressure(double T);
+double saturationTemperature(double P);
+void evaluateState(double T, double P, int phase, double* v, double* h, double* s);
+double specificVolume(double T, double P, int phase);  // cm3/g
+double specificEnthalpy(double T, double P, int phase);
+double specificEntropy(double T, double P, int phase);
+double pressureFromVolume(double T, double v);
+
+}  // namespace vapordex::if97

@@ -1,0 +1,36 @@
+// SI cores of the forward worksheet functions: functions of SI values and the
+// formulation code, returning SI values. A code that selects no engine gives
+// the error value, or the unavailable marker where noted.
+#pragma once
+
+#include <cstdint>
+
+namespace vapordex {
+
+inline constexpr double kErrorValue = -999.0;
+inline constexpr double kUnavailable = -2e38;
+inline constexpr double kUnavailableBelow = -1e38;
+
+double PsatCore(double T, std::int32_t code);
+double TsatCore(double P, std::int32_t code);
+double VfCore(double T, std::int32_t code);
+double VgCore(double T, std::int32_t code);
+double HfCore(double T, std::int32_t code);
+double HgCore(double T, std::int32_t code);
+double SfCore(double T, std::int32_t code);
+double SgCore(double T, std::int32_t code);
+double VofTPCore(double T, double P, std::int32_t code);  // unavailable marker
+double HofTPCore(double T, double P, std::int32_t code);
+double SofTPCore(double T, double P, std::int32_t code);
+double PofTVCore(double T, double v, std::int32_t code);  // unavailable marker
+double HofTVCore(double T, double v, std::int32_t code);  // unavailable marker
+double SofTVCore(double T, double v, std::int32_t code);  // unavailable marker
+
+// Bounds of the pressure search that solves (T, v) states of the
+// pressure-based engines, in MPa, and its number of halvings of ln P:
+// 2^-40 of ln(1e9) is 2e-11, well below 1e-9 relative in P.
+inline constexpr double kTvPressureMin = 1e-6;
+inline constexpr double kTvPressureMax = 1000.0;
+inline constexpr int kTvHalvings = 40;
+
+}  // namespace vapordex

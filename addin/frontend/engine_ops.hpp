@@ -1,0 +1,49 @@
+// The engine operation set: every operation the front end may call on an
+// engine. Each engine fills one instance; operations it does not offer stay
+// null. Pressure-based engines offer the (T, P) operations, density-based
+// engines the (T, rho) operations and a density solver.
+//
+// Units: T in K, P in MPa, v in cm3/g, rho in g/cm3, h in kJ/kg, s in kJ/(kg K).
+// Phase selector: 0 saturated liquid at T, 1 saturated vapour at T (P is
+// ignored), 2 the single-phase state at (T, P).
+#pragma once
+
+#include <cstdint>
+
+namespace vapordex {
+
+struct EngineOps {
+  int code;  // the formulation code's magnitude: 67, 69, 84, 95, 97 or 20
+
+  double (*saturationPressure)(double T);
+  double (*saturationTemperature)(double P);
+
+  // Pressure-based engines.
+  double (*specificVolume)(double T, double P, int phase);
+  double (*specificEnthalpy)(double T, double P, int phase);
+  double (*specificEntropy)(double T, double P, int phase);
+  double (*pressureFromVolume)(double T, double v);
+
+  // Density-based engines.
+  double (*densityFromTP)(double T, double P, int phase);
+  double (*pressureFromTD)(double T, double rho);
+  double (*enthalpyFromTD)(double T, double rho);
+  double (*entropyFromTD)(double T, double rho);
+  double (*saturatedLiquidDensity)(double T);
+  double (*saturatedVapourDensity)(double T);
+};
+
+inline bool isPressureBased(const EngineOps& e) { return e.specificVolume != nullptr; }
+
+// The engine selected by the magnitude of a formulation code, or null when
+// the code selects none (or its engine is not part of this build).
+const EngineOps* selectEngine(std::int32_t code);
+
+// The engines of this build, in dispatch order.
+struct EngineList {
+  const EngineOps* const* engines;
+  int count;
+};
+EngineList availableEngines();
+
+}  // namespace vapordex

@@ -1,0 +1,46 @@
+// The engines present in this build, in dispatch order (67, 69, 84, 95, 97,
+// 20). Adding an engine means adding its instance here; the cores only ever
+// see the operation set.
+#include <cstdint>
+
+#include "../engines/if97/if97.hpp"
+#include "engine_ops.hpp"
+
+namespace vapordex {
+
+namespace {
+
+constexpr EngineOps kIf97{
+    97,
+    if97::saturationPressure,
+    if97::saturationTemperature,
+    if97::specificVolume,
+    if97::specificEnthalpy,
+    if97::specificEntropy,
+    if97::pressureFromVolume,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};
+
+constexpr const EngineOps* kEngines[] = {&kIf97};
+
+}  // namespace
+
+const EngineOps* selectEngine(std::int32_t code) {
+  // Widen before negating: the magnitude of INT32_MIN does not fit in 32 bits.
+  const std::int64_t magnitude = code < 0 ? -static_cast<std::int64_t>(code) : code;
+  for (const EngineOps* e : kEngines) {
+    if (e->code == magnitude) return e;
+  }
+  return nullptr;
+}
+
+EngineList availableEngines() {
+  return {kEngines, static_cast<int>(sizeof(kEngines) / sizeof(kEngines[0]))};
+}
+
+}  // namespace vapordex

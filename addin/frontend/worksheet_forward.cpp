@@ -1,0 +1,59 @@
+// The fourteen forward worksheet functions.
+#include <cstdint>
+
+#include "cores.hpp"
+#include "units.hpp"
+#include "worksheet.hpp"
+#include "wrapper.hpp"
+
+using namespace vapordex;
+namespace u = vapordex::units;
+
+VDX_WORKSHEET Psat(double T, std::int32_t code) {
+  return oneArgument(T, code, u::temperatureIn, PsatCore, Guard::kNone, u::pressureOut);
+}
+VDX_WORKSHEET Tsat(double P, std::int32_t code) {
+  return oneArgument(P, code, u::pressureIn, TsatCore, Guard::kNone, u::temperatureOut);
+}
+VDX_WORKSHEET Vf(double T, std::int32_t code) {
+  return oneArgument(T, code, u::temperatureIn, VfCore, Guard::kNonPositive, u::volumeOut);
+}
+VDX_WORKSHEET Vg(double T, std::int32_t code) {
+  return oneArgument(T, code, u::temperatureIn, VgCore, Guard::kNonPositive, u::volumeOut);
+}
+VDX_WORKSHEET Hf(double T, std::int32_t code) {
+  return oneArgument(T, code, u::temperatureIn, HfCore, Guard::kNone, u::enthalpyOut);
+}
+VDX_WORKSHEET Hg(double T, std::int32_t code) {
+  return oneArgument(T, code, u::temperatureIn, HgCore, Guard::kNone, u::enthalpyOut);
+}
+VDX_WORKSHEET Sf(double T, std::int32_t code) {
+  return oneArgument(T, code, u::temperatureIn, SfCore, Guard::kNone, u::entropyOutShort);
+}
+VDX_WORKSHEET Sg(double T, std::int32_t code) {
+  return oneArgument(T, code, u::temperatureIn, SgCore, Guard::kNone, u::entropyOutShort);
+}
+VDX_WORKSHEET VofTP(double T, double P, std::int32_t code) {
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, VofTPCore, Guard::kUnavailableMarker,
+                      u::volumeOut);
+}
+VDX_WORKSHEET HofTP(double T, double P, std::int32_t code) {
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, HofTPCore, Guard::kNone,
+                      u::enthalpyOut);
+}
+VDX_WORKSHEET SofTP(double T, double P, std::int32_t code) {
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, SofTPCore, Guard::kNone,
+                      u::entropyOut);
+}
+VDX_WORKSHEET PofTV(double T, double v, std::int32_t code) {
+  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, PofTVCore, Guard::kUnavailableMarker,
+                      u::pressureOut);
+}
+VDX_WORKSHEET HofTV(double T, double v, std::int32_t code) {
+  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, HofTVCore, Guard::kUnavailableMarker,
+                      u::enthalpyOut);
+}
+VDX_WORKSHEET SofTV(double T, double v, std::int32_t code) {
+  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, SofTVCore, Guard::kUnavailableMarker,
+                      u::entropyOutShort);
+}

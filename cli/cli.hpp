@@ -1,0 +1,28 @@
+// The vapordex command-line tool: calls the exported worksheet functions by
+// name, one call per invocation or one per input line.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace vapordex::cli {
+
+// Evaluates one call "FUNCTION ARG..." given as words. On success writes the
+// result as Excel would show it (%.17g, or #NUM!) to *result and returns true;
+// otherwise writes a one-line message to *result and returns false.
+bool evaluate(int argc, const char* const* argv, std::string* result);
+
+// Splits a batch line into words and evaluates it.
+bool evaluateLine(const char* line, std::string* result);
+
+// Runs --batch over a stream: one output line per input line. Returns the
+// exit status (0, or 1 when any line was in error).
+int runBatch(std::FILE* in, std::FILE* out);
+
+// The --list text (UTF-8).
+std::string listing();
+
+// The whole program.
+int run(int argc, const char* const* argv);
+
+}  // namespace vapordex::cli
