@@ -28,9 +28,12 @@ double SofTVCore(double T, double v, std::int32_t code);  // unavailable marker
 
 // Bounds of the pressure search that solves (T, v) states of the
 // pressure-based engines, in MPa, and its number of halvings of ln P:
-// 2^-40 of ln(1e9) is 2e-11, well below 1e-9 relative in P.
+// 2^-40 of ln(2e8) is 2e-11, well below 1e-9 relative in P. The upper bound
+// is twice the 100 MPa limit of the pressure-based formulations: their
+// liquid equations stay monotonic that far, while far beyond it (region 1
+// above about 500 MPa) the extrapolated volume turns and goes negative.
 inline constexpr double kTvPressureMin = 1e-6;
-inline constexpr double kTvPressureMax = 1000.0;
+inline constexpr double kTvPressureMax = 200.0;
 inline constexpr int kTvHalvings = 40;
 
 }  // namespace vapordex

@@ -59,7 +59,7 @@ Properties region1(double T, double P) {
 Properties region2(double T, double P) {
   const double pi = P;
   const double tau = kRegion2ReducingTemperature / T;
-  const PowerTable<-6, 9> t0(tau);  // tau^(J0 - 1), J0 from -5 to 3
+  const PowerTable<-6, 10> t0(tau);  // tau^(J0 - 1) and tau^J0, J0 from -5 to 3
   double g0 = std::log(pi);
   double g0Tau = 0.0;
   for (const IdealTerm& t : kRegion2Ideal) {

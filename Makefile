@@ -1,0 +1,48 @@
+# Two verbs: `make` builds everything into dist/ and shows a sample,
+# `make test` builds everything and runs every test.
+MAKEFLAGS += --no-print-directory
+JOBS ?= $(shell nproc)
+BUILD := build
+DIST := dist
+
+.PHONY: all test bootstrap native sanitize win32 win64 dist sample clean
+
+all: dist sample
+
+bootstrap:
+	@scripts/bootstrap
+
+native: bootstrap
+	@cmake --preset native >/dev/null
+	@cmake --build $(BUILD)/native -j $(JOBS)
+
+sanitize: bootstrap
+	@cmake --preset sanitize >/dev/null
+	@cmake --build $(BUILD)/sanitize -j $(JOBS)
+
+win32: bootstrap
+	@cmake --preset win32 >/dev/null
+	@cmake --build $(BUILD)/win32 -j $(JOBS)
+
+win64: bootstrap
+	@cmake --preset win64 >/dev/null
+	@cmake --build $(BUILD)/win64 -j $(JOBS)
+
+dist: native win32 win64
+	@mkdir -p $(DIST)
+	@cp $(BUILD)/native/cli/vapordex $(DIST)/
+
+sample: dist
+	@echo "Saturation states, IAPWS-IF97, SI units (T in K; P in MPa; h in kJ/kg):"
+	@for t in 300 373.15 450 550 647; do \
+	  printf '  T = %-7s Psat = %-22s hf = %-22s hg = %s\n' $$t \
+	    "$$($(DIST)/vapordex Psat $$t -97)" "$$($(DIST)/vapordex Hf $$t -97)" "$$($(DIST)/vapordex Hg $$t -97)"; \
+	done
+	@echo "HofTP(500 F, 1000 psia, 97) = $$($(DIST)/vapordex HofTP 500 1000 97) BTU/lbm"
+
+test: dist sanitize
+	@ctest --test-dir $(BUILD)/native --output-on-failure -j $(JOBS)
+	@ctest --test-dir $(BUILD)/sanitize --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) $(DIST)

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "engines/if97/if97.hpp"
+#include "frontend/cores.hpp"
+#include "frontend/engine_ops.hpp"
+#include "frontend/worksheet.hpp"
+#include "test_support.hpp"
+
+namespace vapordex {
+namespace {
+
+using vapordex::testing::number;
+
+constexpr double kPsia = 145.0377377;
+
+TEST(Dispatch, SelectsByMagnitudeOnly) {
+  ASSERT_NE(selectEngine(97), nullptr);
+  EXPECT_EQ(selectEngine(97), selectEngine(-97));
+  EXPECT_EQ(selectEngine(97)->code, 97);
+  for (std::int32_t code : {0, 1, -1, 50, -50, 96, 98, 2147483647, INT32_MIN}) {
+    EXPECT_EQ(selectEngine(code), nullptr) << code;
+  }
+  // Every engine of the build answers to its own code and nothing else.
+  const EngineList list = availableEngines();
+  for (int k = 0; k < list.count; ++k) {
+    EXPECT_EQ(selectEngine(list.engines[k]->code), list.engines[k]);
+    EXPECT_EQ(selectEngine(-list.engines[k]->code), list.engines[k]);
+  }
+}
+
+TEST(Units, EnglishArgumentsAndResults) {
+  const double psat = if97::saturationPressure(373.15);
+  EXPECT_EQ(number(Psat(212.0, 97)),
+            if97::saturationPressure((212.0 + 459.67) / 1.8) * kPsia);
+  EXPECT_NEAR(number(Psat(212.0, 97)), psat * kPsia, 1e-12);
+  EXPECT_EQ(number(Psat(373.15, -97)), psat);
+  EXPECT_EQ(number(Psat(373.15, 0)), -999.0);
+  // The example of the overview: region 1 at 533.15 K and 1000 psia.
+  EXPECT_EQ(number(HofTP(500.0, 1000.0, 97)),
+            if97::region1((500.0 + 459.67) / 1.8, 1000.0 / kPsia).h / 2.326);
+  EXPECT_DOUBLE_EQ(number(Tsat(14.6959, 97)),
+                   if97::saturationTemperature(14.6959 / kPsia) * 1.8 - 459.67);
+  EXPECT_DOUBLE_EQ(number(VofTP(80.0, 14.7, 97)),
+                   if97::specificVolume((80.0 + 459.67) / 1.8, 14.7 / kPsia, 2) / 62.42796058);
+}
+
+TEST(Units, SaturatedEntropyUsesTheShortConstant) {
+  const double T = 400.0;
+  const double sfSi = number(Sf(T, -97));
+  EXPECT_DOUBLE_EQ(number(Sf(T * 1.8 - 459.67, 97)), sfSi / 4.186);
+  EXPECT_DOUBLE_EQ(number(Sg(T * 1.8 - 459.67, 97)), number(Sg(T, -97)) / 4.186);
+  const double sTp = number(SofTP(T, 1.0, -97));
+  EXPECT_EQ(sTp, if97::specificEntropy(T, 1.0, 2));
+  EXPECT_DOUBLE_EQ(number(SofTP(T * 1.8 - 459.67, 1.0 * kPsia, 97)), sTp / 4.1868);
+  EXPECT_DOUBLE_EQ(number(SofTV(T * 1.8 - 459.67, 1.0 / 62.42796058, 97)),
+                   number(SofTV(T, 1.0, -97)) / 4.186);
+}
+
+// Codes that select no engine give the error value, converted or guarded as
+// each wrapper says.
+TEST(Dispatch, UnrecognisedCodes) {
+  struct Case {
+    const char* name;
+    double si;       // result with code -50
+    double english;  // result with code 50
+  };
+  const Case cases[] = {
+      {"Psat", number(Psat(300, -50)), number(Psat(300, 50))},
+      {"Tsat", number(Tsat(1, -50)), number(Tsat(1, 50))},
+      {"Vf", number(Vf(300, -50)), number(Vf(300, 50))},
+      {"Vg", number(Vg(300, -50)), number(Vg(300, 50))},
+      {"Hf", number(Hf(300, -50)), number(Hf(300, 50))},
+      {"Hg", number(Hg(300, -50)), number(Hg(300, 50))},
+      {"Sf", number(Sf(300, -50)), number(Sf(300, 50))},
+      {"Sg", number(Sg(300, -50)), number(Sg(300, 50))},
+      {"VofTP", number(VofTP(300, 1, -50)), number(VofTP(300, 1, 50))},
+      {"HofTP", number(HofTP(300, 1, -50)), number(HofTP(300, 1, 50))},
+      {"SofTP", number(SofTP(300, 1, -50)), number(SofTP(300, 1, 50))},
+      {"PofTV", number(PofTV(300, 1, -50)), number(PofTV(300, 1, 50))},
+      {"HofTV", number(HofTV(300, 1, -50)), number(HofTV(300, 1, 50))},
+      {"SofTV", number(SofTV(300, 1, -50)), number(SofTV(300, 1, 50))},
+  };
+  const double expectedEnglish[] = {-144892.69996230002, -2257.87,     -999.0, -999.0,
+                                    -999.0 / 2.326,      -999.0 / 2.326, -999.0 / 4.186,
+                                    -999.0 / 4.186,      -999.0,       -999.0 / 2.326,
+                                    -999.0 / 4.1868,     -999.0,       -999.0, -999.0};
+  int k = 0;
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.si, -999.0) << c.name;
+    EXPECT_EQ(c.english, expectedEnglish[k]) << c.name;
+    ++k;
+  }
+  EXPECT_EQ(number(Psat(300, 0)), -999.0);
+  EXPECT_EQ(number(Psat(300, 50)), -144892.69996230002);
+}
+
+// Formulations whose engine is not part of the build answer like
+// unrecognised codes.
+TEST(Dispatch, AbsentEnginesAnswerLikeUnrecognisedCodes) {
+  for (std::int32_t code : {67, 69, 84, 95, 20}) {
+    if (selectEngine(code) != nullptr) continue;
+    EXPECT_EQ(number(Psat(300, code)), number(Psat(300, 50))) << code;
+    EXPECT_EQ(number(HofTP(300, 1, -code)), -999.0) << code;
+    EXPECT_EQ(number(VofTP(300, 1, code)), -999.0) << code;
+  }
+}
+
+TEST(SaturatedCores, ClampTemperatureToTheSaturationRange) {
+  EXPECT_EQ(number(Vf(250.0, -97)), number(Vf(273.16, -97)));
+  EXPECT_EQ(number(Hf(100.0, -97)), number(Hf(273.16, -97)));
+  EXPECT_EQ(number(Vg(700.0, -97)), number(Vg(647.096, -97)));
+  EXPECT_EQ(number(Sg(1e6, -97)), number(Sg(647.096, -97)));
+  EXPECT_EQ(VfCore(300.0, 97), if97::specificVolume(300.0, 0.0, 0));
+  EXPECT_EQ(HgCore(300.0, 97), if97::specificEnthalpy(300.0, 0.0, 1));
+}
+
+TEST(Results, NonFiniteBecomesNumError) {
+  const XLOPER* r = HofTP(NAN, 1.0, -97);
+  EXPECT_EQ(r->xltype, xltypeErr);
+  EXPECT_EQ(r->val.err, xlerrNum);
+  r = HofTP(300.0, 1.0, -97);
+  EXPECT_EQ(r->xltype, xltypeNum);
+  // The same record serves every function.
+  EXPECT_EQ(Psat(300.0, -97), HofTS(300.0, 1.0, -97, 0));
+}
+
+// (T, v) states of IAPWS-IF97 are solved in the front end.
+TEST(TemperatureVolume, RoundTripsThroughPressure) {
+  struct Case {
+    double T;
+    double P;
+  };
+  const Case cases[] = {{300, 0.001}, {300, 5},    {300, 80},   {450, 0.01}, {450, 50},
+                        {600, 1},     {600, 30},   {640, 21},   {640, 5},    {700, 30},
+                        {700, 0.1},   {900, 100},  {1000, 50}, {373.15, 0.05}};
+  for (const Case& c : cases) {
+    const double v = number(VofTP(c.T, c.P, -97));
+    const double p = number(PofTV(c.T, v, -97));
+    ASSERT_TRUE(std::isfinite(p)) << c.T << " " << c.P;
+    // v -> P -> v is well conditioned; region 3 volumes carry the 1.5e-9
+    // resolution of their own bisection.
+    EXPECT_NEAR(number(VofTP(c.T, p, -97)) / v, 1.0, 3e-9) << c.T << " " << c.P;
+    EXPECT_NEAR(number(HofTV(c.T, v, -97)), number(HofTP(c.T, c.P, -97)),
+                1e-6 * std::fabs(number(HofTP(c.T, c.P, -97))) + 1e-3)
+        << c.T << " " << c.P;
+    EXPECT_NEAR(number(SofTV(c.T, v, -97)), number(SofTP(c.T, c.P, -97)), 1e-6)
+        << c.T << " " << c.P;
+    if (c.P > 0.01 && c.T > 400) {
+      EXPECT_NEAR(p / c.P, 1.0, 1e-6) << c.T << " " << c.P;
+    }
+  }
+  // English units pass through the same solver.
+  const double v = number(VofTP(300.0, 100.0, 97));
+  EXPECT_NEAR(number(PofTV(300.0, v, 97)), 100.0, 1e-3);
+}
+
+TEST(TemperatureVolume, TwoPhaseByQualityAndContinuousAtTheSaturationLine) {
+  const double T = 450.0;
+  const double vf = number(Vf(T, -97));
+  const double vg = number(Vg(T, -97));
+  const double hf = number(Hf(T, -97));
+  const double hg = number(Hg(T, -97));
+  const double ps = number(Psat(T, -97));
+  EXPECT_EQ(number(PofTV(T, vf, -97)), ps);
+  EXPECT_EQ(number(PofTV(T, vg, -97)), ps);
+  EXPECT_EQ(number(HofTV(T, vf, -97)), hf);
+  EXPECT_DOUBLE_EQ(number(HofTV(T, vg, -97)), hg);
+  const double vMid = vf + 0.25 * (vg - vf);
+  EXPECT_DOUBLE_EQ(number(HofTV(T, vMid, -97)), hf + 0.25 * (hg - hf));
+  EXPECT_DOUBLE_EQ(number(SofTV(T, vMid, -97)),
+                   number(Sf(T, -97)) + 0.25 * (number(Sg(T, -97)) - number(Sf(T, -97))));
+  // Just outside the dome the single-phase state meets the saturated one.
+  for (double eps : {1e-7, 1e-5}) {
+    EXPECT_NEAR(number(PofTV(T, vf * (1 - eps), -97)) / ps, 1.0, 0.2) << eps;
+    EXPECT_NEAR(number(HofTV(T, vf * (1 - eps), -97)), hf, 0.05) << eps;
+    EXPECT_NEAR(number(PofTV(T, vg * (1 + eps), -97)) / ps, 1.0, 1e-4) << eps;
+    EXPECT_NEAR(number(HofTV(T, vg * (1 + eps), -97)), hg, 0.05) << eps;
+  }
+}
+
+TEST(TemperatureVolume, UnreachableVolumesGiveTheErrorValue) {
+  for (double v : {0.0, -1.0, 0.05, 1e15, std::nan("")}) {
+    EXPECT_EQ(number(PofTV(300.0, v, -97)), -999.0) << v;
+    EXPECT_EQ(number(HofTV(300.0, v, -97)), -999.0) << v;
+    EXPECT_EQ(number(SofTV(300.0, v, -97)), -999.0) << v;
+    EXPECT_EQ(number(SofTV(80.33, v / 62.42796058, 97)), -999.0) << v;
+  }
+  EXPECT_EQ(number(PofTV(900.0, 1e15, -97)), -999.0);
+  EXPECT_EQ(number(PofTV(900.0, 1e-3, 97)), -999.0);
+}
+
+}  // namespace
+}  // namespace vapordex
