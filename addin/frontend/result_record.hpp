@@ -4,6 +4,10 @@
 
 #include <cfenv>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <xmmintrin.h>
+#endif
+
 #include "../xlcall/xlcall.hpp"
 
 namespace vapordex {
@@ -14,16 +18,41 @@ LPXLOPER storeResult(double x);
 
 // Masks every floating-point exception (so bad input yields NaN or inf rather
 // than a trap inside the host) and on destruction restores the host's
-// floating-point environment, which also drops the flags raised meanwhile.
+// floating-point environment exactly, which also drops the flags raised
+// meanwhile. On x86 both units are handled directly: the x87 environment
+// (control and status word) and the SSE control/status register. Not every
+// C runtime's feholdexcept masks the SSE exceptions.
 class FloatingPointGuard {
  public:
+#if defined(__x86_64__) || defined(__i386__)
+  FloatingPointGuard() {
+    // fnstenv stores the environment and then masks every x87 exception.
+    __asm__ __volatile__("fnstenv %0" : "=m"(x87_));
+    mxcsr_ = _mm_getcsr();
+    _mm_setcsr((mxcsr_ | kSseMasks) & ~kSseFlags);
+  }
+  ~FloatingPointGuard() {
+    _mm_setcsr(mxcsr_);
+    __asm__ __volatile__("fldenv %0" : : "m"(x87_));
+  }
+#else
   FloatingPointGuard() { feholdexcept(&saved_); }
   ~FloatingPointGuard() { fesetenv(&saved_); }
+#endif
   FloatingPointGuard(const FloatingPointGuard&) = delete;
   FloatingPointGuard& operator=(const FloatingPointGuard&) = delete;
 
  private:
+#if defined(__x86_64__) || defined(__i386__)
+  static constexpr unsigned kSseMasks = 0x1F80u;
+  static constexpr unsigned kSseFlags = 0x003Fu;
+  struct {
+    unsigned char bytes[28];
+  } x87_;
+  unsigned mxcsr_;
+#else
   fenv_t saved_;
+#endif
 };
 
 }  // namespace vapordex

@@ -142,6 +142,8 @@ double region3Pressure(double T, double v) {
 // Two passes of 32 halvings: the second keeps the lower end reached by the
 // first and starts again from the initial upper end.
 double region3Volume(double T, double P) {
+  // The bisection cannot decide on NaN and would settle on a bracket end.
+  if (std::isnan(T) || std::isnan(P)) return std::nan("");
   double lo = kRegion3VolumeLow;
   double hi = kRegion3VolumeHigh;
   double mid = 0.0;

@@ -1,0 +1,37 @@
+// The add-in shell: Excel's entry points into the add-in and the one-time
+// registration of the worksheet functions.
+#pragma once
+
+#include "../xlcall/xlcall.hpp"
+#include "registration_table.hpp"
+
+namespace vapordex::shell {
+
+// The most worksheet arguments one function may have (Excel4's limit of 30
+// callback arguments less nothing: Excel accepts up to 30 per function).
+inline constexpr int kMaxArguments = 30;
+// Capacity of the assembled argument text ("T,P,formulation").
+inline constexpr int kArgumentTextCapacity = 255;
+
+// The registration list built from a table: for each function copies of its
+// name, type text, argument text, function help and argument helps, then a
+// null entry; a further null entry ends the list. Null on failure (an
+// allocation failed, a function has more than 30 arguments, or its argument
+// text does not fit), with nothing left allocated.
+char** buildRegistrationList(const RegistrationRow* table);
+void freeRegistrationList(char** list);
+
+// Registers every function of a table with Excel, as xlAutoOpen does for the
+// add-in's own table. Returns 1 when all were registered, 0 otherwise.
+int registerFunctions(const RegistrationRow* table);
+
+}  // namespace vapordex::shell
+
+#define VDX_ENTRY extern "C" VDX_EXPORT
+
+VDX_ENTRY int VDX_EXCEL_API xlAutoOpen(void);
+VDX_ENTRY int VDX_EXCEL_API xlAutoClose(void);
+VDX_ENTRY LPXLOPER VDX_EXCEL_API xlAutoRegister(LPXLOPER name);
+VDX_ENTRY int VDX_EXCEL_API xlAutoAdd(void);
+VDX_ENTRY int VDX_EXCEL_API xlAutoRemove(void);
+VDX_ENTRY LPXLOPER VDX_EXCEL_API xlAddInManagerInfo(LPXLOPER action);

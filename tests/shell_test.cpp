@@ -1,0 +1,251 @@
+// The add-in shell against a stand-in for Excel's callbacks.
+#include "shell/shell.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Call {
+  int xlfn;
+  std::vector<std::string> texts;  // string arguments (counted), "#<n>" for numbers/ints
+  int count;
+};
+
+std::vector<Call> gCalls;
+int gFailRegisterAt = 0;
+int gRegisterCalls = 0;
+char gModule[] = "\x0c" "C:\\addin.xll";
+
+std::string describe(const XLOPER* x) {
+  if (x->xltype == xltypeStr) {
+    const auto n = static_cast<unsigned char>(x->val.str[0]);
+    EXPECT_EQ(std::strlen(x->val.str + 1), n) << "length byte";
+    return std::string(x->val.str + 1, n);
+  }
+  if (x->xltype == xltypeInt) return "#" + std::to_string(x->val.w);
+  if (x->xltype == xltypeNum) return "#" + std::to_string(x->val.num);
+  return "?";
+}
+
+int answer(int xlfn, LPXLOPER result, int count, LPXLOPER* opers) {
+  Call call{xlfn, {}, count};
+  for (int k = 0; k < count; ++k) call.texts.push_back(describe(opers[k]));
+  gCalls.push_back(call);
+  if (xlfn == xlGetName) {
+    result->val.str = gModule;
+    result->xltype = xltypeStr;
+  } else if (xlfn == xlCoerce) {
+    const XLOPER* x = opers[0];
+    if (x->xltype == xltypeNum) {
+      result->val.w = static_cast<short>(x->val.num);
+      result->xltype = xltypeInt;
+    } else if (x->xltype == xltypeStr && describe(x) == "1") {
+      result->val.w = 1;
+      result->xltype = xltypeInt;
+    } else {
+      return xlretFailed;
+    }
+  } else if (xlfn == xlfRegister) {
+    ++gRegisterCalls;
+    if (gRegisterCalls == gFailRegisterAt) return xlretFailed;
+  }
+  return xlretSuccess;
+}
+
+}  // namespace
+
+extern "C" int Excel4(int xlfn, LPXLOPER result, int count, ...) {
+  LPXLOPER opers[30];
+  va_list ap;
+  va_start(ap, count);
+  for (int k = 0; k < count; ++k) opers[k] = va_arg(ap, LPXLOPER);
+  va_end(ap);
+  return answer(xlfn, result, count, opers);
+}
+
+extern "C" int Excel4v(int xlfn, LPXLOPER result, int count, LPXLOPER opers[]) {
+  return answer(xlfn, result, count, opers);
+}
+
+namespace vapordex::shell {
+namespace {
+
+class Shell : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    gCalls.clear();
+    gFailRegisterAt = 0;
+    gRegisterCalls = 0;
+  }
+  std::vector<Call> callsOf(int xlfn) const {
+    std::vector<Call> out;
+    for (const Call& c : gCalls) {
+      if (c.xlfn == xlfn) out.push_back(c);
+    }
+    return out;
+  }
+};
+
+const char* const kF = "67=ASME, 69=KKHM, 84=NBS/NRC, 95=SF95, 97=IF97, 20=2020";
+
+TEST_F(Shell, RegistrationListEntryByEntry) {
+  char** list = buildRegistrationList(kRegistrationTable);
+  ASSERT_NE(list, nullptr);
+  const std::vector<std::string> psat = {"Psat", "RBJ", "Ts,formulation",
+                                         "saturation pressure [psia:MPa]",
+                                         "saturation temperature [\xB0" "F:K]", kF};
+  for (std::size_t k = 0; k < psat.size(); ++k) EXPECT_EQ(list[k], psat[k]) << k;
+  EXPECT_EQ(list[psat.size()], nullptr);
+  // Walk to HofTS and to the end.
+  char** fn = list;
+  int functions = 0;
+  char** hofts = nullptr;
+  while (*fn != nullptr) {
+    if (std::strcmp(*fn, "HofTS") == 0) hofts = fn;
+    while (*fn != nullptr) ++fn;
+    ++fn;
+    ++functions;
+  }
+  EXPECT_EQ(functions, 19);
+  ASSERT_NE(hofts, nullptr);
+  const std::vector<std::string> expected = {
+      "HofTS", "RBBJJ", "T,S,formulation,formulation", "enthalpy [BTU/lbm:kJ/kg]",
+      "temperature [\xB0" "F:K]", "entropy [BTU/lbm/\xB0" "R:kJ/kg/\xB0" "K]",
+      "67=ASME, 69=KKHM, 84=NBS/NRC, 95=SF95, 97=IF97", kF};
+  for (std::size_t k = 0; k < expected.size(); ++k) EXPECT_EQ(hofts[k], expected[k]) << k;
+  EXPECT_EQ(hofts[expected.size()], nullptr);
+  // The list ends with two null entries in a row.
+  EXPECT_EQ(fn[-1], nullptr);
+  EXPECT_EQ(fn[0], nullptr);
+  freeRegistrationList(list);
+}
+
+TEST_F(Shell, AutoOpenRegistersEveryFunction) {
+  EXPECT_EQ(xlAutoOpen(), 1);
+  const std::vector<Call> registers = callsOf(xlfRegister);
+  ASSERT_EQ(registers.size(), 19u);
+  const Call& psat = registers[0];
+  EXPECT_EQ(psat.count, 12);
+  const std::vector<std::string> want = {"C:\\addin.xll",
+                                         "Psat",
+                                         "RBJ",
+                                         "Psat",
+                                         "Ts,formulation",
+                                         "1",
+                                         "Vapordex V1.05 Academic",
+                                         "",
+                                         "",
+                                         "saturation pressure [psia:MPa]",
+                                         "saturation temperature [\xB0" "F:K]",
+                                         kF};
+  EXPECT_EQ(psat.texts, want);
+  EXPECT_EQ(registers[15].count, 14);
+  EXPECT_EQ(registers[15].texts[2], "RBBJJ");
+  EXPECT_EQ(registers[15].texts[4], "T,S,formulation,formulation");
+  // The file name is asked for once and released at the end.
+  EXPECT_EQ(gCalls.front().xlfn, xlGetName);
+  EXPECT_EQ(gCalls.back().xlfn, xlFree);
+  EXPECT_TRUE(callsOf(xlcAlert).empty());
+}
+
+TEST_F(Shell, FailedRegistrationStopsWithAnAlert) {
+  gFailRegisterAt = 3;
+  EXPECT_EQ(xlAutoOpen(), 0);
+  EXPECT_EQ(callsOf(xlfRegister).size(), 3u);
+  const std::vector<Call> alerts = callsOf(xlcAlert);
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].texts[0], "Error: Failed to register the XLL!");
+  EXPECT_EQ(alerts[0].texts[1], "#2");
+  EXPECT_EQ(callsOf(xlFree).size(), 1u);
+}
+
+// A table with one function of n double arguments.
+std::vector<RegistrationRow> tableWithArguments(int n) {
+  std::vector<RegistrationRow> table;
+  table.push_back({'R', "Many", "many arguments"});
+  for (int k = 0; k < n; ++k) table.push_back({'B', "x", "an argument"});
+  table.push_back({0, nullptr, nullptr});
+  table.push_back({0, nullptr, nullptr});
+  return table;
+}
+
+TEST_F(Shell, ThirtyArgumentsAtMost) {
+  const std::vector<RegistrationRow> tooMany = tableWithArguments(31);
+  EXPECT_EQ(buildRegistrationList(tooMany.data()), nullptr);
+  EXPECT_EQ(registerFunctions(tooMany.data()), 0);
+  EXPECT_TRUE(callsOf(xlfRegister).empty());
+  const std::vector<Call> alerts = callsOf(xlcAlert);
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].texts[0], "Error: can't build function params!");
+
+  gCalls.clear();
+  const std::vector<RegistrationRow> thirty = tableWithArguments(30);
+  EXPECT_EQ(registerFunctions(thirty.data()), 1);
+  const std::vector<Call> registers = callsOf(xlfRegister);
+  ASSERT_EQ(registers.size(), 1u);
+  EXPECT_EQ(registers[0].count, 40);
+  EXPECT_EQ(registers[0].texts[2], "R" + std::string(30, 'B'));
+}
+
+TEST_F(Shell, ArgumentTextMustFitItsBuffer) {
+  const std::string longName(200, 'a');
+  const RegistrationRow table[] = {{'R', "Long", "help"},          {'B', longName.c_str(), "h"},
+                                   {'B', longName.c_str(), "h"},   {0, nullptr, nullptr},
+                                   {0, nullptr, nullptr}};
+  EXPECT_EQ(buildRegistrationList(table), nullptr);
+}
+
+TEST_F(Shell, AddInManagerAndRegisterRequests) {
+  XLOPER one;
+  one.val.num = 1;
+  one.xltype = xltypeNum;
+  const XLOPER* r = xlAddInManagerInfo(&one);
+  ASSERT_EQ(r->xltype, xltypeStr);
+  EXPECT_EQ(std::string(r->val.str + 1, static_cast<unsigned char>(r->val.str[0])),
+            "Vapordex V1.05 Academic");
+  char text1[] = "\x01" "1";
+  char textX[] = "\x01" "x";
+  XLOPER s1;
+  s1.val.str = text1;
+  s1.xltype = xltypeStr;
+  EXPECT_EQ(xlAddInManagerInfo(&s1)->xltype, xltypeStr);
+  XLOPER two = one;
+  two.val.num = 2;
+  XLOPER sx;
+  sx.val.str = textX;
+  sx.xltype = xltypeStr;
+  for (XLOPER* action : {&two, &sx}) {
+    r = xlAddInManagerInfo(action);
+    EXPECT_EQ(r->xltype, xltypeErr);
+    EXPECT_EQ(r->val.err, xlerrValue);
+  }
+  for (char* name : {text1, textX}) {
+    XLOPER n;
+    n.val.str = name;
+    n.xltype = xltypeStr;
+    r = xlAutoRegister(&n);
+    EXPECT_EQ(r->xltype, xltypeErr);
+    EXPECT_EQ(r->val.err, xlerrValue);
+  }
+}
+
+TEST_F(Shell, AddAndRemoveAlerts) {
+  EXPECT_EQ(xlAutoAdd(), 1);
+  EXPECT_EQ(xlAutoRemove(), 1);
+  EXPECT_EQ(xlAutoClose(), 1);
+  const std::vector<Call> alerts = callsOf(xlcAlert);
+  ASSERT_EQ(alerts.size(), 2u);
+  const std::string built = std::string("\nbuilt on ") + __DATE__ + " at ";
+  EXPECT_EQ(alerts[0].texts[0].rfind("Vapordex V1.05 Academic Loaded!" + built, 0), 0u);
+  EXPECT_EQ(alerts[1].texts[0].rfind("Vapordex V1.05 Academic Removed!" + built, 0), 0u);
+  EXPECT_EQ(alerts[0].texts[0].size(), std::string("Vapordex V1.05 Academic Loaded!").size() +
+                                           built.size() + 8);
+}
+
+}  // namespace
+}  // namespace vapordex::shell
