@@ -3,12 +3,29 @@
 // see the operation set.
 #include <cstdint>
 
+#include "../engines/helmholtz/iapws95.hpp"
 #include "../engines/if97/if97.hpp"
 #include "engine_ops.hpp"
 
 namespace vapordex {
 
 namespace {
+
+constexpr EngineOps kIapws95{
+    95,
+    iapws95::saturationPressure,
+    iapws95::saturationTemperature,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    iapws95::densityFromTP,
+    iapws95::pressureFromTD,
+    iapws95::enthalpyFromTD,
+    iapws95::entropyFromTD,
+    nullptr,
+    nullptr,
+};
 
 constexpr EngineOps kIf97{
     97,
@@ -26,7 +43,7 @@ constexpr EngineOps kIf97{
     nullptr,
 };
 
-constexpr const EngineOps* kEngines[] = {&kIf97};
+constexpr const EngineOps* kEngines[] = {&kIapws95, &kIf97};
 
 }  // namespace
 

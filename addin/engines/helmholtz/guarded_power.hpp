@@ -1,0 +1,25 @@
+// x^e with single-precision guards: an exponent below the smallest normal
+// float gives 1; a base below it gives 0 for a positive exponent and plus or
+// minus the largest float otherwise. This keeps the Helmholtz derivatives
+// finite where (delta - 1)^2 or Delta vanish under a negative exponent.
+#pragma once
+
+#include <cmath>
+
+namespace vapordex::helmholtz {
+
+inline constexpr double kFloatMin = 1.1754943508222875e-38;
+inline constexpr double kFloatMax = 3.4028234663852886e38;
+inline constexpr double kFloatEpsilon = 1.1920928955078125e-7;
+inline constexpr double kSqrtFloatEpsilon = 0.00034526698300124393;
+
+inline double guardedPow(double x, double e) {
+  if (std::fabs(e) < kFloatMin) return 1.0;
+  if (std::fabs(x) < kFloatMin) {
+    if (e > 0.0) return 0.0;
+    return x < 0.0 ? -kFloatMax : kFloatMax;
+  }
+  return std::pow(x, e);
+}
+
+}  // namespace vapordex::helmholtz

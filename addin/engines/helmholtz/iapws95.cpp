@@ -1,0 +1,216 @@
+#include "iapws95.hpp"
+
+#include <cmath>
+
+#include "guarded_power.hpp"
+#include "iapws95_coefficients.hpp"
+#include "secant.hpp"
+
+namespace vapordex::iapws95 {
+
+using helmholtz::guardedPow;
+
+namespace {
+
+struct Residual {
+  double phi;
+  double phiDelta;
+  double phiTau;
+};
+
+// The residual part and its first derivatives in one pass over the terms
+// (IAPWS-95 equation 6 and Table 5).
+Residual residual(double delta, double tau, bool withPhiAndTau) {
+  Residual r{0.0, 0.0, 0.0};
+  for (int i = 0; i < 7; ++i) {
+    const double dd = guardedPow(delta, kPolyD[i]);
+    const double tt = guardedPow(tau, kPolyT[i]);
+    r.phiDelta += kPolyN[i] * kPolyD[i] * guardedPow(delta, kPolyD[i] - 1) * tt;
+    if (withPhiAndTau) {
+      r.phi += kPolyN[i] * dd * tt;
+      r.phiTau += kPolyN[i] * kPolyT[i] * dd * guardedPow(tau, kPolyT[i] - 1.0);
+    }
+  }
+  for (int i = 0; i < 44; ++i) {
+    const double dc = guardedPow(delta, kExpC[i]);
+    const double e = std::exp(-dc);
+    const double tt = guardedPow(tau, kExpT[i]);
+    r.phiDelta += kExpN[i] * e * guardedPow(delta, kExpD[i] - 1) * tt * (kExpD[i] - kExpC[i] * dc);
+    if (withPhiAndTau) {
+      const double dd = guardedPow(delta, kExpD[i]);
+      r.phi += kExpN[i] * dd * tt * e;
+      r.phiTau += kExpN[i] * kExpT[i] * dd * guardedPow(tau, kExpT[i] - 1) * e;
+    }
+  }
+  for (int i = 0; i < 3; ++i) {
+    const double dm = delta - kGaussEpsilon;
+    const double tm = tau - kGaussGamma[i];
+    const double g = std::exp(-kGaussAlpha * dm * dm - kGaussBeta[i] * tm * tm);
+    const double term = kGaussN[i] * guardedPow(delta, kGaussD[i]) * guardedPow(tau, kGaussT[i]) * g;
+    r.phiDelta += term * (kGaussD[i] / delta - 2.0 * kGaussAlpha * dm);
+    if (withPhiAndTau) {
+      r.phi += term;
+      r.phiTau += term * (kGaussT[i] / tau - 2.0 * kGaussBeta[i] * tm);
+    }
+  }
+  for (int i = 0; i < 2; ++i) {
+    const double dm = delta - 1.0;
+    const double dm2 = dm * dm;
+    const double beta = kNonAnalyticBeta[i];
+    const double b = kNonAnalyticB[i];
+    const double theta = (1.0 - tau) + kNonAnalyticBigA * guardedPow(dm2, 1.0 / (2.0 * beta));
+    const double bigDelta = theta * theta + kNonAnalyticBigB * guardedPow(dm2, kNonAnalyticA);
+    const double psi =
+        std::exp(-kNonAnalyticC[i] * dm2 - kNonAnalyticD[i] * (tau - 1.0) * (tau - 1.0));
+    const double dPow = guardedPow(bigDelta, b);
+    const double dPowB1 = guardedPow(bigDelta, b - 1.0);
+    // dDelta/ddelta = (delta - 1) [A theta (2 / beta) ((delta-1)^2)^(1/(2 beta) - 1)
+    //                               + 2 B a ((delta-1)^2)^(a - 1)]
+    const double dBigDeltaDdelta =
+        dm * (kNonAnalyticBigA * theta * (2.0 / beta) * guardedPow(dm2, 1.0 / (2.0 * beta) - 1.0) +
+              2.0 * kNonAnalyticBigB * kNonAnalyticA * guardedPow(dm2, kNonAnalyticA - 1.0));
+    const double dPowDdelta = b * dPowB1 * dBigDeltaDdelta;
+    const double psiDelta = -2.0 * kNonAnalyticC[i] * dm * psi;
+    r.phiDelta += kNonAnalyticN[i] * (dPow * (psi + delta * psiDelta) + dPowDdelta * delta * psi);
+    if (withPhiAndTau) {
+      const double dPowDtau = -2.0 * theta * b * dPowB1;
+      const double psiTau = -2.0 * kNonAnalyticD[i] * (tau - 1.0) * psi;
+      r.phi += kNonAnalyticN[i] * dPow * delta * psi;
+      r.phiTau += kNonAnalyticN[i] * delta * (dPowDtau * psi + dPow * psiTau);
+    }
+  }
+  return r;
+}
+
+double reducedDensity(double rho) { return rho / kCriticalDensity; }
+double inverseReducedTemperature(double T) { return kCriticalTemperature / T; }
+
+// Secant scheme for a saturated density: no phase bound, no floor.
+double saturatedDensity(double T, double rho1, double rho2) {
+  return helmholtz::secantDensity(pressureFromTD, T, saturationPressure(T), rho1, rho2,
+                                  helmholtz::SecantOptions{});
+}
+
+}  // namespace
+
+Helmholtz helmholtz(double delta, double tau) {
+  const Residual r = residual(delta, tau, true);
+  Helmholtz h{};
+  h.phi0 = std::log(delta) + kIdealN[0] + kIdealN[1] * tau + kIdealN[2] * std::log(tau);
+  h.phi0Tau = kIdealN[1] + kIdealN[2] / tau;
+  for (int i = 0; i < 5; ++i) {
+    const double e = std::exp(-kIdealGamma[i] * tau);
+    h.phi0 += kIdealN[i + 3] * std::log(1.0 - e);
+    h.phi0Tau += kIdealN[i + 3] * kIdealGamma[i] * (guardedPow(1.0 - e, -1.0) - 1.0);
+  }
+  h.phir = r.phi;
+  h.phirDelta = r.phiDelta;
+  h.phirTau = r.phiTau;
+  return h;
+}
+
+double residualDelta(double delta, double tau) { return residual(delta, tau, false).phiDelta; }
+
+double pressureFromTD(double T, double rho) {
+  const double delta = reducedDensity(rho);
+  return rho * kR * T * (1.0 + delta * residualDelta(delta, inverseReducedTemperature(T)));
+}
+
+double enthalpyFromTD(double T, double rho) {
+  const double delta = reducedDensity(rho);
+  const double tau = inverseReducedTemperature(T);
+  const Helmholtz h = helmholtz(delta, tau);
+  return kR * T * (1.0 + tau * (h.phi0Tau + h.phirTau) + delta * h.phirDelta);
+}
+
+double entropyFromTD(double T, double rho) {
+  const double tau = inverseReducedTemperature(T);
+  const Helmholtz h = helmholtz(reducedDensity(rho), tau);
+  return kR * (tau * (h.phi0Tau + h.phirTau) - h.phi0 - h.phir);
+}
+
+// The IAPWS-IF97 saturation-pressure equation, written with C2 = 2 C.
+double saturationPressure(double T) {
+  if (T <= kTriplePointTemperature) return kTriplePointPressure;
+  if (T >= kCriticalTemperature) return kCriticalPressure;
+  const double v = T - 0.23855557567849 / (T - 650.17534844798);
+  const double a = v * v + 1167.0521452767 * v - 724213.16703206;
+  const double b = -17.073846940092 * v * v + 12020.82470247 * v - 3232555.0322333;
+  const double c2 = 29.83021722706 * v * v - 9646.5314723182 * v + 810226.81084114;
+  const double x = c2 / (-b + std::sqrt(b * b - 2.0 * a * c2));
+  const double x2 = x * x;
+  return x2 * x2;
+}
+
+double saturationTemperature(double P) {
+  if (P <= kTriplePointPressure) return kTriplePointTemperature;
+  if (P >= kCriticalPressure) return kCriticalTemperature;
+  double lo = kTriplePointTemperature;
+  double hi = kCriticalTemperature;
+  double mid = 0.0;
+  for (int k = 0; k < 32; ++k) {
+    mid = (lo + hi) * 0.5;
+    if (P > saturationPressure(mid)) {
+      lo = mid;
+    } else {
+      hi = mid;
+    }
+  }
+  return mid;
+}
+
+double saturatedLiquidDensity(double T) {
+  if (T >= kCriticalTemperature) return kCriticalDensity;
+  const double x = std::cbrt(1.0 - T / kCriticalTemperature);
+  const double rho1 =
+      0.322 +
+      x * (1.81999672256 +
+           x * (-11.4769902281 +
+                x * (46.2620966218 + x * (-88.382040957 + x * (82.6149432834 + x * -30.510632553)))));
+  return saturatedDensity(T, rho1, 1.01 * rho1);
+}
+
+double saturatedVapourDensity(double T) {
+  if (T >= kCriticalTemperature) return kCriticalDensity;
+  const double tr = T / kCriticalTemperature;
+  const double x = std::cbrt(1.0 - tr);
+  const double z = 0.66743 - 1.4087 * tr + 3.5799 * tr * tr - 2.6054 * tr * tr * tr + 0.58211 * x;
+  const double rho1 = saturationPressure(T) / (z * kR * T);
+  return saturatedDensity(T, rho1, rho1 / 1.1);
+}
+
+// A compressibility estimate between the ideal gas and the critical region.
+void supercriticalStart(double T, double P, double* rho1, double* rho2) {
+  const double l = (T / kCriticalTemperature - 1.0) * 0.767 / 1.5 + 0.233;
+  const double pr = P / kCriticalPressure;
+  double z = (1.0 - l) + 2.0 * l * pr / (1.0 + pr * pr);
+  z = std::fmin(std::fmax(z, 0.01), 15.0);
+  *rho1 = std::fmin(std::fmax(P / (z * kR * T), 2.220446049250313e-16), 3.0);
+  *rho2 = 1.1 * *rho1;
+}
+
+double densityFromTP(double T, double P, int phase) {
+  if (phase == 0 || phase == 1) {
+    return phase == 0 ? saturatedLiquidDensity(T) : saturatedVapourDensity(T);
+  }
+  helmholtz::SecantOptions options;
+  options.floor = true;
+  double rho1 = 0.0;
+  double rho2 = 0.0;
+  if (T < kCriticalTemperature) {
+    if (P > saturationPressure(T)) {
+      rho1 = saturatedLiquidDensity(T);
+      rho2 = 1.01 * rho1;
+      options.lowerBound = rho1;
+    } else {
+      rho1 = saturatedVapourDensity(T);
+      rho2 = rho1 / 1.1;
+      options.upperBound = rho1;
+    }
+  } else {
+    supercriticalStart(T, P, &rho1, &rho2);
+  }
+  return helmholtz::secantDensity(pressureFromTD, T, P, rho1, rho2, options);
+}
+
+}  // namespace vapordex::iapws95

@@ -1,0 +1,43 @@
+// IAPWS-95 engine (formulation 95): the Helmholtz free energy of temperature
+// and density. Its saturation pressure is the IAPWS-IF97 saturation-pressure
+// equation; densities for a temperature and pressure come from the shared
+// secant solver on the IAPWS-95 pressure.
+//
+// Units: T in K, rho in g/cm3, P in MPa, h in kJ/kg, s in kJ/(kg K).
+#pragma once
+
+namespace vapordex::iapws95 {
+
+inline constexpr double kR = 0.46151805;
+inline constexpr double kCriticalTemperature = 647.096;
+inline constexpr double kCriticalDensity = 0.322;
+inline constexpr double kCriticalPressure = 22.064;
+inline constexpr double kTriplePointTemperature = 273.16;
+inline constexpr double kTriplePointPressure = 0.000611657;
+
+// The parts of the dimensionless Helmholtz function at (delta, tau).
+struct Helmholtz {
+  double phi0;
+  double phi0Tau;
+  double phir;
+  double phirDelta;
+  double phirTau;
+};
+
+Helmholtz helmholtz(double delta, double tau);
+double residualDelta(double delta, double tau);  // phir_delta alone, for the solvers
+
+// The two start densities of the supercritical density solver, clamped.
+void supercriticalStart(double T, double P, double* rho1, double* rho2);
+
+// Engine operations.
+double saturationPressure(double T);
+double saturationTemperature(double P);
+double saturatedLiquidDensity(double T);
+double saturatedVapourDensity(double T);
+double densityFromTP(double T, double P, int phase);
+double pressureFromTD(double T, double rho);
+double enthalpyFromTD(double T, double rho);
+double entropyFromTD(double T, double rho);
+
+}  // namespace vapordex::iapws95
