@@ -161,56 +161,26 @@ double saturationTemperature(double P) {
 
 double saturatedLiquidDensity(double T) {
   if (T >= kCriticalTemperature) return kCriticalDensity;
-  const double x = std::cbrt(1.0 - T / kCriticalTemperature);
-  const double rho1 =
-      0.322 +
-      x * (1.81999672256 +
-           x * (-11.4769902281 +
-                x * (46.2620966218 + x * (-88.382040957 + x * (82.6149432834 + x * -30.510632553)))));
+  const double rho1 = helmholtz::liquidStart(T, kCriticalTemperature);
   return saturatedDensity(T, rho1, 1.01 * rho1);
 }
 
 double saturatedVapourDensity(double T) {
   if (T >= kCriticalTemperature) return kCriticalDensity;
-  const double tr = T / kCriticalTemperature;
-  const double x = std::cbrt(1.0 - tr);
-  const double z = 0.66743 - 1.4087 * tr + 3.5799 * tr * tr - 2.6054 * tr * tr * tr + 0.58211 * x;
-  const double rho1 = saturationPressure(T) / (z * kR * T);
+  const double rho1 =
+      helmholtz::vapourStart(T, saturationPressure(T), kCriticalTemperature, kR);
   return saturatedDensity(T, rho1, rho1 / 1.1);
 }
 
-// A compressibility estimate between the ideal gas and the critical region.
 void supercriticalStart(double T, double P, double* rho1, double* rho2) {
-  const double l = (T / kCriticalTemperature - 1.0) * 0.767 / 1.5 + 0.233;
-  const double pr = P / kCriticalPressure;
-  double z = (1.0 - l) + 2.0 * l * pr / (1.0 + pr * pr);
-  z = std::fmin(std::fmax(z, 0.01), 15.0);
-  *rho1 = std::fmin(std::fmax(P / (z * kR * T), 2.220446049250313e-16), 3.0);
-  *rho2 = 1.1 * *rho1;
+  helmholtz::supercriticalStart(T, P, kCriticalTemperature, kCriticalPressure, kR, rho1, rho2);
 }
 
 double densityFromTP(double T, double P, int phase) {
-  if (phase == 0 || phase == 1) {
-    return phase == 0 ? saturatedLiquidDensity(T) : saturatedVapourDensity(T);
-  }
-  helmholtz::SecantOptions options;
-  options.floor = true;
-  double rho1 = 0.0;
-  double rho2 = 0.0;
-  if (T < kCriticalTemperature) {
-    if (P > saturationPressure(T)) {
-      rho1 = saturatedLiquidDensity(T);
-      rho2 = 1.01 * rho1;
-      options.lowerBound = rho1;
-    } else {
-      rho1 = saturatedVapourDensity(T);
-      rho2 = rho1 / 1.1;
-      options.upperBound = rho1;
-    }
-  } else {
-    supercriticalStart(T, P, &rho1, &rho2);
-  }
-  return helmholtz::secantDensity(pressureFromTD, T, P, rho1, rho2, options);
+  static constexpr helmholtz::DensitySolver kSolver{
+      pressureFromTD,      saturationPressure, saturatedLiquidDensity, saturatedVapourDensity,
+      supercriticalStart,  kCriticalTemperature, 32, 0, true};
+  return helmholtz::densityFromTP(kSolver, T, P, phase);
 }
 
 }  // namespace vapordex::iapws95

@@ -30,3 +30,38 @@ double secantDensity(PressureFunction pressure, double T, double target, double 
                      const SecantOptions& options);
 
 }  // namespace vapordex::helmholtz
+
+namespace vapordex::helmholtz {
+
+// Start values of the IAPWS-95 scheme, which the NBS/NRC 1984 engine shares
+// with its own critical constants and gas constant.
+// Saturated liquid: a polynomial in x = (1 - T/Tc)^(1/3) from 0.322.
+double liquidStart(double T, double criticalTemperature);
+// Saturated vapour: Psat / (Z R T) with a fitted compressibility Z.
+double vapourStart(double T, double saturationPressure, double criticalTemperature, double R);
+// Supercritical: P / (Z R T) with Z between the ideal gas and the critical
+// region, clamped, and 1.1 times that.
+void supercriticalStart(double T, double P, double criticalTemperature, double criticalPressure,
+                        double R, double* rho1, double* rho2);
+
+// The density from temperature and pressure of a density-based engine.
+struct DensitySolver {
+  PressureFunction pressure;
+  double (*saturationPressure)(double T);
+  double (*liquidDensity)(double T);
+  double (*vapourDensity)(double T);
+  void (*supercriticalStart)(double T, double P, double* rho1, double* rho2);
+  double criticalTemperature;
+  int maxSteps;
+  int dampFromStep;
+  bool startAtGeometricMean;
+};
+
+// Phase selector 0 or 1: the saturated density. Otherwise below the
+// critical temperature the liquid branch (P above Psat, estimates kept at or
+// above rho') or the vapour branch (estimates kept at or below rho''), above
+// it the supercritical start; every estimate floored at a quarter of the sum
+// of the current pair.
+double densityFromTP(const DensitySolver& solver, double T, double P, int phase);
+
+}  // namespace vapordex::helmholtz
