@@ -4,12 +4,46 @@
 #include <cstdint>
 
 #include "../engines/helmholtz/iapws95.hpp"
+#include "../engines/helmholtz/kkhm69.hpp"
+#include "../engines/helmholtz/nbs84.hpp"
 #include "../engines/if97/if97.hpp"
 #include "engine_ops.hpp"
 
 namespace vapordex {
 
 namespace {
+
+constexpr EngineOps kKkhm69{
+    69,
+    kkhm69::saturationPressure,
+    kkhm69::saturationTemperature,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    kkhm69::densityFromTP,
+    kkhm69::pressureFromTD,
+    kkhm69::enthalpyFromTD,
+    kkhm69::entropyFromTD,
+    nullptr,
+    nullptr,
+};
+
+constexpr EngineOps kNbs84{
+    84,
+    nbs84::saturationPressure,
+    nbs84::saturationTemperature,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nbs84::densityFromTP,
+    nbs84::pressureFromTD,
+    nbs84::enthalpyFromTD,
+    nbs84::entropyFromTD,
+    nullptr,
+    nullptr,
+};
 
 constexpr EngineOps kIapws95{
     95,
@@ -43,7 +77,7 @@ constexpr EngineOps kIf97{
     nullptr,
 };
 
-constexpr const EngineOps* kEngines[] = {&kIapws95, &kIf97};
+constexpr const EngineOps* kEngines[] = {&kKkhm69, &kNbs84, &kIapws95, &kIf97};
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "../common/saturation.hpp"
 #include "guarded_power.hpp"
 #include "iapws95_coefficients.hpp"
 #include "secant.hpp"
@@ -85,12 +86,6 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
 double reducedDensity(double rho) { return rho / kCriticalDensity; }
 double inverseReducedTemperature(double T) { return kCriticalTemperature / T; }
 
-// Secant scheme for a saturated density: no phase bound, no floor.
-double saturatedDensity(double T, double rho1, double rho2) {
-  return helmholtz::secantDensity(pressureFromTD, T, saturationPressure(T), rho1, rho2,
-                                  helmholtz::SecantOptions{});
-}
-
 }  // namespace
 
 Helmholtz helmholtz(double delta, double tau) {
@@ -143,33 +138,17 @@ double saturationPressure(double T) {
 }
 
 double saturationTemperature(double P) {
-  if (P <= kTriplePointPressure) return kTriplePointTemperature;
-  if (P >= kCriticalPressure) return kCriticalTemperature;
-  double lo = kTriplePointTemperature;
-  double hi = kCriticalTemperature;
-  double mid = 0.0;
-  for (int k = 0; k < 32; ++k) {
-    mid = (lo + hi) * 0.5;
-    if (P > saturationPressure(mid)) {
-      lo = mid;
-    } else {
-      hi = mid;
-    }
-  }
-  return mid;
+  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure, kCriticalTemperature, kCriticalPressure);
 }
 
 double saturatedLiquidDensity(double T) {
-  if (T >= kCriticalTemperature) return kCriticalDensity;
-  const double rho1 = helmholtz::liquidStart(T, kCriticalTemperature);
-  return saturatedDensity(T, rho1, 1.01 * rho1);
+  return helmholtz::saturatedLiquidDensity(pressureFromTD, saturationPressure, T,
+                                           kCriticalTemperature, kCriticalDensity);
 }
 
 double saturatedVapourDensity(double T) {
-  if (T >= kCriticalTemperature) return kCriticalDensity;
-  const double rho1 =
-      helmholtz::vapourStart(T, saturationPressure(T), kCriticalTemperature, kR);
-  return saturatedDensity(T, rho1, rho1 / 1.1);
+  return helmholtz::saturatedVapourDensity(pressureFromTD, saturationPressure, T,
+                                           kCriticalTemperature, kCriticalDensity, kR);
 }
 
 void supercriticalStart(double T, double P, double* rho1, double* rho2) {

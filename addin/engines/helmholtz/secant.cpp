@@ -66,6 +66,22 @@ void supercriticalStart(double T, double P, double criticalTemperature, double c
   *rho2 = 1.1 * *rho1;
 }
 
+double saturatedLiquidDensity(PressureFunction pressure, double (*saturationPressure)(double),
+                              double T, double criticalTemperature, double criticalDensity) {
+  if (T >= criticalTemperature) return criticalDensity;
+  const double rho1 = liquidStart(T, criticalTemperature);
+  return secantDensity(pressure, T, saturationPressure(T), rho1, 1.01 * rho1, SecantOptions{});
+}
+
+double saturatedVapourDensity(PressureFunction pressure, double (*saturationPressure)(double),
+                              double T, double criticalTemperature, double criticalDensity,
+                              double R) {
+  if (T >= criticalTemperature) return criticalDensity;
+  const double ps = saturationPressure(T);
+  const double rho1 = vapourStart(T, ps, criticalTemperature, R);
+  return secantDensity(pressure, T, ps, rho1, rho1 / 1.1, SecantOptions{});
+}
+
 double densityFromTP(const DensitySolver& solver, double T, double P, int phase) {
   if (phase == 0) return solver.liquidDensity(T);
   if (phase == 1) return solver.vapourDensity(T);

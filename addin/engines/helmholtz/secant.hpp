@@ -44,6 +44,15 @@ double vapourStart(double T, double saturationPressure, double criticalTemperatu
 void supercriticalStart(double T, double P, double criticalTemperature, double criticalPressure,
                         double R, double* rho1, double* rho2);
 
+// Saturated densities by the secant scheme from those start values, with
+// the engine's pressure and saturation pressure; the critical density at and
+// above the critical temperature.
+double saturatedLiquidDensity(PressureFunction pressure, double (*saturationPressure)(double),
+                              double T, double criticalTemperature, double criticalDensity);
+double saturatedVapourDensity(PressureFunction pressure, double (*saturationPressure)(double),
+                              double T, double criticalTemperature, double criticalDensity,
+                              double R);
+
 // The density from temperature and pressure of a density-based engine.
 struct DensitySolver {
   PressureFunction pressure;

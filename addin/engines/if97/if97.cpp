@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "../common/saturation.hpp"
 #include "../common/int_power.hpp"
 #include "if97_coefficients.hpp"
 
@@ -179,20 +180,7 @@ double saturationPressure(double T) {
 // Fixed 32-step bisection on the saturation-pressure equation; the result is
 // the last midpoint computed.
 double saturationTemperature(double P) {
-  if (P <= kTriplePointPressure) return kTriplePointTemperature;
-  if (P >= kCriticalPressure) return kCriticalTemperature;
-  double lo = kTriplePointTemperature;
-  double hi = kCriticalTemperature;
-  double mid = 0.0;
-  for (int k = 0; k < 32; ++k) {
-    mid = (hi + lo) * 0.5;
-    if (P > saturationPressure(mid)) {
-      lo = mid;
-    } else {
-      hi = mid;
-    }
-  }
-  return mid;
+  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure, kCriticalTemperature, kCriticalPressure);
 }
 
 void evaluateState(double T, double P, int phase, double* v, double* h, double* s) {

@@ -1,0 +1,146 @@
+#include "kkhm69.hpp"
+
+#include <cmath>
+
+#include "../common/saturation.hpp"
+#include "kkhm69_coefficients.hpp"
+#include "secant.hpp"
+
+namespace vapordex::kkhm69 {
+
+namespace {
+
+constexpr double kE = 4.8;
+constexpr double kTauA = 2.5;  // tau_aj for j = 2 ... 7
+
+double inverseTemperature(double T) { return 1000.0 / T; }
+
+}  // namespace
+
+// Q with the common factor (tau - tau_c) folded into G_j, and its analytic
+// derivatives in rho and tau.
+QFunction qFunction(double rho, double tau) {
+  QFunction r{0.0, 0.0, 0.0};
+  const double e = std::exp(-kE * rho);
+  const double tc = tau - kTauCritical;
+  const double ta = tau - kTauA;
+  // Column j (0-based) has G = (tau - tau_c)(tau - 2.5)^(j - 1) for j >= 1.
+  double taPower = 1.0;     // (tau - 2.5)^(j - 1)
+  double taPrevious = 0.0;  // (tau - 2.5)^(j - 2)
+  for (int j = 0; j < 7; ++j) {
+    const double rhoA = j == 0 ? 0.634 : 1.0;
+    const double d = rho - rhoA;
+    const int rows = j < 2 ? 8 : 4;
+    double bracket = 0.0;
+    double bracketRho = 0.0;
+    double dPower = 1.0;  // d^(i - 1)
+    for (int i = 0; i < rows; ++i) {
+      bracket += kA[i][j] * dPower;
+      if (i + 1 < rows) bracketRho += (i + 1) * kA[i + 1][j] * dPower;
+      dPower *= d;
+    }
+    bracket += e * (kA[8][j] + kA[9][j] * rho);
+    bracketRho += e * (kA[9][j] - kE * kA[8][j] - kE * kA[9][j] * rho);
+    double g = 1.0;
+    double gTau = 0.0;
+    if (j >= 1) {
+      g = tc * taPower;
+      // d/dtau of (tau - tc)(tau - 2.5)^(j - 1)
+      gTau = j == 1 ? 1.0 : taPrevious * (ta + (j - 1) * tc);
+      taPrevious = taPower;
+      taPower *= ta;
+    }
+    r.q += g * bracket;
+    r.qRho += g * bracketRho;
+    r.qTau += gTau * bracket;
+  }
+  return r;
+}
+
+double psi0(double T) {
+  const double tau = inverseTemperature(T);
+  double p = 0.0;
+  for (int k = 5; k >= 1; --k) p = p / tau + kC[k];
+  return kC[0] + p / tau + (kC[6] + kC[7] / tau) * std::log(T);
+}
+
+double psi0Tau(double T) {
+  const double tau = inverseTemperature(T);
+  double sum = 0.0;
+  double tp = tau * tau;  // tau^(k + 1)
+  for (int k = 1; k <= 5; ++k) {
+    sum -= k * kC[k] / tp;
+    tp *= tau;
+  }
+  return sum - (kC[6] + kC[7] * (1.0 + std::log(T)) / tau) / tau;
+}
+
+double pressureFromTD(double T, double rho) {
+  const QFunction q = qFunction(rho, inverseTemperature(T));
+  return rho * kR * T * (1.0 + rho * q.q + rho * rho * q.qRho);
+}
+
+double enthalpyFromTD(double T, double rho) {
+  const double tau = inverseTemperature(T);
+  const QFunction q = qFunction(rho, tau);
+  return psi0(T) + tau * psi0Tau(T) +
+         kR * T * (1.0 + rho * q.q + rho * rho * q.qRho + rho * tau * q.qTau);
+}
+
+double entropyFromTD(double T, double rho) {
+  const double tau = inverseTemperature(T);
+  const QFunction q = qFunction(rho, tau);
+  return tau / T * psi0Tau(T) - kR * (std::log(rho) + rho * q.q - rho * tau * q.qTau);
+}
+
+double saturationPressure(double T) {
+  if (T <= 273.16) return kTriplePointPressure;
+  if (T >= kCriticalTemperature) return kCriticalPressure;
+  const double u = 3.3815 - 0.01 * T;
+  double s = 0.0;
+  for (int k = 7; k >= 0; --k) s = s * u + kF[k];
+  return kCriticalPressure * std::exp(s * (kCriticalTemperature - T) * (1000.0 / T) * 1e-5);
+}
+
+double saturationTemperature(double P) {
+  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
+                                     kCriticalTemperature, kCriticalPressure);
+}
+
+// The liquid start is fitted about 647.286 K, not the engine's 647.245 K.
+double saturatedLiquidDensity(double T) {
+  if (T >= kCriticalTemperature) return kCriticalDensity;
+  const double y = std::pow(647.286 - T, 0.333);
+  const double rho1 = kCriticalDensity + y * (0.0643931 + y * (0.0112886 + y * -0.000938708));
+  return helmholtz::secantDensity(pressureFromTD, T, saturationPressure(T), rho1, 1.01 * rho1,
+                                  helmholtz::SecantOptions{});
+}
+
+double saturatedVapourDensity(double T) {
+  if (T >= kCriticalTemperature) return kCriticalDensity;
+  const double ps = saturationPressure(T);
+  const double w = std::pow(kCriticalTemperature - T, 0.4648);
+  const double z = 0.233396 + w * (0.0525888 + w * (0.00313438 + w * -0.000215689));
+  const double rho1 = ps / (z * kR * T);
+  return helmholtz::secantDensity(pressureFromTD, T, ps, rho1, rho1 / 1.1,
+                                  helmholtz::SecantOptions{});
+}
+
+namespace {
+// Three times the critical density and a compressibility of 2.5.
+void supercriticalStart(double T, double P, double* rho1, double* rho2) {
+  *rho1 = 0.9504589132452779;
+  *rho2 = P / (2.5 * kR * T);
+}
+}  // namespace
+
+// Up to 64 secant steps, steps 33 to 64 averaged with the previous estimate;
+// the result before the first step is the first start.
+double densityFromTP(double T, double P, int phase) {
+  static constexpr helmholtz::DensitySolver kSolver{
+      pressureFromTD,     saturationPressure,   saturatedLiquidDensity, saturatedVapourDensity,
+      supercriticalStart, kCriticalTemperature, 64, 33, false};
+  return helmholtz::densityFromTP(kSolver, T, P, phase);
+}
+
+}  // namespace vapordex::kkhm69

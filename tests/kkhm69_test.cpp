@@ -1,0 +1,126 @@
+#include "engines/helmholtz/kkhm69.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engines/helmholtz/secant.hpp"
+#include "frontend/worksheet.hpp"
+#include "test_support.hpp"
+
+namespace vapordex::kkhm69 {
+namespace {
+
+using vapordex::testing::number;
+
+double helmholtzEnergy(double T, double rho) {
+  return psi0(T) + kR * T * (std::log(rho) + rho * qFunction(rho, 1000.0 / T).q);
+}
+
+TEST(Kkhm69Saturation, PressureTemperatureAndClamps) {
+  EXPECT_NEAR(saturationPressure(373.15), 0.1014313, 5e-8);
+  EXPECT_EQ(saturationPressure(273.16), 0.000612049);
+  EXPECT_EQ(saturationPressure(200.0), 0.000612049);
+  EXPECT_EQ(saturationPressure(647.245), 22.0894);
+  EXPECT_EQ(saturationPressure(999.0), 22.0894);
+  EXPECT_EQ(saturationTemperature(22.0894), 647.245);
+  EXPECT_EQ(saturationTemperature(9999.0), 647.245);
+  EXPECT_EQ(saturationTemperature(0.000612049), 273.16);
+  EXPECT_EQ(saturationTemperature(0.0), 273.16);
+  const double resolution = (647.245 - 273.16) / 4294967296.0;
+  for (double T = 274.0; T < 647.0; T += 13.7) {
+    EXPECT_NEAR(saturationTemperature(saturationPressure(T)), T, resolution) << T;
+  }
+}
+
+TEST(Kkhm69Saturation, StatesAt373KAndTheTriplePoint) {
+  const double rhoF = densityFromTP(373.15, 0.0, 0);
+  const double rhoG = densityFromTP(373.15, 0.0, 1);
+  EXPECT_NEAR(rhoF, 0.958288, 5e-7);
+  EXPECT_NEAR(rhoG, 0.00059826, 5e-9);
+  EXPECT_NEAR(enthalpyFromTD(373.15, rhoF), 419.09, 5e-3);
+  EXPECT_NEAR(enthalpyFromTD(373.15, rhoG), 2676.05, 5e-3);
+  EXPECT_NEAR(entropyFromTD(373.15, rhoF), 1.30675, 5e-6);
+  EXPECT_NEAR(entropyFromTD(373.15, rhoG), 7.35441, 5e-6);
+  const double rho = densityFromTP(273.16, 0.0, 0);
+  EXPECT_NEAR(enthalpyFromTD(273.16, rho), 0.057, 5e-4);
+  EXPECT_NEAR(entropyFromTD(273.16, rho), -0.00006, 5e-6);
+  for (double T : {647.245, 800.0}) {
+    EXPECT_EQ(densityFromTP(T, 0.0, 0), 0.316819637748426);
+    EXPECT_EQ(densityFromTP(T, 3.0, 1), 0.316819637748426);
+  }
+}
+
+TEST(Kkhm69Density, SinglePhase) {
+  EXPECT_NEAR(densityFromTP(1000.0, 0.1, 2), 0.00021675, 5e-9);
+  EXPECT_NEAR(densityFromTP(700.0, 30.0, 2), 0.184003, 5e-7);
+  // The floor holds the first supercritical step at a quarter of the pair.
+  helmholtz::SecantOptions one;
+  one.maxSteps = 1;
+  one.floor = true;
+  one.startAtGeometricMean = false;
+  const double rho2 = 0.1 / (2.5 * kR * 1000.0);
+  const double first =
+      helmholtz::secantDensity(pressureFromTD, 1000.0, 0.1, 0.9504589132452779, rho2, one);
+  EXPECT_NEAR(first, 0.2376, 1e-4);
+  for (double T = 290.0; T < 645.0; T += 35.0) {
+    const double ps = saturationPressure(T);
+    const double rhoF = densityFromTP(T, 0.0, 0);
+    const double rhoG = densityFromTP(T, 0.0, 1);
+    for (double f : {1.001, 3.0, 50.0}) {
+      const double rho = densityFromTP(T, ps * f, 2);
+      EXPECT_GE(rho, rhoF);
+      EXPECT_NEAR(pressureFromTD(T, rho) / (ps * f), 1.0, 4e-4) << T << " " << f;
+    }
+    for (double f : {1.0, 0.5, 0.001}) {
+      const double rho = densityFromTP(T, ps * f, 2);
+      EXPECT_LE(rho, rhoG);
+      EXPECT_NEAR(pressureFromTD(T, rho) / (ps * f), 1.0, 4e-4) << T << " " << f;
+    }
+  }
+  for (double P : {0.01, 1.0, 22.0, 60.0, 100.0}) {
+    const double rho = densityFromTP(800.0, P, 2);
+    EXPECT_NEAR(pressureFromTD(800.0, rho) / P, 1.0, 4e-4) << P;
+  }
+}
+
+// The analytic pressure and entropy against finite differences of psi.
+TEST(Kkhm69, ConsistentWithTheHelmholtzFunction) {
+  struct State {
+    double T, rho;
+  };
+  const State states[] = {{280, 1.0},  {280, 1e-5}, {400, 0.94}, {400, 0.001}, {600, 0.65},
+                          {600, 0.05}, {645, 0.32}, {700, 0.3},  {1000, 1.0},  {1200, 0.01}};
+  for (const State& st : states) {
+    const double dr = st.rho * 1e-6;
+    const double dT = st.T * 1e-6;
+    const double p = st.rho * st.rho *
+                     (helmholtzEnergy(st.T, st.rho + dr) - helmholtzEnergy(st.T, st.rho - dr)) /
+                     (2 * dr);
+    const double s =
+        -(helmholtzEnergy(st.T + dT, st.rho) - helmholtzEnergy(st.T - dT, st.rho)) / (2 * dT);
+    EXPECT_NEAR(pressureFromTD(st.T, st.rho), p, 1e-6 * std::fabs(p) + 1e-6) << st.T << " " << st.rho;
+    EXPECT_NEAR(entropyFromTD(st.T, st.rho), s, 1e-6) << st.T << " " << st.rho;
+    // h = psi + T s + P / rho.
+    EXPECT_NEAR(enthalpyFromTD(st.T, st.rho),
+                helmholtzEnergy(st.T, st.rho) + st.T * s + p / st.rho, 1e-4)
+        << st.T << " " << st.rho;
+  }
+}
+
+TEST(Kkhm69Worksheet, AnswersEveryFunction) {
+  const double T = 500.0;
+  const double P = 10.0;
+  const double h = number(HofTP(T, P, -69));
+  const double s = number(SofTP(T, P, -69));
+  const double v = number(VofTP(T, P, -69));
+  EXPECT_NEAR(number(PofTV(T, v, -69)) / P, 1.0, 4e-4);
+  EXPECT_NEAR(number(TofPH(P, h, -69)), T, 0.01);
+  EXPECT_NEAR(number(TofPS(P, s, -69)), T, 0.05);
+  EXPECT_NEAR(number(HofTS(T, s, -69, 0)), h, 0.5);
+  EXPECT_DOUBLE_EQ(number(Sf(T * 1.8 - 459.67, 69)),
+                   entropyFromTD(T, densityFromTP(T, 0.0, 0)) / 4.186);
+}
+
+}  // namespace
+}  // namespace vapordex::kkhm69

@@ -1,0 +1,133 @@
+#include "engines/helmholtz/nbs84.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engines/helmholtz/iapws95.hpp"
+#include "frontend/worksheet.hpp"
+#include "test_support.hpp"
+
+namespace vapordex::nbs84 {
+namespace {
+
+using vapordex::testing::number;
+
+TEST(Nbs84Saturation, PressureTemperatureAndClamps) {
+  EXPECT_NEAR(saturationPressure(373.15), 0.1011510, 5e-8);
+  EXPECT_NEAR(saturationTemperature(0.101325), 373.1982, 5e-5);
+  EXPECT_EQ(saturationPressure(273.16), 0.000610716);
+  EXPECT_NEAR(saturationPressure(273.16 + 1e-9), 0.0006107163, 5e-11);
+  EXPECT_NEAR(saturationPressure(647.126 - 1e-9), 22.022, 5e-4);
+  EXPECT_EQ(saturationPressure(647.126), 22.055);
+  EXPECT_EQ(saturationPressure(999.0), 22.055);
+  EXPECT_EQ(saturationTemperature(22.055), 647.126);
+  EXPECT_EQ(saturationTemperature(9999.0), 647.126);
+  EXPECT_EQ(saturationTemperature(0.000610716), 273.16);
+  EXPECT_EQ(saturationTemperature(0.0), 273.16);
+  const double resolution = (647.126 - 273.16) / 4294967296.0;
+  for (double T = 274.0; T < 647.0; T += 13.7) {
+    EXPECT_NEAR(saturationTemperature(saturationPressure(T)), T, resolution) << T;
+  }
+}
+
+TEST(Nbs84Saturation, StatesAt373K) {
+  const double rhoF = densityFromTP(373.15, 0.0, 0);
+  const double rhoG = densityFromTP(373.15, 0.0, 1);
+  EXPECT_NEAR(rhoF, 0.958466, 1e-6);
+  EXPECT_NEAR(rhoG, 0.00059648, 5e-9);
+  EXPECT_NEAR(enthalpyFromTD(373.15, rhoF), 416.02, 5e-3);
+  EXPECT_NEAR(enthalpyFromTD(373.15, rhoG), 2672.71, 5e-3);
+  EXPECT_NEAR(entropyFromTD(373.15, rhoF), 1.29680, 1e-5);
+  EXPECT_NEAR(entropyFromTD(373.15, rhoG), 7.34507, 5e-6);
+  for (double T : {647.126, 700.0}) {
+    EXPECT_EQ(densityFromTP(T, 0.0, 0), 0.322);
+    EXPECT_EQ(densityFromTP(T, 5.0, 1), 0.322);
+  }
+}
+
+// The reference-state terms put the zero of energy and entropy at the
+// triple-point liquid.
+TEST(Nbs84, TriplePointLiquid) {
+  const double rho = densityFromTP(273.16, 0.0, 0);
+  EXPECT_NEAR(rho, 0.999475, 2e-6);
+  EXPECT_NEAR(enthalpyFromTD(273.16, rho), 0.0007, 3e-4);
+  EXPECT_NEAR(entropyFromTD(273.16, rho), 0.0, 2e-6);
+}
+
+// In the ideal-gas limit the two formulations differ by their reference
+// states only.
+TEST(Nbs84, IdealGasLimitAgainstIapws95) {
+  for (double T : {400.0, 600.0, 900.0}) {
+    const double rho = 1e-9;
+    EXPECT_NEAR(iapws95::enthalpyFromTD(T, rho) - enthalpyFromTD(T, rho), 3.58, 0.01) << T;
+    EXPECT_NEAR(iapws95::entropyFromTD(T, rho) - entropyFromTD(T, rho), 0.01215, 1e-4) << T;
+  }
+}
+
+TEST(Nbs84, CriticalTermsShapeTheEntropy) {
+  EXPECT_NEAR(freeEnergy(645.0, 0.32).sCritical, -0.0206, 5e-5);
+  EXPECT_NEAR(freeEnergy(400.0, 0.9).sCritical, 0.0, 1e-3);
+}
+
+// The analytic pressure and entropy against finite differences of A. The
+// residual terms cancel to a small A from terms of order 1e6, so the steps
+// are larger than usual.
+TEST(Nbs84, ConsistentWithTheFreeEnergy) {
+  struct State {
+    double T, rho;
+  };
+  const State states[] = {{280, 1.0},  {280, 1e-5}, {400, 0.94}, {400, 0.001}, {600, 0.65},
+                          {600, 0.05}, {645, 0.32}, {641, 0.3},  {700, 0.3},   {1000, 1.0},
+                          {300, 1.5},  {1200, 0.01}};
+  for (const State& st : states) {
+    const double dr = st.rho * 1e-4;
+    const double dT = st.T * 1e-5;
+    const double p = st.rho * st.rho *
+                     (freeEnergy(st.T, st.rho + dr).a - freeEnergy(st.T, st.rho - dr).a) / (2 * dr);
+    const double s = -(freeEnergy(st.T + dT, st.rho).a - freeEnergy(st.T - dT, st.rho).a) / (2 * dT);
+    EXPECT_NEAR(pressureFromTD(st.T, st.rho), p, 2e-6 * std::fabs(p) + 1e-6) << st.T << " " << st.rho;
+    EXPECT_NEAR(entropyFromTD(st.T, st.rho), s, 2e-6) << st.T << " " << st.rho;
+  }
+}
+
+TEST(Nbs84Density, BranchesAndTargets) {
+  for (double T = 290.0; T < 645.0; T += 35.0) {
+    const double ps = saturationPressure(T);
+    const double rhoF = densityFromTP(T, 0.0, 0);
+    const double rhoG = densityFromTP(T, 0.0, 1);
+    for (double f : {1.001, 3.0, 50.0}) {
+      const double rho = densityFromTP(T, ps * f, 2);
+      EXPECT_GE(rho, rhoF);
+      EXPECT_NEAR(pressureFromTD(T, rho) / (ps * f), 1.0, 4e-4) << T << " " << f;
+    }
+    for (double f : {1.0, 0.5, 0.001}) {
+      const double rho = densityFromTP(T, ps * f, 2);
+      EXPECT_LE(rho, rhoG);
+      EXPECT_NEAR(pressureFromTD(T, rho) / (ps * f), 1.0, 4e-4) << T << " " << f;
+    }
+  }
+  for (double P : {0.01, 1.0, 22.0, 60.0, 100.0}) {
+    const double rho = densityFromTP(800.0, P, 2);
+    EXPECT_NEAR(pressureFromTD(800.0, rho) / P, 1.0, 4e-4) << P;
+  }
+}
+
+TEST(Nbs84Worksheet, AnswersEveryFunction) {
+  const double T = 500.0;
+  const double P = 10.0;
+  const double h = number(HofTP(T, P, -84));
+  const double s = number(SofTP(T, P, -84));
+  const double v = number(VofTP(T, P, -84));
+  EXPECT_NEAR(number(PofTV(T, v, -84)) / P, 1.0, 4e-4);
+  EXPECT_NEAR(number(TofPH(P, h, -84)), T, 0.01);
+  EXPECT_NEAR(number(TofPS(P, s, -84)), T, 0.05);
+  EXPECT_NEAR(number(HofTS(T, s, -84, 0)), h, 0.5);
+  EXPECT_DOUBLE_EQ(number(Hg(T * 1.8 - 459.67, 84)),
+                   enthalpyFromTD(T, densityFromTP(T, 0.0, 1)) / 2.326);
+  EXPECT_DOUBLE_EQ(number(Tsat(14.6959, 84)),
+                   saturationTemperature(14.6959 / 145.0377377) * 1.8 - 459.67);
+}
+
+}  // namespace
+}  // namespace vapordex::nbs84
