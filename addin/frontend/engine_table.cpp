@@ -7,11 +7,28 @@
 #include "../engines/helmholtz/kkhm69.hpp"
 #include "../engines/helmholtz/nbs84.hpp"
 #include "../engines/if97/if97.hpp"
+#include "../engines/ifc67/ifc67.hpp"
 #include "engine_ops.hpp"
 
 namespace vapordex {
 
 namespace {
+
+constexpr EngineOps kIfc67{
+    67,
+    ifc67::saturationPressure,
+    ifc67::saturationTemperature,
+    ifc67::specificVolume,
+    ifc67::specificEnthalpy,
+    ifc67::specificEntropy,
+    ifc67::pressureFromVolume,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+};
 
 constexpr EngineOps kKkhm69{
     69,
@@ -77,7 +94,7 @@ constexpr EngineOps kIf97{
     nullptr,
 };
 
-constexpr const EngineOps* kEngines[] = {&kKkhm69, &kNbs84, &kIapws95, &kIf97};
+constexpr const EngineOps* kEngines[] = {&kIfc67, &kKkhm69, &kNbs84, &kIapws95, &kIf97};
 
 }  // namespace
 

@@ -1,0 +1,385 @@
+#include "ifc67.hpp"
+
+#include <cmath>
+
+#include "../common/int_power.hpp"
+#include "../common/saturation.hpp"
+#include "ifc67_coefficients.hpp"
+
+namespace vapordex::ifc67 {
+
+namespace {
+
+// L-function nodes and curvature.
+constexpr double kThetaA = 0.9626911787;
+constexpr double kThetaB = 1.333462073;
+constexpr double kBetaA = 0.7475191707;
+constexpr double kBetaB = 4.52079566;
+constexpr double kCurvature = 7.160997524;
+
+const double* const kA1 = kSmallA;  // a1 ... a12 at indices 1 ... 12
+
+}  // namespace
+
+double kFunction(double theta) {
+  const double u = 1.0 - theta;
+  const double* k = kK;
+  const double numerator = u * (k[0] + u * (k[1] + u * (k[2] + u * (k[3] + u * k[4]))));
+  return std::exp(numerator / (theta * (1.0 + k[5] * u + k[6] * u * u)) - u / (k[7] * u * u + k[8]));
+}
+
+double lFunction(double theta) {
+  return ((kThetaB - theta) * kBetaA + (theta - kThetaA) * kBetaB -
+          (kThetaB - theta) * (theta - kThetaA) * kCurvature) /
+         (kThetaB - kThetaA);
+}
+
+double lFunctionDerivative(double theta) {
+  return (kBetaB - kBetaA - (kThetaB - 2.0 * theta + kThetaA) * kCurvature) / (kThetaB - kThetaA);
+}
+
+GibbsState subregion1(double beta, double theta) {
+  const double* a = kA1;
+  const double* A = kA;
+  const double y = 1.0 - a[1] * theta * theta - a[2] * intPower(theta, -6);
+  const double dy = -2.0 * a[1] * theta + 6.0 * a[2] * intPower(theta, -7);
+  const double w = a[3] * y * y - 2.0 * a[4] * theta + 2.0 * a[5] * beta;
+  const double rootW = std::sqrt(w);
+  const double z = y + rootW;
+  const double dzdTheta = dy + (a[3] * y * dy - a[4]) / rootW;
+  const double z517 = std::pow(z, -5.0 / 17.0);
+  const double z1217 = z * z517;  // z^(12/17)
+  const double lnTheta = std::log(theta);
+
+  double poly = 0.0;
+  double dPoly = 0.0;
+  for (int nu = 10; nu >= 1; --nu) poly = poly * theta + A[nu];
+  for (int nu = 10; nu >= 2; --nu) dPoly = dPoly * theta + (nu - 1) * A[nu];
+
+  const double a6t = a[6] - theta;
+  const double t18 = intPower(theta, 18);
+  const double t19 = t18 * theta;
+  const double t10 = intPower(theta, 10);
+  const double t11 = t10 * theta;
+  const double linear = A[12] + A[13] * theta + A[14] * theta * theta +
+                        A[15] * intPower(a6t, 10) + A[16] / (a[7] + t19);
+  const double dLinear = A[13] + 2.0 * A[14] * theta - 10.0 * A[15] * intPower(a6t, 9) -
+                         19.0 * A[16] * t18 / ((a[7] + t19) * (a[7] + t19));
+  const double cubic = A[17] * beta + A[18] * beta * beta + A[19] * beta * beta * beta;
+  const double dCubic = A[17] + 2.0 * A[18] * beta + 3.0 * A[19] * beta * beta;
+  const double d8 = a[8] + t11;
+  const double shape = t18 * (a[9] + theta * theta);
+  const double dShape = 18.0 * intPower(theta, 17) * (a[9] + theta * theta) + 2.0 * t19;
+  const double inv = 1.0 / (a[10] + beta);
+  const double tail = inv * inv * inv + a[11] * beta;
+  const double dTail = -3.0 * inv * inv * inv * inv + a[11];
+  const double t20 = intPower(theta, -20);
+
+  GibbsState g{};
+  g.zeta = A[0] * theta * (1.0 - lnTheta) + poly +
+           A[11] * z1217 * ((17.0 / 29.0) * z - (17.0 / 12.0) * y) + linear * beta - cubic / d8 -
+           A[20] * shape * tail + A[21] * (a[12] - theta) * beta * beta * beta +
+           A[22] * t20 * beta * beta * beta * beta;
+  // d/dZ of Z^(12/17) ((17/29) Z - (17/12) Y) is Z^(-5/17) (Z - Y), and
+  // (Z - Y) dZ/dbeta = a5.
+  g.chi = A[11] * a[5] * z517 + linear - dCubic / d8 - A[20] * shape * dTail +
+          3.0 * A[21] * (a[12] - theta) * beta * beta + 4.0 * A[22] * t20 * beta * beta * beta;
+  const double dZeta = -A[0] * lnTheta + dPoly +
+                       A[11] * (z517 * (z - y) * dzdTheta - (17.0 / 12.0) * z1217 * dy) +
+                       dLinear * beta + 11.0 * t10 * cubic / (d8 * d8) - A[20] * dShape * tail -
+                       A[21] * beta * beta * beta - 20.0 * A[22] * t20 / theta * beta * beta * beta * beta;
+  g.sigma = -dZeta;
+  g.eps = g.zeta + theta * g.sigma;
+  return g;
+}
+
+GibbsState subregion2(double beta, double theta) {
+  const double b = kSmallB;
+  const double x = std::exp(b * (1.0 - theta));
+  const double lnTheta = std::log(theta);
+  double poly = 0.0;
+  double dPoly = 0.0;
+  for (int nu = 4; nu >= 0; --nu) poly = poly * theta + kB0v[nu];
+  for (int nu = 4; nu >= 1; --nu) dPoly = dPoly * theta + nu * kB0v[nu];
+
+  GibbsState g{};
+  g.zeta = kI1 * theta * std::log(beta) + kB0 * theta * (1.0 - lnTheta) + poly;
+  g.chi = kI1 * theta / beta;
+  double dZeta = kI1 * std::log(beta) - kB0 * lnTheta + dPoly;
+  // X^z has the theta-derivative -b z X^z.
+  for (int mu = 1; mu <= 5; ++mu) {
+    double sum = 0.0;
+    double dSum = 0.0;
+    for (int l = 0; l < kTermCount[mu - 1]; ++l) {
+      const Term& t = kB[mu - 1][l];
+      const double xz = intPower(x, t.z);
+      sum += t.b * xz;
+      dSum -= b * t.z * t.b * xz;
+    }
+    const double bm = intPower(beta, mu);
+    g.zeta -= bm * sum;
+    g.chi -= mu * intPower(beta, mu - 1) * sum;
+    dZeta -= bm * dSum;
+  }
+  for (int mu = 6; mu <= 8; ++mu) {
+    double num = 0.0;
+    double dNum = 0.0;
+    for (int l = 0; l < kTermCount[mu - 1]; ++l) {
+      const Term& t = kB[mu - 1][l];
+      const double xz = intPower(x, t.z);
+      num += t.b * xz;
+      dNum -= b * t.z * t.b * xz;
+    }
+    double den = intPower(beta, 2 - mu);
+    double dDen = 0.0;
+    for (int l = 0; l < kDenominatorCount[mu - 6]; ++l) {
+      const Term& t = kSmallBmu[mu - 6][l];
+      const double xz = intPower(x, t.z);
+      den += t.b * xz;
+      dDen -= b * t.z * t.b * xz;
+    }
+    g.zeta -= num / den;
+    g.chi += num * (2 - mu) * intPower(beta, 1 - mu) / (den * den);
+    dZeta -= (dNum * den - num * dDen) / (den * den);
+  }
+  const double bl = lFunction(theta);
+  const double ratio10 = intPower(beta / bl, 10);
+  double sum9 = 0.0;
+  double dSum9 = 0.0;
+  for (int l = 6; l >= 0; --l) sum9 = sum9 * x + kB9[l];
+  for (int l = 6; l >= 1; --l) dSum9 = dSum9 * x + l * kB9[l];
+  dSum9 *= -b;  // d/dtheta sum B9l X^l = -b sum l B9l X^l, with one X folded below
+  g.zeta += beta * ratio10 * sum9;
+  g.chi += 11.0 * ratio10 * sum9;
+  dZeta += beta * ratio10 * (-10.0 * lFunctionDerivative(theta) / bl * sum9 + dSum9 * x);
+  g.sigma = -dZeta;
+  g.eps = g.zeta + theta * g.sigma;
+  return g;
+}
+
+namespace {
+
+// R(chi) = C1 chi + Clog ln chi + sum_{nu=2}^{m-1} C_nu chi^(1 - nu) and its
+// chi-derivative, for one row of the sub-region 3 table.
+template <int N>
+void row(const double (&c)[N], double cLog, double chi, double lnChi, double* r, double* dr) {
+  *r = c[0] * chi + cLog * lnChi;
+  *dr = c[0] + cLog / chi;
+  double p = 1.0;  // chi^(1 - nu) from nu = 2
+  for (int nu = 2; nu <= N; ++nu) {
+    p /= chi;
+    *r += c[nu - 1] * p;
+    *dr += (1 - nu) * c[nu - 1] * p / chi;
+  }
+}
+
+}  // namespace
+
+HelmholtzState subregion3(double chi, double theta) {
+  const double s = theta - 1.0;
+  const double lnChi = std::log(chi);
+  double r[4];
+  double dr[4];
+  row(kC0, kC0Log, chi, lnChi, &r[0], &dr[0]);
+  row(kC1, kC1Log, chi, lnChi, &r[1], &dr[1]);
+  row(kC2, kC2Log, chi, lnChi, &r[2], &dr[2]);
+  row(kC3, kC3Log, chi, lnChi, &r[3], &dr[3]);
+  const double t23 = intPower(theta, -23);
+  const double chi5 = intPower(chi, -5);
+  const double chi6 = chi * chi * chi * chi * chi * chi;
+  double six = 0.0;
+  double dSix = 0.0;
+  for (int j = 0; j <= 4; ++j) {
+    six += kC6[j] * intPower(theta, -2 - j);
+    dSix += (-2 - j) * kC6[j] * intPower(theta, -3 - j);
+  }
+  double seven = 0.0;
+  double dSeven = 0.0;
+  for (int i = 8; i >= 0; --i) {
+    seven = seven * s + kC7[i];
+    if (i < 8) dSeven = dSeven * s + (i + 2) * kC7[i + 1];
+  }
+  seven *= s;                  // sum C7i s^(i+1)
+  dSeven = dSeven * s + kC7[0];  // sum (i+1) C7i s^i
+
+  HelmholtzState h{};
+  h.psi = kC00 + r[0] + s * (r[1] + s * (r[2] + s * r[3])) + (kC40 + kC41 * chi5) * t23 * s +
+          chi6 * six + kC50 * theta * std::log(theta) + seven;
+  const double dPsiDchi = dr[0] + s * (dr[1] + s * (dr[2] + s * dr[3])) -
+                          5.0 * kC41 * chi5 / chi * t23 * s + 6.0 * chi6 / chi * six;
+  // d/dtheta of theta^-23 (theta - 1) = theta^-24 (23 - 22 theta).
+  const double dPsiDtheta = r[1] + 2.0 * s * r[2] + 3.0 * s * s * r[3] +
+                            (kC40 + kC41 * chi5) * t23 / theta * (23.0 - 22.0 * theta) +
+                            chi6 * dSix + kC50 * (std::log(theta) + 1.0) + dSeven;
+  h.beta = -dPsiDchi;
+  h.sigma = -dPsiDtheta;
+  h.eps = h.psi + theta * h.sigma + chi * h.beta;
+  return h;
+}
+
+HelmholtzState subregion4(double chi, double theta) {
+  HelmholtzState h = subregion3(chi, theta);
+  const double oneMinusTheta1 = 1.0 - kTheta1;
+  const double y = (1.0 - theta) / oneMinusTheta1;
+  double dPsi = 0.0;
+  double dBeta = 0.0;
+  double dSigma = 0.0;
+  double dEps = 0.0;
+  for (int k = 0; k < 2; ++k) {
+    const int nu = k + 3;
+    const double ynu1 = intPower(y, nu - 1);
+    for (int mu = 0; mu <= 4; ++mu) {
+      const double d = kD[k][mu];
+      const double cm = intPower(chi, -mu);
+      dPsi += d * ynu1 * y * cm;
+      dBeta += mu * d * ynu1 * y * cm / chi;
+      dSigma += nu * d * ynu1 * cm;
+      dEps += d * cm * ynu1 * ((1 + mu - nu) * y + nu / oneMinusTheta1);
+    }
+  }
+  const double y31 = intPower(y, 31);
+  for (int mu = 0; mu <= 2; ++mu) {
+    const double cm = intPower(chi, mu);
+    dPsi += y31 * y * kD5[mu] * cm;
+    dBeta -= y31 * y * mu * kD5[mu] * (mu == 0 ? 0.0 : intPower(chi, mu - 1));
+    dSigma += 32.0 * y31 * kD5[mu] * cm;
+    dEps += y31 * kD5[mu] * cm * (32.0 / oneMinusTheta1 - (31 + mu) * y);
+  }
+  h.psi += dPsi;
+  h.beta += dBeta;
+  h.sigma += dSigma / oneMinusTheta1;
+  h.eps += dEps;
+  return h;
+}
+
+// Two passes of 32 halvings on beta3; the second, for theta >= 0.992678,
+// starts from the first pass's last midpoint and the original upper end.
+double subregion3Volume(double theta, double beta) {
+  double lo = kVolumeLow;
+  double hi = kRegion3VolumeHigh;
+  double mid = 0.0;
+  for (int k = 0; k < 32; ++k) {
+    mid = (hi + lo) * 0.5;
+    if (subregion3(mid, theta).beta > beta) {
+      lo = mid;
+    } else {
+      hi = mid;
+    }
+  }
+  if (theta < kSecondPassTheta) return mid;
+  lo = mid;
+  hi = kRegion3VolumeHigh;
+  for (int k = 0; k < 32; ++k) {
+    mid = (hi + lo) * 0.5;
+    if (subregion3(mid, theta).beta > beta) {
+      lo = mid;
+    } else {
+      hi = mid;
+    }
+  }
+  return mid;
+}
+
+double subregion4Volume(double theta, double beta) {
+  double a = 12.02 * theta - 10.94;
+  double b = kVolumeLow;
+  double mid = 0.0;
+  for (int k = 0; k < 32; ++k) {
+    mid = (a + b) * 0.5;
+    if (beta >= subregion4(mid, theta).beta) {
+      a = mid;
+    } else {
+      b = mid;
+    }
+  }
+  return mid;
+}
+
+double saturationPressure(double T) {
+  if (T <= 273.16) return kTriplePointPressure;
+  if (T >= kCriticalTemperature) return kCriticalPressure;
+  return kCriticalPressure * kFunction(T / kCriticalTemperature);
+}
+
+double saturationTemperature(double P) {
+  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
+                                     kCriticalTemperature, kCriticalPressure);
+}
+
+namespace {
+
+struct Reduced {
+  int subregion;
+  double chi, eps, sigma;
+};
+
+Reduced fromGibbs(int subregion, const GibbsState& g) { return {subregion, g.chi, g.eps, g.sigma}; }
+Reduced fromHelmholtz(int subregion, double chi, const HelmholtzState& h) {
+  return {subregion, chi, h.eps, h.sigma};
+}
+
+Reduced inSubregion3(double theta, double beta) {
+  const double chi = subregion3Volume(theta, beta);
+  return fromHelmholtz(3, chi, subregion3(chi, theta));
+}
+
+Reduced evaluate(double T, double P, int phase) {
+  const double theta = T / kCriticalTemperature;
+  const double beta = P / kCriticalPressure;
+  if (phase == 0 || phase == 1) {
+    if (theta >= 1.0) return {0, 1.0, kCriticalEps, kCriticalSigma};
+    const double betaK = kFunction(theta);
+    if (theta < kTheta1) {
+      return phase == 0 ? fromGibbs(1, subregion1(betaK, theta))
+                        : fromGibbs(2, subregion2(betaK, theta));
+    }
+    if (phase == 1) return inSubregion3(theta, betaK);
+    const double chi = subregion4Volume(theta, betaK);
+    return fromHelmholtz(4, chi, subregion4(chi, theta));
+  }
+  if (theta < kTheta1) {
+    return beta < kFunction(theta) ? fromGibbs(2, subregion2(beta, theta))
+                                   : fromGibbs(1, subregion1(beta, theta));
+  }
+  if (beta < lFunction(theta)) return fromGibbs(2, subregion2(beta, theta));
+  if (theta >= 1.0 || beta < kFunction(theta)) return inSubregion3(theta, beta);
+  const double chi = subregion4Volume(theta, beta);
+  const HelmholtzState h = subregion4(chi, theta);
+  if (std::fabs(h.beta - beta) > kRegion4Acceptance) return inSubregion3(theta, beta);
+  return fromHelmholtz(4, chi, h);
+}
+
+}  // namespace
+
+int selectedSubregion(double T, double P, int phase) { return evaluate(T, P, phase).subregion; }
+
+void evaluateState(double T, double P, int phase, double* v, double* h, double* s) {
+  const Reduced r = evaluate(T, P, phase);
+  *v = r.chi * kCriticalVolume;
+  *h = r.eps * kCriticalPressure * kCriticalVolume;
+  *s = r.sigma * kCriticalPressure * kCriticalVolume / kCriticalTemperature;
+}
+
+double specificVolume(double T, double P, int phase) {
+  double v = 0.0, h = 0.0, s = 0.0;
+  evaluateState(T, P, phase, &v, &h, &s);
+  return v;
+}
+
+double specificEnthalpy(double T, double P, int phase) {
+  double v = 0.0, h = 0.0, s = 0.0;
+  evaluateState(T, P, phase, &v, &h, &s);
+  return h;
+}
+
+double specificEntropy(double T, double P, int phase) {
+  double v = 0.0, h = 0.0, s = 0.0;
+  evaluateState(T, P, phase, &v, &h, &s);
+  return s;
+}
+
+// No (T, v) equation of state: the critical pressure. The front end solves
+// (T, v) states itself.
+double pressureFromVolume(double /*T*/, double /*v*/) { return kCriticalPressure; }
+
+}  // namespace vapordex::ifc67

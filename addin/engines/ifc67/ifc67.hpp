@@ -1,0 +1,59 @@
+// IFC-67 engine (formulation 67), the formulation of the 1967 ASME steam
+// tables: the K function (saturation line), the L function (boundary of
+// sub-regions 2 and 3) and sub-regions 1 to 4, every property an explicit
+// derivative of the sub-region's reduced Gibbs or Helmholtz function.
+//
+// Units: T in K, P in MPa, v in cm3/g, h in kJ/kg, s in kJ/(kg K). Inside,
+// the reduced variables theta = T/Tc, beta = P/pc, chi = v/vc,
+// eps = h/(pc vc), sigma = s Tc/(pc vc).
+#pragma once
+
+namespace vapordex::ifc67 {
+
+inline constexpr double kCriticalTemperature = 647.3;
+inline constexpr double kCriticalPressure = 22.12;
+inline constexpr double kCriticalVolume = 3.1700041527054403;  // cm3/g, 1/0.315457
+inline constexpr double kTheta1 = 0.9626911787;                // 623.15 K
+inline constexpr double kTriplePointPressure = 6.11244e-4;
+inline constexpr double kVolumeLow = 0.40765261479504034;      // chi, sub-regions 3 and 4
+inline constexpr double kRegion3VolumeHigh = 2.816150913801486;
+inline constexpr double kSecondPassTheta = 0.992678;
+inline constexpr double kRegion4Acceptance = 1e-5;
+inline constexpr double kCriticalEps = 30.0536;
+inline constexpr double kCriticalSigma = 41.0133;
+
+// Sub-regions 1 and 2: the reduced Gibbs function zeta(beta, theta) with
+// chi = dzeta/dbeta, sigma = -dzeta/dtheta, eps = zeta + theta sigma.
+struct GibbsState {
+  double zeta, chi, sigma, eps;
+};
+GibbsState subregion1(double beta, double theta);
+GibbsState subregion2(double beta, double theta);
+
+// Sub-regions 3 and 4: the reduced Helmholtz function psi(chi, theta) with
+// beta = -dpsi/dchi, sigma = -dpsi/dtheta, eps = psi + theta sigma + chi beta.
+struct HelmholtzState {
+  double psi, beta, sigma, eps;
+};
+HelmholtzState subregion3(double chi, double theta);
+HelmholtzState subregion4(double chi, double theta);
+
+double kFunction(double theta);
+double lFunction(double theta);
+double lFunctionDerivative(double theta);
+double subregion3Volume(double theta, double beta);
+double subregion4Volume(double theta, double beta);
+
+// Which sub-region the state evaluation chose (0 for the critical constants).
+int selectedSubregion(double T, double P, int phase);
+
+// Engine operations.
+double saturationPressure(double T);
+double saturationTemperature(double P);
+void evaluateState(double T, double P, int phase, double* v, double* h, double* s);
+double specificVolume(double T, double P, int phase);
+double specificEnthalpy(double T, double P, int phase);
+double specificEntropy(double T, double P, int phase);
+double pressureFromVolume(double T, double v);
+
+}  // namespace vapordex::ifc67
