@@ -3,6 +3,7 @@
 // see the operation set.
 #include <cstdint>
 
+#include "../engines/fit2020/fit2020.hpp"
 #include "../engines/helmholtz/iapws95.hpp"
 #include "../engines/helmholtz/kkhm69.hpp"
 #include "../engines/helmholtz/nbs84.hpp"
@@ -94,7 +95,23 @@ constexpr EngineOps kIf97{
     nullptr,
 };
 
-constexpr const EngineOps* kEngines[] = {&kIfc67, &kKkhm69, &kNbs84, &kIapws95, &kIf97};
+constexpr EngineOps kFit2020{
+    20,
+    fit2020::saturationPressure,
+    fit2020::saturationTemperature,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    fit2020::densityFromTP,
+    fit2020::pressureFromTD,
+    fit2020::enthalpyFromTD,
+    fit2020::entropyFromTD,
+    fit2020::saturatedLiquidDensity,
+    fit2020::saturatedVapourDensity,
+};
+
+constexpr const EngineOps* kEngines[] = {&kIfc67, &kKkhm69, &kNbs84, &kIapws95, &kIf97, &kFit2020};
 
 }  // namespace
 

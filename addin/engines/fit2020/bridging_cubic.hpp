@@ -1,0 +1,30 @@
+// The bridging cubic: a cubic equation of state used inside the two-phase
+// dome, whose coefficients A, B, C follow the temperature through splines
+// of the parameter table. Reduced variables x = T/Tc and w = rhoc/rho.
+#pragma once
+
+#include "spline.hpp"
+
+namespace vapordex::fit2020 {
+
+inline constexpr double kCriticalTemperature = 647.096;
+inline constexpr double kCriticalPressure = 22.064;
+inline constexpr double kCriticalDensity = 0.322;
+inline constexpr double kR = 0.4615221395147458;
+inline constexpr double kZc = 0.22943893739327012;
+inline constexpr double kCoVolume = 0.321;
+inline constexpr double kDomainSentinel = -3.4028234663852886e38;
+
+// The splines A(x), B(x), C(x), built at compile time from the table.
+const Spline& splineA();
+const Spline& splineB();
+const Spline& splineC();
+
+double reducedPressure(double x, double w);  // P = Pi Pc
+double helmholtzFunction(double x, double w);
+double entropyFunction(double x, double w);
+double enthalpyFunction(double x, double w);
+double hCubic(double T, double rho);  // kJ/kg
+double sCubic(double T, double rho);  // kJ/(kg K)
+
+}  // namespace vapordex::fit2020

@@ -1,0 +1,140 @@
+#include "fit2020.hpp"
+
+#include <cmath>
+
+#include "../common/saturation.hpp"
+#include "../helmholtz/secant.hpp"
+#include "bridging_cubic.hpp"
+#include "property_table.hpp"
+
+namespace vapordex::fit2020 {
+
+namespace {
+
+// ln(Ps/Pc) = sum a_k x^k.
+constexpr double kPressure[8] = {-102.617510677838, 621.419091397525, -1898.9618215187,
+                                 3551.34856816639,  -4214.36921783656, 3110.63426426716,
+                                 -1306.64098164442, 239.18760784645};
+// rho_f / rhoc = sum f_k y^k.
+constexpr double kLiquid[9] = {1.0,           4.8098546645,    -53.3826489184,
+                               413.9922642233, -1630.1526599965, 3639.2472045873,
+                               -4655.0491512132, 3183.1514433163, -903.7734404994};
+// Z_g = Zc + sum g_k y^k, k from 1.
+constexpr double kVapour[9] = {0.0,
+                               0.718762309253947,
+                               -2.39909200421739,
+                               18.0023577512073,
+                               -43.5823711394048,
+                               46.8787202398259,
+                               -3.51435006707522,
+                               -36.621373552364,
+                               21.4754262091413};
+
+template <int N>
+double horner(const double (&c)[N], double x) {
+  double sum = c[N - 1];
+  for (int k = N - 2; k >= 0; --k) sum = sum * x + c[k];
+  return sum;
+}
+
+// u = 1 - min(T, Tc)/Tc with T raised to 273.16 first.
+double reducedDistance(double T) {
+  if (T < kTriplePointTemperature) T = kTriplePointTemperature;
+  return 1.0 - std::fmin(T, kCriticalTemperature) / kCriticalTemperature;
+}
+
+double tablePressure(double T, double rho) { return lookup(T, rho).P; }
+
+}  // namespace
+
+double saturationPressure(double T) {
+  if (T <= kTriplePointTemperature) return kTriplePointPressure;
+  if (T >= kCriticalTemperature) return kCriticalPressure;
+  return kCriticalPressure * std::exp(horner(kPressure, T / kCriticalTemperature));
+}
+
+double saturationTemperature(double P) {
+  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
+                                     kCriticalTemperature, kCriticalPressure);
+}
+
+double saturatedLiquidDensity(double T) {
+  const double u = reducedDistance(T);
+  if (u <= 0.0) return kCriticalDensity;
+  return kCriticalDensity * horner(kLiquid, std::pow(u, 0.3333333333333333));
+}
+
+double saturatedVapourCompressibility(double T) {
+  const double u = reducedDistance(T);
+  if (u <= 0.0) return kZc;
+  return kZc + horner(kVapour, std::pow(u, 0.3333333333333333));
+}
+
+double saturatedVapourDensity(double T) {
+  if (T < kTriplePointTemperature) T = kTriplePointTemperature;
+  if (T >= kCriticalTemperature) return kCriticalDensity;
+  return saturationPressure(T) / saturatedVapourCompressibility(T) / kR / T;
+}
+
+// Strictly between the correlations' saturated densities, below Tc.
+bool insideDome(double T, double rho) {
+  return T < kCriticalTemperature && saturatedVapourDensity(T) < rho &&
+         rho < saturatedLiquidDensity(T);
+}
+
+double pressureFromTD(double T, double rho) {
+  if (insideDome(T, rho)) {
+    return reducedPressure(T / kCriticalTemperature, kCriticalDensity / rho) * kCriticalPressure;
+  }
+  return lookup(T, rho).P;
+}
+
+// Inside the dome: the cubic's change along the isotherm from the saturated
+// liquid, added to the table value there, so the two join at rho_f.
+double enthalpyFromTD(double T, double rho) {
+  if (insideDome(T, rho)) {
+    const double rhoF = saturatedLiquidDensity(T);
+    return hCubic(T, rho) + lookup(T, rhoF).h - hCubic(T, rhoF);
+  }
+  return lookup(T, rho).h;
+}
+
+double entropyFromTD(double T, double rho) {
+  if (insideDome(T, rho)) {
+    const double rhoF = saturatedLiquidDensity(T);
+    return sCubic(T, rho) + lookup(T, rhoF).s - sCubic(T, rhoF);
+  }
+  return lookup(T, rho).s;
+}
+
+// The secant scheme on the table pressure (never the cubic): 64 estimates,
+// damped from the 33rd, phase bound and floor. When the start pressures
+// already agree the result is the first start.
+double densityFromTP(double T, double P, int phase) {
+  if (phase == 0 || phase == 1) {
+    if (T >= kCriticalTemperature) return kCriticalDensity;
+    return phase == 0 ? saturatedLiquidDensity(T) : saturatedVapourDensity(T);
+  }
+  helmholtz::SecantOptions options;
+  options.maxSteps = 64;
+  options.dampFromStep = 33;
+  options.floor = true;
+  options.startAtGeometricMean = false;
+  double d = 0.0;
+  double f = 0.0;
+  if (T < kCriticalTemperature && P > saturationPressure(T)) {
+    d = saturatedLiquidDensity(T);
+    f = 1.01 * d;
+    options.lowerBound = d;
+  } else if (T < kCriticalTemperature) {
+    d = saturatedVapourDensity(T);
+    f = d / 1.1;
+    options.upperBound = d;
+  } else {
+    d = 3.0 * kCriticalDensity;
+    f = P / 2.5 / kR / T;
+  }
+  return helmholtz::secantDensity(tablePressure, T, P, d, f, options);
+}
+
+}  // namespace vapordex::fit2020

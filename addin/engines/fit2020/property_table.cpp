@@ -1,0 +1,91 @@
+#include "property_table.hpp"
+
+#include <cmath>
+
+namespace vapordex::fit2020 {
+
+namespace {
+
+// The first index in [begin, end) whose value is >= x, or end: a bisection
+// over ascending values, for x that is not NaN.
+template <typename ValueAt>
+int firstNotBelow(int begin, int end, double x, ValueAt valueAt) {
+  while (begin < end) {
+    const int mid = begin + (end - begin) / 2;
+    if (valueAt(mid) < x) {
+      begin = mid + 1;
+    } else {
+      end = mid;
+    }
+  }
+  return begin;
+}
+
+// Row of the saturated liquid within a subcritical isotherm; the liquid
+// branch runs from it.
+constexpr int kSaturatedLiquidRow = 101;
+constexpr double kCriticalTemperature = 647.096;
+
+// Along an isotherm ln P is interpolated linearly in ln rho, except on the
+// liquid branch of a subcritical isotherm. There the pressure rises from the
+// small saturation pressure to tens of MPa within one interval while the
+// density barely changes: P, not ln P, is close to linear in ln rho, and the
+// logarithm would put a compressed liquid at 1 MPa several tenths of a
+// percent too dense (and its enthalpy more than 10 % off at 300 K).
+bool interpolatePressureLinearly(int isotherm, int row) {
+  return kIsothermIndex.temperature[isotherm] < kCriticalTemperature &&
+         row >= kIsothermIndex.first[isotherm] + kSaturatedLiquidRow;
+}
+
+}  // namespace
+
+// The first isotherm with temperature >= T, found by bisection over the
+// ordered temperatures; the pair starts one below it. T at or below the
+// first isotherm uses the first pair, T beyond the last (or NaN) the last.
+int isothermPair(double T) {
+  const int count = kIsothermIndex.count;
+  if (T <= kIsothermIndex.temperature[0]) return 0;
+  if (std::isnan(T)) return count - 2;
+  const int k =
+      firstNotBelow(1, count, T, [](int i) { return kIsothermIndex.temperature[i]; });
+  return k == count ? count - 2 : k - 1;
+}
+
+// The row j with the first row of ln rho >= lambda at j + 1; lambda at or
+// below the first node uses the first interval, beyond the last node the last.
+int rowInterval(int isotherm, double lambda) {
+  const int first = kIsothermIndex.first[isotherm];
+  const int n = kIsothermIndex.rows[isotherm];
+  if (lambda <= kPropertyTable.rows[first][kLnRho]) return first;
+  if (std::isnan(lambda)) return first + n - 2;
+  const int j = firstNotBelow(first + 1, first + n, lambda,
+                            [](int r) { return kPropertyTable.rows[r][kLnRho]; });
+  return j == first + n ? first + n - 2 : j - 1;
+}
+
+TableState lookup(double T, double rho) {
+  const int k0 = isothermPair(T);
+  const double lambda = rho > 0.0 ? std::log(rho) : 0.0;
+  double p[2];
+  double h[2];
+  double s[2];
+  for (int i = 0; i < 2; ++i) {
+    const int j = rowInterval(k0 + i, lambda);
+    const double* lo = kPropertyTable.rows[j];
+    const double* hi = kPropertyTable.rows[j + 1];
+    const double t = (lambda - lo[kLnRho]) / (hi[kLnRho] - lo[kLnRho]);
+    if (interpolatePressureLinearly(k0 + i, j)) {
+      p[i] = t * std::exp(hi[kLnP]) + (1.0 - t) * std::exp(lo[kLnP]);
+    } else {
+      p[i] = std::exp(t * hi[kLnP] + (1.0 - t) * lo[kLnP]);
+    }
+    h[i] = t * hi[kH] + (1.0 - t) * lo[kH];
+    s[i] = t * hi[kS] + (1.0 - t) * lo[kS];
+  }
+  const double tLo = kIsothermIndex.temperature[k0];
+  const double tHi = kIsothermIndex.temperature[k0 + 1];
+  const double u = (T - tLo) / (tHi - tLo);
+  return {(1.0 - u) * p[0] + u * p[1], (1.0 - u) * h[0] + u * h[1], (1.0 - u) * s[0] + u * s[1]};
+}
+
+}  // namespace vapordex::fit2020
