@@ -9,9 +9,11 @@
 // 645 K). Saturated states come from a real IAPWS-95 phase equilibrium
 // (equal pressure and Gibbs energy). At and above the critical temperature:
 // 101 nodes up to 0.322 g/cm3 and 100 more up to the 2e5 MPa density.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -104,15 +106,14 @@ std::string rounded(double x, int decimals) {
   }
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*f", decimals, x);
-  std::string s = buffer;
-  if (s.find('.') != std::string::npos) {
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
+  std::size_t n = std::strlen(buffer);
+  if (std::strchr(buffer, '.') != nullptr) {
+    while (buffer[n - 1] == '0') buffer[--n] = '\0';
+    if (buffer[n - 1] == '.') buffer[--n] = '\0';
   }
-  if (s == "-0") s = "0";
+  const char* text = std::strcmp(buffer, "-0") == 0 ? "0" : buffer;
   // Keep every literal a double.
-  if (s.find('.') == std::string::npos) s += ".0";
-  return s;
+  return std::strchr(text, '.') != nullptr ? std::string(text) : std::string(text) + ".0";
 }
 
 struct Row {
