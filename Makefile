@@ -20,7 +20,8 @@ sanitize: bootstrap
 	@cmake --preset sanitize >/dev/null
 	@cmake --build $(BUILD)/sanitize -j $(JOBS)
 
-win32: bootstrap
+# The 32-bit build carries the installer, which embeds the 64-bit add-in.
+win32: bootstrap win64
 	@cmake --preset win32 >/dev/null
 	@cmake --build $(BUILD)/win32 -j $(JOBS)
 
@@ -32,6 +33,7 @@ dist: native win32 win64
 	@mkdir -p $(DIST)
 	@cp $(BUILD)/native/cli/vapordex $(DIST)/
 	@cp $(BUILD)/win32/xll/Vapordex32.xll $(BUILD)/win64/xll/Vapordex64.xll $(DIST)/
+	@cp $(BUILD)/win32/installer/VapordexSetup.exe $(DIST)/
 
 sample: dist
 	@echo "Saturation states, IAPWS-IF97, SI units (T in K; P in MPa; h in kJ/kg):"
