@@ -1,0 +1,2 @@
+// A stand-in EXCEL.EXE: the installer only asks Windows for its binary type.
+int main() { return 0; }
