@@ -9,16 +9,6 @@ namespace vapordex {
 
 namespace {
 
-double saturationPressure(double T, std::int32_t code) {
-  const EngineOps* e = selectEngine(code);
-  return e == nullptr ? kErrorValue : e->saturationPressure(T);
-}
-
-double saturationTemperature(double P, std::int32_t code) {
-  const EngineOps* e = selectEngine(code);
-  return e == nullptr ? kErrorValue : e->saturationTemperature(P);
-}
-
 // z at quality x = (y - yf) / (yg - yf) between the saturated values.
 double interpolateQuality(double y, double yf, double yg, double zf, double zg) {
   const double x = (y - yf) / (yg - yf);
@@ -44,9 +34,9 @@ double enthalpyAtVolume(double T, double v, std::int32_t code) {
 // Secant iteration on HofTPCore between 273.15 K and 1500 K that always
 // replaces the end with the larger residual.
 double TofPHCore(double P, double h, std::int32_t code) {
-  const double pc = saturationPressure(kCriticalPressureProbe, code);
+  const double pc = PsatCore(kCriticalPressureProbe, code);
   if (pc > P) {
-    const double ts = saturationTemperature(P, code);
+    const double ts = TsatCore(P, code);
     const double hf = HfCore(ts, code);
     const double hg = HgCore(ts, code);
     if (hf <= h && h <= hg) return ts;
@@ -79,9 +69,9 @@ double TofPHCore(double P, double h, std::int32_t code) {
 double TofPSCore(double P, double s, std::int32_t code) {
   double lower = kSolverTemperatureLow;
   double upper = kSolverTemperatureHigh;
-  const double pc = saturationPressure(kCriticalPressureProbe, code);
+  const double pc = PsatCore(kCriticalPressureProbe, code);
   if (pc > P) {
-    const double ts = saturationTemperature(P, code);
+    const double ts = TsatCore(P, code);
     const double sf = SfCore(ts, code);
     const double sg = SgCore(ts, code);
     if (sf > s) {
@@ -115,9 +105,9 @@ double TofPSCore(double P, double s, std::int32_t code) {
 }
 
 double SofPHCore(double P, double h, std::int32_t code) {
-  const double pc = saturationPressure(kCriticalPressureProbe, code);
+  const double pc = PsatCore(kCriticalPressureProbe, code);
   if (pc > P) {
-    const double ts = saturationTemperature(P, code);
+    const double ts = TsatCore(P, code);
     const double hf = HfCore(ts, code);
     const double hg = HgCore(ts, code);
     if (hf <= h && h <= hg) return interpolateQuality(h, hf, hg, SfCore(ts, code), SgCore(ts, code));
@@ -126,9 +116,9 @@ double SofPHCore(double P, double h, std::int32_t code) {
 }
 
 double HofPSCore(double P, double s, std::int32_t code) {
-  const double pc = saturationPressure(kCriticalPressureProbe, code);
+  const double pc = PsatCore(kCriticalPressureProbe, code);
   if (pc > P) {
-    const double ts = saturationTemperature(P, code);
+    const double ts = TsatCore(P, code);
     const double sf = SfCore(ts, code);
     const double sg = SgCore(ts, code);
     if (sf <= s && s <= sg) return interpolateQuality(s, sf, sg, HfCore(ts, code), HgCore(ts, code));
@@ -140,12 +130,12 @@ double HofPSCore(double P, double s, std::int32_t code) {
 double HofTSByPressure(double T, double s, std::int32_t code) {
   double low = kSolverPressureLow;
   double high = kSolverPressureHigh;
-  const double tc = saturationTemperature(kCriticalTemperatureProbe, code);
+  const double tc = TsatCore(kCriticalTemperatureProbe, code);
   if (tc > T) {
     const double sf = SfCore(T, code);
     const double sg = SgCore(T, code);
     if (sf > s) {
-      low = saturationPressure(T, code);
+      low = PsatCore(T, code);
     } else if (s > sg) {
       high = PsatCore(T, code);
     } else {
@@ -168,7 +158,7 @@ double HofTSByPressure(double T, double s, std::int32_t code) {
 double HofTSByVolume(double T, double s, std::int32_t code) {
   double low = kSolverVolumeLow;
   double high = kSolverVolumeHigh;
-  const double tc = saturationTemperature(kCriticalTemperatureProbe, code);
+  const double tc = TsatCore(kCriticalTemperatureProbe, code);
   if (tc > T) {
     const double sf = SfCore(T, code);
     const double sg = SgCore(T, code);

@@ -255,29 +255,21 @@ HelmholtzState subregion4(double chi, double theta) {
 // Two passes of 32 halvings on beta3; the second, for theta >= 0.992678,
 // starts from the first pass's last midpoint and the original upper end.
 double subregion3Volume(double theta, double beta) {
-  double lo = kVolumeLow;
-  double hi = kRegion3VolumeHigh;
-  double mid = 0.0;
-  for (int k = 0; k < 32; ++k) {
-    mid = (hi + lo) * 0.5;
-    if (subregion3(mid, theta).beta > beta) {
-      lo = mid;
-    } else {
-      hi = mid;
+  auto pass = [&](double lo) {
+    double hi = kRegion3VolumeHigh;
+    double mid = 0.0;
+    for (int k = 0; k < 32; ++k) {
+      mid = (hi + lo) * 0.5;
+      if (subregion3(mid, theta).beta > beta) {
+        lo = mid;
+      } else {
+        hi = mid;
+      }
     }
-  }
-  if (theta < kSecondPassTheta) return mid;
-  lo = mid;
-  hi = kRegion3VolumeHigh;
-  for (int k = 0; k < 32; ++k) {
-    mid = (hi + lo) * 0.5;
-    if (subregion3(mid, theta).beta > beta) {
-      lo = mid;
-    } else {
-      hi = mid;
-    }
-  }
-  return mid;
+    return mid;
+  };
+  const double first = pass(kVolumeLow);
+  return theta < kSecondPassTheta ? first : pass(first);
 }
 
 double subregion4Volume(double theta, double beta) {
