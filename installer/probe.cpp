@@ -56,9 +56,9 @@ void probeOperatingSystem(Platform& platform, Host& /*host*/) {
     const char* text;
   };
   static constexpr Version kVersions[] = {
-      {5, 0, "Operating System: Windows-2K"},   {5, 1, "Operating System: Windows-XP"},
+      {5, 0, "Operating System: Windows-2K"},    {5, 1, "Operating System: Windows-XP"},
       {6, 0, "Operating System: Windows-Vista"}, {6, 1, "Operating System: Windows-7"},
-      {6, 2, "Operating System: Windows-8"},    {6, 3, "Operating System: Windows-9"},
+      {6, 2, "Operating System: Windows-8"},     {6, 3, "Operating System: Windows-9"},
       {6, 4, "Operating System: Windows-10"},
   };
   for (const Version& v : kVersions) {
@@ -111,8 +111,8 @@ void probeOfficeVersion(Platform& platform, Host& /*host*/) {
     const char* text;
   };
   static constexpr Office kOffices[] = {
-      {7, "Microsoft Office Version: 97"},   {8, "Microsoft Office Version: 98"},
-      {9, "Microsoft Office Version: 2K"},   {10, "Microsoft Office Version: XP"},
+      {7, "Microsoft Office Version: 97"},    {8, "Microsoft Office Version: 98"},
+      {9, "Microsoft Office Version: 2K"},    {10, "Microsoft Office Version: XP"},
       {11, "Microsoft Office Version: 2003"}, {12, "Microsoft Office Version: 2007"},
       {14, "Microsoft Office Version: 2010"}, {15, "Microsoft Office Version: 2013"},
   };
@@ -163,7 +163,8 @@ void probeOfficeBitness(Platform& platform, Host& host) {
   if (n < 0 || static_cast<std::size_t>(n) >= sizeof path) {
     fatal(platform, 357, "path of EXCEL.EXE too long\n%s", host.excelFolder);
   }
-  if (!platform.fileExists(path)) fatal(platform, 353, "did not find EXCEL.EXE where expected\n%s", path);
+  if (!platform.fileExists(path))
+    fatal(platform, 353, "did not find EXCEL.EXE where expected\n%s", path);
   unsigned type = 0;
   if (!platform.binaryType(path, &type)) {
     fatalWindowsError(platform, 355, "can't get EXCEL.EXE bitness");

@@ -78,7 +78,8 @@ void loadString(UINT id, char* buffer, int size, int code) {
 const void* bitmapBits(const BITMAPINFO* info) {
   const BITMAPINFOHEADER& h = info->bmiHeader;
   DWORD colours = h.biClrUsed;
-  if (colours == 0) colours = h.biBitCount == 1 ? 2 : h.biBitCount == 4 ? 16 : h.biBitCount == 8 ? 256 : 0;
+  if (colours == 0)
+    colours = h.biBitCount == 1 ? 2 : h.biBitCount == 4 ? 16 : h.biBitCount == 8 ? 256 : 0;
   return reinterpret_cast<const BYTE*>(info) + h.biSize + colours * 4;
 }
 
@@ -128,8 +129,7 @@ void layout() {
   MoveWindow(gState.exit, cw / 2 + 8, y, bw, bh, TRUE);
   const int content = y + bh * 3 / 2;
   if (gState.height >= content && gState.height - content <= 16) return;
-  gState.height =
-      content + 2 * GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION);
+  gState.height = content + 2 * GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION);
   int x = 0;
   int top = 0;
   centre(&x, &top);
@@ -177,7 +177,8 @@ LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      if (dc == nullptr) fatalWindowsError(platform(), 593, "can't get device context to begin painting");
+      if (dc == nullptr)
+        fatalWindowsError(platform(), 593, "can't get device context to begin painting");
       RECT client{};
       GetClientRect(window, &client);
       FillRect(dc, &client, gState.background);
@@ -200,8 +201,8 @@ LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
       } else {
         centre(&x, &y);
       }
-      if (position == nullptr || x != position->x || y != position->y ||
-          position->cx != kWidth || position->cy != gState.height) {
+      if (position == nullptr || x != position->x || y != position->y || position->cx != kWidth ||
+          position->cy != gState.height) {
         MoveWindow(window, x, y, kWidth, gState.height, TRUE);
       }
       return 0;
@@ -229,7 +230,8 @@ LRESULT CALLBACK logoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      if (dc == nullptr) fatalWindowsError(platform(), 515, "can't get device context to begin painting");
+      if (dc == nullptr)
+        fatalWindowsError(platform(), 515, "can't get device context to begin painting");
       StretchDIBits(dc, 0, 0, kLogoWidth, kLogoHeight, 0, 0, kLogoWidth, kLogoHeight,
                     bitmapBits(gState.logo), gState.logo, DIB_RGB_COLORS, SRCCOPY);
       SetTextColor(dc, RGB(0, 0, 0));
@@ -261,9 +263,9 @@ void registerClass(const char* name, WNDPROC procedure) {
 
 HWND createChild(const char* windowClass, const char* text, DWORD style, int id, int code,
                  const char* message) {
-  HWND w = CreateWindowExA(0, windowClass, text, style, 0, 0, 0, 0, gState.main,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), gState.instance,
-                           nullptr);
+  HWND w =
+      CreateWindowExA(0, windowClass, text, style, 0, 0, 0, 0, gState.main,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), gState.instance, nullptr);
   if (w == nullptr) fatalWindowsError(platform(), code, message);
   return w;
 }
@@ -279,12 +281,19 @@ void createWindows() {
                                 WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, x, y, kWidth,
                                 gState.height, nullptr, nullptr, gState.instance, nullptr);
   if (gState.main == nullptr) fatalWindowsError(platform(), 677, "can't create main window");
-  gState.logoWindow = createChild("LOGO", nullptr, WS_CHILD | WS_VISIBLE, 0, 679,
-                                  "can't create logo window");
-  static constexpr const char* kInitial[] = {
-      "Operating System", "Architecture", "Microsoft Office Version", "MS Office Bits",
-      "MS Office Path",   "Add-In Name",  "Add-In Path",              "Status",
-      "",                 "",             ""};
+  gState.logoWindow =
+      createChild("LOGO", nullptr, WS_CHILD | WS_VISIBLE, 0, 679, "can't create logo window");
+  static constexpr const char* kInitial[] = {"Operating System",
+                                             "Architecture",
+                                             "Microsoft Office Version",
+                                             "MS Office Bits",
+                                             "MS Office Path",
+                                             "Add-In Name",
+                                             "Add-In Path",
+                                             "Status",
+                                             "",
+                                             "",
+                                             ""};
   for (int k = 0; k < 11; ++k) {
     gState.platform.lines[k] = createChild("STATIC", kInitial[k], WS_CHILD | WS_VISIBLE | SS_CENTER,
                                            0, 681 + 2 * k, "can't create text window");
@@ -297,7 +306,8 @@ void createWindows() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*show*/) {
   gState.instance = instance;
   gState.background = CreateSolidBrush(kBackground);
   gState.logo = static_cast<const BITMAPINFO*>(loadResource("QUELLBROOKE", RT_BITMAP).data);

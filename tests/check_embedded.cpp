@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
       ++failures;
       continue;
     }
-    const auto found = std::search(exe.begin(), exe.end(), file.begin() + static_cast<long>(skip), file.end());
+    const auto found =
+        std::search(exe.begin(), exe.end(), file.begin() + static_cast<long>(skip), file.end());
     if (found == exe.end()) {
       std::printf("FAIL: %s is not carried byte for byte\n", spec.c_str());
       ++failures;

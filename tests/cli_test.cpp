@@ -76,8 +76,8 @@ TEST(Cli, BatchAnswersEveryLineInPlace) {
   std::string expectedTsat;
   evaluateLine("Tsat 1 -97", &expectedTsat);
   EXPECT_EQ(text, "-144892.69996230002\nerror: empty line\nerror: unknown function: 'bogus'\n" +
-                      call({"HofTP", "500", "1000", "97"}) +
-                      "\nerror: too many arguments: Psat\n" + expectedTsat + "\n");
+                      call({"HofTP", "500", "1000", "97"}) + "\nerror: too many arguments: Psat\n" +
+                      expectedTsat + "\n");
   std::fclose(in);
   std::fclose(out);
 }
@@ -86,11 +86,14 @@ TEST(Cli, ListingIsUtf8) {
   const std::string text = listing();
   EXPECT_NE(text.find("Psat Ts formulation\n    saturation pressure [psia:MPa]\n"),
             std::string::npos);
-  EXPECT_NE(text.find("[\xC2\xB0" "F:K]"), std::string::npos);
+  EXPECT_NE(text.find("[\xC2\xB0"
+                      "F:K]"),
+            std::string::npos);
   EXPECT_NE(text.find("ft\xC2\xB3/lbm:cm\xC2\xB3/g"), std::string::npos);
   // No code page 1252 byte is left unconverted.
   for (std::size_t k = 0; k < text.size(); ++k) {
-    if (static_cast<unsigned char>(text[k]) >= 0x80 && static_cast<unsigned char>(text[k]) != 0xC2) {
+    if (static_cast<unsigned char>(text[k]) >= 0x80 &&
+        static_cast<unsigned char>(text[k]) != 0xC2) {
       ASSERT_GT(k, 0u);
       EXPECT_EQ(static_cast<unsigned char>(text[k - 1]), 0xC2) << k;
     }

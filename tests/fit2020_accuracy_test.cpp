@@ -34,7 +34,9 @@ struct Region {
   Deviation v, h, s, p;
 };
 
-bool nearCritical(double T, double P) { return std::fabs(T - 647.096) < 30.0 && P > 15.0 && P < 35.0; }
+bool nearCritical(double T, double P) {
+  return std::fabs(T - 647.096) < 30.0 && P > 15.0 && P < 35.0;
+}
 
 TEST(Fit2020Accuracy, AgainstIapws95) {
   Region regions[3];
@@ -73,7 +75,9 @@ TEST(Fit2020Accuracy, AgainstIapws95) {
                     << " %, s " << ds * 100 << " %";
     }
   }
-  std::printf("| region | states | v max / RMS (%%) | h max / RMS (%%) | s max / RMS (%%) | P max / RMS (%%) |\n");
+  std::printf(
+      "| region | states | v max / RMS (%%) | h max / RMS (%%) | s max / RMS (%%) | P max / RMS "
+      "(%%) |\n");
   std::printf("|---|---|---|---|---|---|\n");
   for (const Region& r : regions) {
     auto cell = [&](const Deviation& d) {
@@ -83,8 +87,8 @@ TEST(Fit2020Accuracy, AgainstIapws95) {
       std::snprintf(b, 48, "%.3g / %.2g", d.max * 100, std::sqrt(d.sumSquares / r.count) * 100);
       return b;
     };
-    std::printf("| %s | %d | %s | %s | %s | %s |\n", r.name, r.count, cell(r.v), cell(r.h), cell(r.s),
-                cell(r.p));
+    std::printf("| %s | %d | %s | %s | %s | %s |\n", r.name, r.count, cell(r.v), cell(r.h),
+                cell(r.s), cell(r.p));
     EXPECT_GT(r.count, 100) << r.name;
   }
   EXPECT_EQ(failures, 0);

@@ -1,3 +1,5 @@
+#include "engines/fit2020/fit2020.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,7 +8,6 @@
 
 #include "engines/fit2020/bridging_cubic.hpp"
 #include "engines/fit2020/cubic_parameters.hpp"
-#include "engines/fit2020/fit2020.hpp"
 #include "engines/fit2020/property_table.hpp"
 #include "engines/fit2020/spline.hpp"
 #include "frontend/cores.hpp"
@@ -123,8 +124,8 @@ int linearRowInterval(int isotherm, double lambda) {
 TEST(Fit2020Lookup, BisectionSelectsTheSameRowsAsTheLinearScan) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::nan("");
-  std::vector<double> temperatures = {nan, inf, -inf, 0.0, -1.0, 270.0, 275.0, 6000.0, 7000.0,
-                                      645.0, 647.096, 640.0, 1e300};
+  std::vector<double> temperatures = {nan,    inf,    -inf,  0.0,     -1.0,  270.0, 275.0,
+                                      6000.0, 7000.0, 645.0, 647.096, 640.0, 1e300};
   std::vector<double> lambdas = {nan, inf, -inf, 0.0, -30.0, 5.0};
   for (int i = 0; i < 154; ++i) temperatures.push_back(kIsothermIndex.temperature[i]);
   for (int r = 0; r < kTableRows; r += 7) lambdas.push_back(kRows[r][kLnRho]);

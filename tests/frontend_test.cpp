@@ -33,8 +33,7 @@ TEST(Dispatch, SelectsByMagnitudeOnly) {
 
 TEST(Units, EnglishArgumentsAndResults) {
   const double psat = if97::saturationPressure(373.15);
-  EXPECT_EQ(number(Psat(212.0, 97)),
-            if97::saturationPressure((212.0 + 459.67) / 1.8) * kPsia);
+  EXPECT_EQ(number(Psat(212.0, 97)), if97::saturationPressure((212.0 + 459.67) / 1.8) * kPsia);
   EXPECT_NEAR(number(Psat(212.0, 97)), psat * kPsia, 1e-12);
   EXPECT_EQ(number(Psat(373.15, -97)), psat);
   EXPECT_EQ(number(Psat(373.15, 0)), -999.0);
@@ -83,10 +82,10 @@ TEST(Dispatch, UnrecognisedCodes) {
       {"HofTV", number(HofTV(300, 1, -50)), number(HofTV(300, 1, 50))},
       {"SofTV", number(SofTV(300, 1, -50)), number(SofTV(300, 1, 50))},
   };
-  const double expectedEnglish[] = {-144892.69996230002, -2257.87,     -999.0, -999.0,
-                                    -999.0 / 2.326,      -999.0 / 2.326, -999.0 / 4.186,
-                                    -999.0 / 4.186,      -999.0,       -999.0 / 2.326,
-                                    -999.0 / 4.1868,     -999.0,       -999.0, -999.0};
+  const double expectedEnglish[] = {
+      -144892.69996230002, -2257.87,       -999.0,         -999.0, -999.0 / 2.326,
+      -999.0 / 2.326,      -999.0 / 4.186, -999.0 / 4.186, -999.0, -999.0 / 2.326,
+      -999.0 / 4.1868,     -999.0,         -999.0,         -999.0};
   int k = 0;
   for (const Case& c : cases) {
     EXPECT_EQ(c.si, -999.0) << c.name;
@@ -133,9 +132,9 @@ TEST(TemperatureVolume, RoundTripsThroughPressure) {
     double T;
     double P;
   };
-  const Case cases[] = {{300, 0.001}, {300, 5},    {300, 80},   {450, 0.01}, {450, 50},
-                        {600, 1},     {600, 30},   {640, 21},   {640, 5},    {700, 30},
-                        {700, 0.1},   {900, 100},  {1000, 50}, {373.15, 0.05}};
+  const Case cases[] = {{300, 0.001}, {300, 5},   {300, 80},  {450, 0.01},   {450, 50},
+                        {600, 1},     {600, 30},  {640, 21},  {640, 5},      {700, 30},
+                        {700, 0.1},   {900, 100}, {1000, 50}, {373.15, 0.05}};
   for (const Case& c : cases) {
     const double v = number(VofTP(c.T, c.P, -97));
     const double p = number(PofTV(c.T, v, -97));

@@ -27,8 +27,10 @@ TEST(If97Verification, ReproducesPublishedTables) {
     double slack = 0.0;
     const double T = r[1].empty() ? 0.0 : std::stod(r[1]);
     const double P = r[2].empty() ? 0.0 : std::stod(r[2]);
-    if (table.find("Table 5 ") != std::string::npos || table.find("Table 15 ") != std::string::npos) {
-      const Properties p = table.find("Table 5 ") != std::string::npos ? region1(T, P) : region2(T, P);
+    if (table.find("Table 5 ") != std::string::npos ||
+        table.find("Table 15 ") != std::string::npos) {
+      const Properties p =
+          table.find("Table 5 ") != std::string::npos ? region1(T, P) : region2(T, P);
       if (property == "v") actual = p.v;
       if (property == "h") actual = p.h;
       if (property == "u") actual = p.u;
@@ -125,8 +127,10 @@ TEST(If97Region3, VolumeBracketCoversTheRange) {
     double P;
   };
   const Case cases[] = {
-      {623.15, 16.5291643}, {623.15, 100.0}, {650.0, 25.5837018}, {750.0, 78.3095639},
-      {647.2, 22.1},        {700.0, 100.0},  {863.15, 100.0},     {660.0, 30.0},
+      {623.15, 16.5291643}, {623.15, 100.0},
+      {650.0, 25.5837018},  {750.0, 78.3095639},
+      {647.2, 22.1},        {700.0, 100.0},
+      {863.15, 100.0},      {660.0, 30.0},
       {623.15, 50.0},       {800.0, b23Pressure(800.0)},
   };
   for (const Case& c : cases) {

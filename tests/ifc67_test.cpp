@@ -144,8 +144,8 @@ TEST(Ifc67, DerivativesOfTheGibbsFunctions) {
     int region;
     double beta, theta;
   };
-  const Point points[] = {{1, 0.005, 0.45}, {1, 3.0, 0.6},  {1, 0.5, 0.9},   {1, 4.5, 0.95},
-                          {2, 1e-4, 0.5},   {2, 0.05, 0.8}, {2, 0.6, 0.96},  {2, 2.0, 1.2},
+  const Point points[] = {{1, 0.005, 0.45}, {1, 3.0, 0.6},  {1, 0.5, 0.9},  {1, 4.5, 0.95},
+                          {2, 1e-4, 0.5},   {2, 0.05, 0.8}, {2, 0.6, 0.96}, {2, 2.0, 1.2},
                           {2, 4.0, 1.4},    {2, 0.2, 1.6}};
   for (const Point& p : points) {
     auto zeta = [&](double b, double t) {
@@ -156,7 +156,8 @@ TEST(Ifc67, DerivativesOfTheGibbsFunctions) {
     const double dt = 1e-6;
     const double chi = (zeta(p.beta + db, p.theta) - zeta(p.beta - db, p.theta)) / (2 * db);
     const double sigma = -(zeta(p.beta, p.theta + dt) - zeta(p.beta, p.theta - dt)) / (2 * dt);
-    EXPECT_NEAR(g.chi, chi, 1e-6 * std::fabs(chi) + 1e-9) << p.region << " " << p.beta << " " << p.theta;
+    EXPECT_NEAR(g.chi, chi, 1e-6 * std::fabs(chi) + 1e-9)
+        << p.region << " " << p.beta << " " << p.theta;
     EXPECT_NEAR(g.sigma, sigma, 1e-6 * std::fabs(sigma) + 1e-6)
         << p.region << " " << p.beta << " " << p.theta;
     EXPECT_NEAR(g.eps, g.zeta + p.theta * g.sigma, 1e-9 * std::fabs(g.eps));
@@ -168,18 +169,20 @@ TEST(Ifc67, DerivativesOfTheHelmholtzFunctions) {
     int region;
     double chi, theta;
   };
-  const Point points[] = {{3, 0.5, 0.97}, {3, 1.0, 1.0},  {3, 2.0, 1.05}, {3, 0.7, 1.2},
+  const Point points[] = {{3, 0.5, 0.97}, {3, 1.0, 1.0},   {3, 2.0, 1.05}, {3, 0.7, 1.2},
                           {3, 1.5, 0.99}, {4, 0.45, 0.97}, {4, 0.6, 0.99}, {4, 0.42, 0.965}};
   for (const Point& p : points) {
     auto psi = [&](double c, double t) {
       return p.region == 3 ? subregion3(c, t).psi : subregion4(c, t).psi;
     };
-    const HelmholtzState h = p.region == 3 ? subregion3(p.chi, p.theta) : subregion4(p.chi, p.theta);
+    const HelmholtzState h =
+        p.region == 3 ? subregion3(p.chi, p.theta) : subregion4(p.chi, p.theta);
     const double dc = p.chi * 1e-6;
     const double dt = 1e-6;
     const double beta = -(psi(p.chi + dc, p.theta) - psi(p.chi - dc, p.theta)) / (2 * dc);
     const double sigma = -(psi(p.chi, p.theta + dt) - psi(p.chi, p.theta - dt)) / (2 * dt);
-    EXPECT_NEAR(h.beta, beta, 1e-6 * std::fabs(beta) + 1e-7) << p.region << " " << p.chi << " " << p.theta;
+    EXPECT_NEAR(h.beta, beta, 1e-6 * std::fabs(beta) + 1e-7)
+        << p.region << " " << p.chi << " " << p.theta;
     EXPECT_NEAR(h.sigma, sigma, 1e-6 * std::fabs(sigma) + 1e-6)
         << p.region << " " << p.chi << " " << p.theta;
     EXPECT_NEAR(h.eps, h.psi + p.theta * h.sigma + p.chi * h.beta, 1e-9 * std::fabs(h.eps) + 1e-9);

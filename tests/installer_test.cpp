@@ -107,7 +107,9 @@ class ScriptedPlatform : public Platform {
   }
   bool flushFile(File /*file*/) override { return !failFlush; }
   bool closeFile(File /*file*/) override { return !failClose; }
-  bool removeFile(const char* path) override { return files.erase(path) + existing.erase(path) > 0; }
+  bool removeFile(const char* path) override {
+    return files.erase(path) + existing.erase(path) > 0;
+  }
   bool replaceFile(const char* source, const char* target) override {
     if (failReplace || files.count(source) == 0) return false;
     files[target] = files[source];
@@ -205,8 +207,9 @@ const FatalCase kFatalCases[] = {
      "unsupported windows version"},
     {"Windows 5.2", [](ScriptedPlatform& p) { p.major = 5, p.minor = 2; }, 200,
      "unsupported windows version"},
-    {"notepad unreadable", [](ScriptedPlatform& p) { p.binaryTypes.erase("C:\\Windows\\notepad.exe"); },
-     207, "can't get architecture\nWin Err Code 5: access denied"},
+    {"notepad unreadable",
+     [](ScriptedPlatform& p) { p.binaryTypes.erase("C:\\Windows\\notepad.exe"); }, 207,
+     "can't get architecture\nWin Err Code 5: access denied"},
     {"notepad 16-bit", [](ScriptedPlatform& p) { p.binaryTypes["C:\\Windows\\notepad.exe"] = 5; },
      219, "unsupported architecture"},
     {"no Excel.Application",
@@ -267,13 +270,20 @@ const FatalCase kFatalCases[] = {
      },
      312, "Excel has not been properly registered"},
     {"no Path value",
-     [](ScriptedPlatform& p) { p.registry[kAppPaths] = {{"", "C:\\Office\\EXCEL.EXE"}}; }, 318,
-     "Excel has not been properly registered"},
+     [](ScriptedPlatform& p) {
+       p.registry[kAppPaths] = {{"", "C:\\Office\\EXCEL.EXE"}};
+     },
+     318, "Excel has not been properly registered"},
     {"Path longer than the buffer",
-     [](ScriptedPlatform& p) { p.registry[kAppPaths] = {{"Path", std::string(300, 'x')}}; }, 318,
-     "Excel has not been properly registered"},
-    {"empty Path", [](ScriptedPlatform& p) { p.registry[kAppPaths] = {{"Path", ""}}; }, 335,
-     "can't get Microsoft Office path"},
+     [](ScriptedPlatform& p) {
+       p.registry[kAppPaths] = {{"Path", std::string(300, 'x')}};
+     },
+     318, "Excel has not been properly registered"},
+    {"empty Path",
+     [](ScriptedPlatform& p) {
+       p.registry[kAppPaths] = {{"Path", ""}};
+     },
+     335, "can't get Microsoft Office path"},
     {"EXCEL.EXE missing", [](ScriptedPlatform& p) { p.existing.erase("C:\\Office\\EXCEL.EXE"); },
      353, "did not find EXCEL.EXE where expected\nC:\\Office\\EXCEL.EXE"},
     {"EXCEL.EXE unreadable",
@@ -286,7 +296,9 @@ const FatalCase kFatalCases[] = {
     {"profile on D:", [](ScriptedPlatform& p) { p.environment["USERPROFILE"] = "D:\\Users\\ann"; },
      402, "unexpected user profile\nD:\\Users\\ann\\"},
     {"profile of 260 characters",
-     [](ScriptedPlatform& p) { p.environment["USERPROFILE"] = "C:\\Users\\" + std::string(251, 'a'); },
+     [](ScriptedPlatform& p) {
+       p.environment["USERPROFILE"] = "C:\\Users\\" + std::string(251, 'a');
+     },
      396, "user profile path too long"},
 };
 

@@ -19,9 +19,9 @@ struct State {
 };
 
 // Compressed liquid, superheated vapour and supercritical states.
-constexpr State kStates[] = {{300, 1},   {300, 50},   {400, 0.5},  {450, 10},   {550, 20},
-                             {373, 0.05}, {500, 0.1}, {600, 5},    {800, 1},    {1200, 0.01},
-                             {700, 30},   {900, 100},  {650, 25},   {1400, 60},  {290, 0.001}};
+constexpr State kStates[] = {{300, 1},    {300, 50},  {400, 0.5}, {450, 10},  {550, 20},
+                             {373, 0.05}, {500, 0.1}, {600, 5},   {800, 1},   {1200, 0.01},
+                             {700, 30},   {900, 100}, {650, 25},  {1400, 60}, {290, 0.001}};
 
 TEST(Inverse, TemperatureFromEnthalpyRoundTrips) {
   for (const State& st : kStates) {
@@ -51,8 +51,7 @@ TEST(Inverse, EnthalpyFromTemperatureAndEntropy) {
     const double s = SofTPCore(st.T, st.P, 97);
     const double h = HofTPCore(st.T, st.P, 97);
     // 32 halvings of ln(220.64 / 1e-6) leave ln P within 4.5e-9.
-    EXPECT_NEAR(HofTSByPressure(st.T, s, 97), h, 1e-5 * std::fabs(h) + 1e-3)
-        << st.T << " " << st.P;
+    EXPECT_NEAR(HofTSByPressure(st.T, s, 97), h, 1e-5 * std::fabs(h) + 1e-3) << st.T << " " << st.P;
   }
   // Compressed liquid is found above the saturation pressure, vapour below.
   const double T = 450.0;

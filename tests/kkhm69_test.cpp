@@ -99,11 +99,12 @@ TEST(Kkhm69, ConsistentWithTheHelmholtzFunction) {
                      (2 * dr);
     const double s =
         -(helmholtzEnergy(st.T + dT, st.rho) - helmholtzEnergy(st.T - dT, st.rho)) / (2 * dT);
-    EXPECT_NEAR(pressureFromTD(st.T, st.rho), p, 1e-6 * std::fabs(p) + 1e-6) << st.T << " " << st.rho;
+    EXPECT_NEAR(pressureFromTD(st.T, st.rho), p, 1e-6 * std::fabs(p) + 1e-6)
+        << st.T << " " << st.rho;
     EXPECT_NEAR(entropyFromTD(st.T, st.rho), s, 1e-6) << st.T << " " << st.rho;
     // h = psi + T s + P / rho.
-    EXPECT_NEAR(enthalpyFromTD(st.T, st.rho),
-                helmholtzEnergy(st.T, st.rho) + st.T * s + p / st.rho, 1e-4)
+    EXPECT_NEAR(enthalpyFromTD(st.T, st.rho), helmholtzEnergy(st.T, st.rho) + st.T * s + p / st.rho,
+                1e-4)
         << st.T << " " << st.rho;
   }
 }

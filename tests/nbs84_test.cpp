@@ -77,16 +77,18 @@ TEST(Nbs84, ConsistentWithTheFreeEnergy) {
   struct State {
     double T, rho;
   };
-  const State states[] = {{280, 1.0},  {280, 1e-5}, {400, 0.94}, {400, 0.001}, {600, 0.65},
-                          {600, 0.05}, {645, 0.32}, {641, 0.3},  {700, 0.3},   {1000, 1.0},
-                          {300, 1.5},  {1200, 0.01}};
+  const State states[] = {{280, 1.0},  {280, 1e-5}, {400, 0.94}, {400, 0.001},
+                          {600, 0.65}, {600, 0.05}, {645, 0.32}, {641, 0.3},
+                          {700, 0.3},  {1000, 1.0}, {300, 1.5},  {1200, 0.01}};
   for (const State& st : states) {
     const double dr = st.rho * 1e-4;
     const double dT = st.T * 1e-5;
     const double p = st.rho * st.rho *
                      (freeEnergy(st.T, st.rho + dr).a - freeEnergy(st.T, st.rho - dr).a) / (2 * dr);
-    const double s = -(freeEnergy(st.T + dT, st.rho).a - freeEnergy(st.T - dT, st.rho).a) / (2 * dT);
-    EXPECT_NEAR(pressureFromTD(st.T, st.rho), p, 2e-6 * std::fabs(p) + 1e-6) << st.T << " " << st.rho;
+    const double s =
+        -(freeEnergy(st.T + dT, st.rho).a - freeEnergy(st.T - dT, st.rho).a) / (2 * dT);
+    EXPECT_NEAR(pressureFromTD(st.T, st.rho), p, 2e-6 * std::fabs(p) + 1e-6)
+        << st.T << " " << st.rho;
     EXPECT_NEAR(entropyFromTD(st.T, st.rho), s, 2e-6) << st.T << " " << st.rho;
   }
 }

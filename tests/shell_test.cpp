@@ -19,7 +19,9 @@ struct Call {
 std::vector<Call> gCalls;
 int gFailRegisterAt = 0;
 int gRegisterCalls = 0;
-char gModule[] = "\x0c" "C:\\addin.xll";
+char gModule[] =
+    "\x0c"
+    "C:\\addin.xll";
 
 std::string describe(const XLOPER* x) {
   if (x->xltype == xltypeStr) {
@@ -96,9 +98,13 @@ const char* const kF = "67=ASME, 69=KKHM, 84=NBS/NRC, 95=SF95, 97=IF97, 20=2020"
 TEST_F(Shell, RegistrationListEntryByEntry) {
   char** list = buildRegistrationList(kRegistrationTable);
   ASSERT_NE(list, nullptr);
-  const std::vector<std::string> psat = {"Psat", "RBJ", "Ts,formulation",
+  const std::vector<std::string> psat = {"Psat",
+                                         "RBJ",
+                                         "Ts,formulation",
                                          "saturation pressure [psia:MPa]",
-                                         "saturation temperature [\xB0" "F:K]", kF};
+                                         "saturation temperature [\xB0"
+                                         "F:K]",
+                                         kF};
   for (std::size_t k = 0; k < psat.size(); ++k) EXPECT_EQ(list[k], psat[k]) << k;
   EXPECT_EQ(list[psat.size()], nullptr);
   // Walk to HofTS and to the end.
@@ -113,10 +119,17 @@ TEST_F(Shell, RegistrationListEntryByEntry) {
   }
   EXPECT_EQ(functions, 19);
   ASSERT_NE(hofts, nullptr);
-  const std::vector<std::string> expected = {
-      "HofTS", "RBBJJ", "T,S,formulation,formulation", "enthalpy [BTU/lbm:kJ/kg]",
-      "temperature [\xB0" "F:K]", "entropy [BTU/lbm/\xB0" "R:kJ/kg/\xB0" "K]",
-      "67=ASME, 69=KKHM, 84=NBS/NRC, 95=SF95, 97=IF97", kF};
+  const std::vector<std::string> expected = {"HofTS",
+                                             "RBBJJ",
+                                             "T,S,formulation,formulation",
+                                             "enthalpy [BTU/lbm:kJ/kg]",
+                                             "temperature [\xB0"
+                                             "F:K]",
+                                             "entropy [BTU/lbm/\xB0"
+                                             "R:kJ/kg/\xB0"
+                                             "K]",
+                                             "67=ASME, 69=KKHM, 84=NBS/NRC, 95=SF95, 97=IF97",
+                                             kF};
   for (std::size_t k = 0; k < expected.size(); ++k) EXPECT_EQ(hofts[k], expected[k]) << k;
   EXPECT_EQ(hofts[expected.size()], nullptr);
   // The list ends with two null entries in a row.
@@ -141,7 +154,8 @@ TEST_F(Shell, AutoOpenRegistersEveryFunction) {
                                          "",
                                          "",
                                          "saturation pressure [psia:MPa]",
-                                         "saturation temperature [\xB0" "F:K]",
+                                         "saturation temperature [\xB0"
+                                         "F:K]",
                                          kF};
   EXPECT_EQ(psat.texts, want);
   EXPECT_EQ(registers[15].count, 14);
@@ -194,8 +208,10 @@ TEST_F(Shell, ThirtyArgumentsAtMost) {
 
 TEST_F(Shell, ArgumentTextMustFitItsBuffer) {
   const std::string longName(200, 'a');
-  const RegistrationRow table[] = {{'R', "Long", "help"},          {'B', longName.c_str(), "h"},
-                                   {'B', longName.c_str(), "h"},   {0, nullptr, nullptr},
+  const RegistrationRow table[] = {{'R', "Long", "help"},
+                                   {'B', longName.c_str(), "h"},
+                                   {'B', longName.c_str(), "h"},
+                                   {0, nullptr, nullptr},
                                    {0, nullptr, nullptr}};
   EXPECT_EQ(buildRegistrationList(table), nullptr);
 }
@@ -208,8 +224,12 @@ TEST_F(Shell, AddInManagerAndRegisterRequests) {
   ASSERT_EQ(r->xltype, xltypeStr);
   EXPECT_EQ(std::string(r->val.str + 1, static_cast<unsigned char>(r->val.str[0])),
             "Vapordex V1.05 Academic");
-  char text1[] = "\x01" "1";
-  char textX[] = "\x01" "x";
+  char text1[] =
+      "\x01"
+      "1";
+  char textX[] =
+      "\x01"
+      "x";
   XLOPER s1;
   s1.val.str = text1;
   s1.xltype = xltypeStr;
@@ -243,8 +263,8 @@ TEST_F(Shell, AddAndRemoveAlerts) {
   const std::string built = std::string("\nbuilt on ") + __DATE__ + " at ";
   EXPECT_EQ(alerts[0].texts[0].rfind("Vapordex V1.05 Academic Loaded!" + built, 0), 0u);
   EXPECT_EQ(alerts[1].texts[0].rfind("Vapordex V1.05 Academic Removed!" + built, 0), 0u);
-  EXPECT_EQ(alerts[0].texts[0].size(), std::string("Vapordex V1.05 Academic Loaded!").size() +
-                                           built.size() + 8);
+  EXPECT_EQ(alerts[0].texts[0].size(),
+            std::string("Vapordex V1.05 Academic Loaded!").size() + built.size() + 8);
 }
 
 }  // namespace

@@ -192,17 +192,19 @@ int main(int argc, char** argv) {
                  rounded(r.lnRho, 4).c_str(), rounded(r.lnP, 4).c_str(), rounded(r.h, 2).c_str(),
                  rounded(r.s, 4).c_str());
   }
-  std::fprintf(out, "}, %zu};\n\nconst IsothermIndex kIsothermIndex = {\n    %zu,\n    {", rows.size(),
-               first.size());
+  std::fprintf(out, "}, %zu};\n\nconst IsothermIndex kIsothermIndex = {\n    %zu,\n    {",
+               rows.size(), first.size());
   for (std::size_t k = 0; k < first.size(); ++k) std::fprintf(out, "%s%d", k ? ", " : "", first[k]);
   std::fprintf(out, "},\n    {");
   for (std::size_t k = 0; k < first.size(); ++k) {
-    const std::size_t next = k + 1 < first.size() ? static_cast<std::size_t>(first[k + 1]) : rows.size();
+    const std::size_t next =
+        k + 1 < first.size() ? static_cast<std::size_t>(first[k + 1]) : rows.size();
     std::fprintf(out, "%s%zu", k ? ", " : "", next - static_cast<std::size_t>(first[k]));
   }
   std::fprintf(out, "},\n    {");
   for (std::size_t k = 0; k < first.size(); ++k) {
-    std::fprintf(out, "%s%s", k ? ", " : "", rounded(rows[static_cast<std::size_t>(first[k])].T, 4).c_str());
+    std::fprintf(out, "%s%s", k ? ", " : "",
+                 rounded(rows[static_cast<std::size_t>(first[k])].T, 4).c_str());
   }
   std::fprintf(out, "},\n};\n\n}  // namespace vapordex::fit2020\n");
   return std::fclose(out) == 0 ? 0 : 1;

@@ -148,12 +148,24 @@ double TsatCore(double P, std::int32_t code) {
   return e == nullptr ? kErrorValue : e->saturationTemperature(P);
 }
 
-double VfCore(double T, std::int32_t code) { return saturated(T, code, kLiquid, Quantity::kVolume); }
-double VgCore(double T, std::int32_t code) { return saturated(T, code, kVapour, Quantity::kVolume); }
-double HfCore(double T, std::int32_t code) { return saturated(T, code, kLiquid, Quantity::kEnthalpy); }
-double HgCore(double T, std::int32_t code) { return saturated(T, code, kVapour, Quantity::kEnthalpy); }
-double SfCore(double T, std::int32_t code) { return saturated(T, code, kLiquid, Quantity::kEntropy); }
-double SgCore(double T, std::int32_t code) { return saturated(T, code, kVapour, Quantity::kEntropy); }
+double VfCore(double T, std::int32_t code) {
+  return saturated(T, code, kLiquid, Quantity::kVolume);
+}
+double VgCore(double T, std::int32_t code) {
+  return saturated(T, code, kVapour, Quantity::kVolume);
+}
+double HfCore(double T, std::int32_t code) {
+  return saturated(T, code, kLiquid, Quantity::kEnthalpy);
+}
+double HgCore(double T, std::int32_t code) {
+  return saturated(T, code, kVapour, Quantity::kEnthalpy);
+}
+double SfCore(double T, std::int32_t code) {
+  return saturated(T, code, kLiquid, Quantity::kEntropy);
+}
+double SgCore(double T, std::int32_t code) {
+  return saturated(T, code, kVapour, Quantity::kEntropy);
+}
 
 double VofTPCore(double T, double P, std::int32_t code) {
   return singlePhase(T, P, code, Quantity::kVolume);

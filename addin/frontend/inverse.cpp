@@ -110,7 +110,8 @@ double SofPHCore(double P, double h, std::int32_t code) {
     const double ts = TsatCore(P, code);
     const double hf = HfCore(ts, code);
     const double hg = HgCore(ts, code);
-    if (hf <= h && h <= hg) return interpolateQuality(h, hf, hg, SfCore(ts, code), SgCore(ts, code));
+    if (hf <= h && h <= hg)
+      return interpolateQuality(h, hf, hg, SfCore(ts, code), SgCore(ts, code));
   }
   return SofTPCore(TofPHCore(P, h, code), P, code);
 }
@@ -121,7 +122,8 @@ double HofPSCore(double P, double s, std::int32_t code) {
     const double ts = TsatCore(P, code);
     const double sf = SfCore(ts, code);
     const double sg = SgCore(ts, code);
-    if (sf <= s && s <= sg) return interpolateQuality(s, sf, sg, HfCore(ts, code), HgCore(ts, code));
+    if (sf <= s && s <= sg)
+      return interpolateQuality(s, sf, sg, HfCore(ts, code), HgCore(ts, code));
   }
   return HofTPCore(TofPSCore(P, s, code), P, code);
 }

@@ -34,8 +34,8 @@ VDX_WORKSHEET Sg(double T, std::int32_t code) {
   return oneArgument(T, code, u::temperatureIn, SgCore, Guard::kNone, u::entropyOutShort);
 }
 VDX_WORKSHEET VofTP(double T, double P, std::int32_t code) {
-  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, VofTPCore, Guard::kUnavailableMarker,
-                      u::volumeOut);
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, VofTPCore,
+                      Guard::kUnavailableMarker, u::volumeOut);
 }
 VDX_WORKSHEET HofTP(double T, double P, std::int32_t code) {
   return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, HofTPCore, Guard::kNone,
@@ -46,14 +46,14 @@ VDX_WORKSHEET SofTP(double T, double P, std::int32_t code) {
                       u::entropyOut);
 }
 VDX_WORKSHEET PofTV(double T, double v, std::int32_t code) {
-  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, PofTVCore, Guard::kUnavailableMarker,
-                      u::pressureOut);
+  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, PofTVCore,
+                      Guard::kUnavailableMarker, u::pressureOut);
 }
 VDX_WORKSHEET HofTV(double T, double v, std::int32_t code) {
-  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, HofTVCore, Guard::kUnavailableMarker,
-                      u::enthalpyOut);
+  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, HofTVCore,
+                      Guard::kUnavailableMarker, u::enthalpyOut);
 }
 VDX_WORKSHEET SofTV(double T, double v, std::int32_t code) {
-  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, SofTVCore, Guard::kUnavailableMarker,
-                      u::entropyOutShort);
+  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, SofTVCore,
+                      Guard::kUnavailableMarker, u::entropyOutShort);
 }

@@ -39,6 +39,6 @@ VDX_WORKSHEET SofPH(double P, double h, std::int32_t code) {
                       u::entropyOut);
 }
 VDX_WORKSHEET HofTS(double T, double s, std::int32_t code, std::int32_t /*ignored*/) {
-  return twoArguments(T, s, code, u::temperatureIn, u::entropyIn, HofTSCore, Guard::kUnavailableMarker,
-                      u::enthalpyOut);
+  return twoArguments(T, s, code, u::temperatureIn, u::entropyIn, HofTSCore,
+                      Guard::kUnavailableMarker, u::enthalpyOut);
 }

@@ -11,12 +11,11 @@
 
 namespace vapordex {
 
-
 using Convert = double (*)(double);
 
 enum class Guard {
   kNone,
-  kNonPositive,   // a result <= 0 becomes the error value
+  kNonPositive,        // a result <= 0 becomes the error value
   kUnavailableMarker,  // the unavailable marker becomes the error value
 };
 
@@ -33,15 +32,16 @@ inline LPXLOPER finish(double r, Guard guard, bool english, Convert out) {
   return storeResult(r);
 }
 
-inline LPXLOPER oneArgument(double a, std::int32_t code, Convert in, double (*core)(double, std::int32_t),
-                     Guard guard, Convert out) {
+inline LPXLOPER oneArgument(double a, std::int32_t code, Convert in,
+                            double (*core)(double, std::int32_t), Guard guard, Convert out) {
   const FloatingPointGuard fp;
   const bool english = code > 0;
   return finish(core(english ? in(a) : a, code), guard, english, out);
 }
 
 inline LPXLOPER twoArguments(double a, double b, std::int32_t code, Convert inA, Convert inB,
-                      double (*core)(double, double, std::int32_t), Guard guard, Convert out) {
+                             double (*core)(double, double, std::int32_t), Guard guard,
+                             Convert out) {
   const FloatingPointGuard fp;
   const bool english = code > 0;
   if (english) {
@@ -52,4 +52,3 @@ inline LPXLOPER twoArguments(double a, double b, std::int32_t code, Convert inA,
 }
 
 }  // namespace vapordex
-

@@ -99,8 +99,8 @@ void checkRegistrations(const StandinLog& log, std::size_t expectedCount) {
     const Registration& r = log.registrations[k];
     const Expected& e = expected[k];
     std::printf("register %d %s\n", r.count, escape(r.texts[0] + "|" + r.texts[1]).c_str());
-    std::vector<std::string> want = {e.name, e.type, e.name, e.arguments, "1",
-                                     vapordex::shell::kAddinTitle, "", "", e.help};
+    std::vector<std::string> want = {
+        e.name, e.type, e.name, e.arguments, "1", vapordex::shell::kAddinTitle, "", "", e.help};
     for (const std::string& h : e.argumentHelps) want.push_back(h);
     check(r.count == static_cast<int>(e.argumentHelps.size()) + 10, e.name + ": argument count");
     check(r.texts == want, e.name + ": registration texts");
@@ -131,13 +131,15 @@ struct Case {
 const XLOPER* callCase(HMODULE addin, const std::string& type, const Case& c) {
   FARPROC f = GetProcAddress(addin, c.name.c_str());
   if (f == nullptr) return nullptr;
-  if (type == "RBJ") return reinterpret_cast<One>(reinterpret_cast<void*>(f))(c.numbers[0], c.codes[0]);
+  if (type == "RBJ")
+    return reinterpret_cast<One>(reinterpret_cast<void*>(f))(c.numbers[0], c.codes[0]);
   if (type == "RBBJ") {
-    return reinterpret_cast<Two>(reinterpret_cast<void*>(f))(c.numbers[0], c.numbers[1], c.codes[0]);
+    return reinterpret_cast<Two>(reinterpret_cast<void*>(f))(c.numbers[0], c.numbers[1],
+                                                             c.codes[0]);
   }
   if (type == "RBBJJ") {
     return reinterpret_cast<TwoCodes>(reinterpret_cast<void*>(f))(c.numbers[0], c.numbers[1],
-                                                                   c.codes[0], c.codes[1]);
+                                                                  c.codes[0], c.codes[1]);
   }
   return nullptr;
 }
@@ -178,7 +180,8 @@ int main(int argc, char** argv) {
   auto autoAdd = reinterpret_cast<AutoInt>(reinterpret_cast<void*>(proc("xlAutoAdd")));
   auto autoRemove = reinterpret_cast<AutoInt>(reinterpret_cast<void*>(proc("xlAutoRemove")));
   auto autoRegister = reinterpret_cast<AutoOper>(reinterpret_cast<void*>(proc("xlAutoRegister")));
-  auto managerInfo = reinterpret_cast<AutoOper>(reinterpret_cast<void*>(proc("xlAddInManagerInfo")));
+  auto managerInfo =
+      reinterpret_cast<AutoOper>(reinterpret_cast<void*>(proc("xlAddInManagerInfo")));
   check(autoOpen && autoClose && autoAdd && autoRemove && autoRegister && managerInfo,
         "xlAuto* entry points exported");
   check(proc("xlAutoFree") == nullptr, "no xlAutoFree");
@@ -206,16 +209,21 @@ int main(int argc, char** argv) {
   check(log.alerts.empty(), "no alert while opening");
 
   // The add-in manager asks for the title with action 1.
-  char one[] = "\x01" "1";
-  char x[] = "\x01" "x";
+  char one[] =
+      "\x01"
+      "1";
+  char x[] =
+      "\x01"
+      "x";
   XLOPER actions[] = {numberOper(1), textOper(one), numberOper(2), textOper(x)};
   const char* actionNames[] = {"1", "\"1\"", "2", "\"x\""};
   for (int k = 0; k < 4; ++k) {
     const XLOPER* r = managerInfo(&actions[k]);
-    std::string shown = r->xltype == xltypeStr
-                            ? "str " + escape(std::string(r->val.str + 1,
-                                                          static_cast<unsigned char>(r->val.str[0])))
-                            : "err " + std::to_string(r->val.err);
+    std::string shown =
+        r->xltype == xltypeStr
+            ? "str " +
+                  escape(std::string(r->val.str + 1, static_cast<unsigned char>(r->val.str[0])))
+            : "err " + std::to_string(r->val.err);
     std::printf("xlAddInManagerInfo(%s) %s\n", actionNames[k], shown.c_str());
     if (k < 2) {
       check(shown == "str Vapordex V1.05 Academic", "manager info title");
@@ -223,7 +231,9 @@ int main(int argc, char** argv) {
       check(r->xltype == xltypeErr && r->val.err == xlerrValue, "manager info #VALUE!");
     }
   }
-  char psat[] = "\x04" "Psat";
+  char psat[] =
+      "\x04"
+      "Psat";
   XLOPER name = textOper(psat);
   const XLOPER* reg = autoRegister(&name);
   std::printf("xlAutoRegister %s\n", reg->xltype == xltypeErr ? "err" : "other");

@@ -40,9 +40,9 @@ std::string countedText(const XLOPER* x, const char* what) {
 
 HMODULE callerModule(void* address) {
   HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     static_cast<LPCSTR>(address), &module);
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      static_cast<LPCSTR>(address), &module);
   return module;
 }
 
@@ -55,7 +55,8 @@ int registerFunction(int count, LPXLOPER* opers) {
     return xlretInvCount;
   }
   const std::string module = countedText(opers[0], "module text");
-  if (module != gLog.moduleName) problem("module text '" + module + "' is not the xlGetName answer");
+  if (module != gLog.moduleName)
+    problem("module text '" + module + "' is not the xlGetName answer");
   for (int k = 1; k < count; ++k) {
     r.texts.push_back(countedText(opers[k], ("xlfRegister argument " + std::to_string(k)).c_str()));
   }

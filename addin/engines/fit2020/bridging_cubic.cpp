@@ -31,9 +31,9 @@ struct Coefficients {
 };
 
 Coefficients coefficients(double x) {
-  return {splineEvaluate(kSplineA, x), splineEvaluate(kSplineB, x), splineEvaluate(kSplineC, x),
-          splineEvaluate(kSplineA, x, 1), splineEvaluate(kSplineB, x, 1),
-          splineEvaluate(kSplineC, x, 1)};
+  return {splineEvaluate(kSplineA, x),    splineEvaluate(kSplineB, x),
+          splineEvaluate(kSplineC, x),    splineEvaluate(kSplineA, x, 1),
+          splineEvaluate(kSplineB, x, 1), splineEvaluate(kSplineC, x, 1)};
 }
 
 }  // namespace

@@ -46,8 +46,7 @@ int isothermPair(double T) {
   const int count = kIsothermIndex.count;
   if (T <= kIsothermIndex.temperature[0]) return 0;
   if (std::isnan(T)) return count - 2;
-  const int k =
-      firstNotBelow(1, count, T, [](int i) { return kIsothermIndex.temperature[i]; });
+  const int k = firstNotBelow(1, count, T, [](int i) { return kIsothermIndex.temperature[i]; });
   return k == count ? count - 2 : k - 1;
 }
 
@@ -59,7 +58,7 @@ int rowInterval(int isotherm, double lambda) {
   if (lambda <= kPropertyTable.rows[first][kLnRho]) return first;
   if (std::isnan(lambda)) return first + n - 2;
   const int j = firstNotBelow(first + 1, first + n, lambda,
-                            [](int r) { return kPropertyTable.rows[r][kLnRho]; });
+                              [](int r) { return kPropertyTable.rows[r][kLnRho]; });
   return j == first + n ? first + n - 2 : j - 1;
 }
 

@@ -98,10 +98,14 @@ constexpr double splineEvaluate(const Spline& s, double x, int derivative = 0) {
   const int i = splineInterval(s, x);
   const double dx = x - s.x[i];
   switch (derivative) {
-    case 0: return s.q[i] + dx * (s.b[i] + dx * (s.c[i] + dx * s.d[i]));
-    case 1: return s.b[i] + dx * (2.0 * s.c[i] + 3.0 * s.d[i] * dx);
-    case 2: return 2.0 * s.c[i] + 6.0 * s.d[i] * dx;
-    default: return 6.0 * s.d[i];
+    case 0:
+      return s.q[i] + dx * (s.b[i] + dx * (s.c[i] + dx * s.d[i]));
+    case 1:
+      return s.b[i] + dx * (2.0 * s.c[i] + 3.0 * s.d[i] * dx);
+    case 2:
+      return 2.0 * s.c[i] + 6.0 * s.d[i] * dx;
+    default:
+      return 6.0 * s.d[i];
   }
 }
 

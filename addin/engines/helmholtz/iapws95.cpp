@@ -47,7 +47,8 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
     const double dm = delta - kGaussEpsilon;
     const double tm = tau - kGaussGamma[i];
     const double g = std::exp(-kGaussAlpha * dm * dm - kGaussBeta[i] * tm * tm);
-    const double term = kGaussN[i] * guardedPow(delta, kGaussD[i]) * guardedPow(tau, kGaussT[i]) * g;
+    const double term =
+        kGaussN[i] * guardedPow(delta, kGaussD[i]) * guardedPow(tau, kGaussT[i]) * g;
     r.phiDelta += term * (kGaussD[i] / delta - 2.0 * kGaussAlpha * dm);
     if (withPhiAndTau) {
       r.phi += term;
@@ -138,7 +139,8 @@ double saturationPressure(double T) {
 }
 
 double saturationTemperature(double P) {
-  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure, kCriticalTemperature, kCriticalPressure);
+  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
+                                     kCriticalTemperature, kCriticalPressure);
 }
 
 double saturatedLiquidDensity(double T) {
@@ -156,9 +158,15 @@ void supercriticalStart(double T, double P, double* rho1, double* rho2) {
 }
 
 double densityFromTP(double T, double P, int phase) {
-  static constexpr helmholtz::DensitySolver kSolver{
-      pressureFromTD,      saturationPressure, saturatedLiquidDensity, saturatedVapourDensity,
-      supercriticalStart,  kCriticalTemperature, 32, 0, true};
+  static constexpr helmholtz::DensitySolver kSolver{pressureFromTD,
+                                                    saturationPressure,
+                                                    saturatedLiquidDensity,
+                                                    saturatedVapourDensity,
+                                                    supercriticalStart,
+                                                    kCriticalTemperature,
+                                                    32,
+                                                    0,
+                                                    true};
   return helmholtz::densityFromTP(kSolver, T, P, phase);
 }
 

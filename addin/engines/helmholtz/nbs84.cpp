@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "../common/saturation.hpp"
 #include "../common/int_power.hpp"
+#include "../common/saturation.hpp"
 #include "nbs84_coefficients.hpp"
 #include "secant.hpp"
 
@@ -29,8 +29,8 @@ Base baseCoefficients(double T) {
   const double t3 = tau * tau * tau;
   const double t5 = t3 * tau * tau;
   Base c{};
-  c.b = 0.7478629 - 0.3540782 * std::log(T / kBaseTemperature) + 0.007159876 * t3 -
-        0.003528426 * t5;
+  c.b =
+      0.7478629 - 0.3540782 * std::log(T / kBaseTemperature) + 0.007159876 * t3 - 0.003528426 * t5;
   // d tau / dT = -tau / T.
   c.dbdT = (-0.3540782 - 3.0 * 0.007159876 * t3 + 5.0 * 0.003528426 * t5) / T;
   c.B = 1.1278334 - 0.5944001 * tau - 5.010996 * tau * tau + 0.63684256 * t3 * tau;
@@ -50,9 +50,8 @@ FreeEnergy freeEnergy(double T, double rho) {
   const double dydT = rho / 4.0 * c.dbdT;
   const double oneMinusY = 1.0 - y;
   const double ratio = c.B / c.b - 3.5;
-  const double F = -std::log(oneMinusY) - kBase1 / oneMinusY +
-                   kBase2 / (oneMinusY * oneMinusY) + 4.0 * y * ratio + kBase3 +
-                   std::log(rho * rt / kReferencePressure);
+  const double F = -std::log(oneMinusY) - kBase1 / oneMinusY + kBase2 / (oneMinusY * oneMinusY) +
+                   4.0 * y * ratio + kBase3 + std::log(rho * rt / kReferencePressure);
   const double dFdy = 1.0 / oneMinusY - kBase1 / (oneMinusY * oneMinusY) +
                       2.0 * kBase2 / (oneMinusY * oneMinusY * oneMinusY) + 4.0 * ratio;
   const double dRatiodT = c.dBdT / c.b - c.B * c.dbdT / (c.b * c.b);
@@ -139,7 +138,8 @@ double saturationPressure(double T) {
 }
 
 double saturationTemperature(double P) {
-  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure, kCriticalTemperature, kCriticalPressure);
+  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
+                                     kCriticalTemperature, kCriticalPressure);
 }
 
 double saturatedLiquidDensity(double T) {
@@ -159,9 +159,15 @@ void supercriticalStart(double T, double P, double* rho1, double* rho2) {
 }  // namespace
 
 double densityFromTP(double T, double P, int phase) {
-  static constexpr helmholtz::DensitySolver kSolver{
-      pressureFromTD,     saturationPressure,   saturatedLiquidDensity, saturatedVapourDensity,
-      supercriticalStart, kCriticalTemperature, 32, 0, true};
+  static constexpr helmholtz::DensitySolver kSolver{pressureFromTD,
+                                                    saturationPressure,
+                                                    saturatedLiquidDensity,
+                                                    saturatedVapourDensity,
+                                                    supercriticalStart,
+                                                    kCriticalTemperature,
+                                                    32,
+                                                    0,
+                                                    true};
   return helmholtz::densityFromTP(kSolver, T, P, phase);
 }
 

@@ -18,10 +18,10 @@ inline constexpr double kTriplePointPressure = 0.000610716;
 
 // The Helmholtz free energy and its analytic derivatives.
 struct FreeEnergy {
-  double a;         // A, kJ/kg
-  double dAdRho;    // at constant T
-  double dAdT;      // at constant rho
-  double sCritical; // entropy of terms 37 to 40 alone
+  double a;          // A, kJ/kg
+  double dAdRho;     // at constant T
+  double dAdT;       // at constant rho
+  double sCritical;  // entropy of terms 37 to 40 alone
 };
 FreeEnergy freeEnergy(double T, double rho);
 

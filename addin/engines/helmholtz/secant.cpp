@@ -42,11 +42,10 @@ namespace vapordex::helmholtz {
 
 double liquidStart(double T, double criticalTemperature) {
   const double x = std::cbrt(1.0 - T / criticalTemperature);
-  return 0.322 +
-         x * (1.81999672256 +
-              x * (-11.4769902281 +
-                   x * (46.2620966218 +
-                        x * (-88.382040957 + x * (82.6149432834 + x * -30.510632553)))));
+  return 0.322 + x * (1.81999672256 +
+                      x * (-11.4769902281 +
+                           x * (46.2620966218 +
+                                x * (-88.382040957 + x * (82.6149432834 + x * -30.510632553)))));
 }
 
 double vapourStart(double T, double saturationPressure, double criticalTemperature, double R) {

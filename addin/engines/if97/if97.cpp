@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "../common/saturation.hpp"
 #include "../common/int_power.hpp"
+#include "../common/saturation.hpp"
 #include "if97_coefficients.hpp"
 
 namespace vapordex::if97 {
@@ -33,7 +33,7 @@ struct PowerTable {
 Properties region1(double T, double P) {
   const double pi = P / kRegion1ReducingPressure;
   const double tau = kRegion1ReducingTemperature / T;
-  const PowerTable<-1, 34> a(7.1 - pi);       // (7.1 - pi)^(I - 1), I up to 32
+  const PowerTable<-1, 34> a(7.1 - pi);      // (7.1 - pi)^(I - 1), I up to 32
   const PowerTable<-42, 60> b(tau - 1.222);  // (tau - 1.222)^(J - 1), J from -41 to 17
   double g = 0.0;
   double gPi = 0.0;
@@ -67,7 +67,7 @@ Properties region2(double T, double P) {
     g0 += t.n * t0[t.j];
     if (t.j != 0) g0Tau += t.n * t.j * t0[t.j - 1];
   }
-  const PowerTable<0, 25> a(pi);           // pi^(I - 1), I from 1 to 24
+  const PowerTable<0, 25> a(pi);          // pi^(I - 1), I from 1 to 24
   const PowerTable<-1, 60> b(tau - 0.5);  // (tau - 0.5)^(J - 1), J up to 58
   double gr = 0.0;
   double grPi = 0.0;
@@ -180,7 +180,8 @@ double saturationPressure(double T) {
 // Fixed 32-step bisection on the saturation-pressure equation; the result is
 // the last midpoint computed.
 double saturationTemperature(double P) {
-  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure, kCriticalTemperature, kCriticalPressure);
+  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
+                                     kCriticalTemperature, kCriticalPressure);
 }
 
 void evaluateState(double T, double P, int phase, double* v, double* h, double* s) {

@@ -8,7 +8,7 @@
 
 namespace vapordex::if97 {
 
-inline constexpr double kR = 0.461526;             // kJ/(kg K)
+inline constexpr double kR = 0.461526;  // kJ/(kg K)
 inline constexpr double kCriticalTemperature = 647.096;
 inline constexpr double kCriticalPressure = 22.064;
 inline constexpr double kCriticalDensity = 322.0;  // kg/m3

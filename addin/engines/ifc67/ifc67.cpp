@@ -25,7 +25,8 @@ double kFunction(double theta) {
   const double u = 1.0 - theta;
   const double* k = kK;
   const double numerator = u * (k[0] + u * (k[1] + u * (k[2] + u * (k[3] + u * k[4]))));
-  return std::exp(numerator / (theta * (1.0 + k[5] * u + k[6] * u * u)) - u / (k[7] * u * u + k[8]));
+  return std::exp(numerator / (theta * (1.0 + k[5] * u + k[6] * u * u)) -
+                  u / (k[7] * u * u + k[8]));
 }
 
 double lFunction(double theta) {
@@ -61,8 +62,8 @@ GibbsState subregion1(double beta, double theta) {
   const double t19 = t18 * theta;
   const double t10 = intPower(theta, 10);
   const double t11 = t10 * theta;
-  const double linear = A[12] + A[13] * theta + A[14] * theta * theta +
-                        A[15] * intPower(a6t, 10) + A[16] / (a[7] + t19);
+  const double linear = A[12] + A[13] * theta + A[14] * theta * theta + A[15] * intPower(a6t, 10) +
+                        A[16] / (a[7] + t19);
   const double dLinear = A[13] + 2.0 * A[14] * theta - 10.0 * A[15] * intPower(a6t, 9) -
                          19.0 * A[16] * t18 / ((a[7] + t19) * (a[7] + t19));
   const double cubic = A[17] * beta + A[18] * beta * beta + A[19] * beta * beta * beta;
@@ -84,10 +85,10 @@ GibbsState subregion1(double beta, double theta) {
   // (Z - Y) dZ/dbeta = a5.
   g.chi = A[11] * a[5] * z517 + linear - dCubic / d8 - A[20] * shape * dTail +
           3.0 * A[21] * (a[12] - theta) * beta * beta + 4.0 * A[22] * t20 * beta * beta * beta;
-  const double dZeta = -A[0] * lnTheta + dPoly +
-                       A[11] * (z517 * (z - y) * dzdTheta - (17.0 / 12.0) * z1217 * dy) +
-                       dLinear * beta + 11.0 * t10 * cubic / (d8 * d8) - A[20] * dShape * tail -
-                       A[21] * beta * beta * beta - 20.0 * A[22] * t20 / theta * beta * beta * beta * beta;
+  const double dZeta =
+      -A[0] * lnTheta + dPoly + A[11] * (z517 * (z - y) * dzdTheta - (17.0 / 12.0) * z1217 * dy) +
+      dLinear * beta + 11.0 * t10 * cubic / (d8 * d8) - A[20] * dShape * tail -
+      A[21] * beta * beta * beta - 20.0 * A[22] * t20 / theta * beta * beta * beta * beta;
   g.sigma = -dZeta;
   g.eps = g.zeta + theta * g.sigma;
   return g;
@@ -199,7 +200,7 @@ HelmholtzState subregion3(double chi, double theta) {
     seven = seven * s + kC7[i];
     if (i < 8) dSeven = dSeven * s + (i + 2) * kC7[i + 1];
   }
-  seven *= s;                  // sum C7i s^(i+1)
+  seven *= s;                    // sum C7i s^(i+1)
   dSeven = dSeven * s + kC7[0];  // sum (i+1) C7i s^i
 
   HelmholtzState h{};
