@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "density_checks.hpp"
 #include "engines/helmholtz/secant.hpp"
 #include "frontend/worksheet.hpp"
 #include "test_support.hpp"
@@ -63,25 +64,7 @@ TEST(Kkhm69Density, SinglePhase) {
   const double first =
       helmholtz::secantDensity(pressureFromTD, 1000.0, 0.1, 0.9504589132452779, rho2, one);
   EXPECT_NEAR(first, 0.2376, 1e-4);
-  for (double T = 290.0; T < 645.0; T += 35.0) {
-    const double ps = saturationPressure(T);
-    const double rhoF = densityFromTP(T, 0.0, 0);
-    const double rhoG = densityFromTP(T, 0.0, 1);
-    for (double f : {1.001, 3.0, 50.0}) {
-      const double rho = densityFromTP(T, ps * f, 2);
-      EXPECT_GE(rho, rhoF);
-      EXPECT_NEAR(pressureFromTD(T, rho) / (ps * f), 1.0, 4e-4) << T << " " << f;
-    }
-    for (double f : {1.0, 0.5, 0.001}) {
-      const double rho = densityFromTP(T, ps * f, 2);
-      EXPECT_LE(rho, rhoG);
-      EXPECT_NEAR(pressureFromTD(T, rho) / (ps * f), 1.0, 4e-4) << T << " " << f;
-    }
-  }
-  for (double P : {0.01, 1.0, 22.0, 60.0, 100.0}) {
-    const double rho = densityFromTP(800.0, P, 2);
-    EXPECT_NEAR(pressureFromTD(800.0, rho) / P, 1.0, 4e-4) << P;
-  }
+  vapordex::testing::expectDensityBranches(densityFromTP, pressureFromTD, saturationPressure);
 }
 
 // The analytic pressure and entropy against finite differences of psi.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "density_checks.hpp"
 #include "engines/helmholtz/iapws95.hpp"
 #include "frontend/worksheet.hpp"
 #include "test_support.hpp"
@@ -94,25 +95,7 @@ TEST(Nbs84, ConsistentWithTheFreeEnergy) {
 }
 
 TEST(Nbs84Density, BranchesAndTargets) {
-  for (double T = 290.0; T < 645.0; T += 35.0) {
-    const double ps = saturationPressure(T);
-    const double rhoF = densityFromTP(T, 0.0, 0);
-    const double rhoG = densityFromTP(T, 0.0, 1);
-    for (double f : {1.001, 3.0, 50.0}) {
-      const double rho = densityFromTP(T, ps * f, 2);
-      EXPECT_GE(rho, rhoF);
-      EXPECT_NEAR(pressureFromTD(T, rho) / (ps * f), 1.0, 4e-4) << T << " " << f;
-    }
-    for (double f : {1.0, 0.5, 0.001}) {
-      const double rho = densityFromTP(T, ps * f, 2);
-      EXPECT_LE(rho, rhoG);
-      EXPECT_NEAR(pressureFromTD(T, rho) / (ps * f), 1.0, 4e-4) << T << " " << f;
-    }
-  }
-  for (double P : {0.01, 1.0, 22.0, 60.0, 100.0}) {
-    const double rho = densityFromTP(800.0, P, 2);
-    EXPECT_NEAR(pressureFromTD(800.0, rho) / P, 1.0, 4e-4) << P;
-  }
+  vapordex::testing::expectDensityBranches(densityFromTP, pressureFromTD, saturationPressure);
 }
 
 TEST(Nbs84Worksheet, AnswersEveryFunction) {

@@ -19,6 +19,18 @@ constexpr double kCurvature = 7.160997524;
 
 const double* const kA1 = kSmallA;  // a1 ... a12 at indices 1 ... 12
 
+// start + sum B X^z over a row of terms, and its theta-derivative:
+// X = exp(b (1 - theta)), so X^z has the derivative -b z X^z.
+void sumOfPowers(const Term* terms, int count, double x, double start, double* sum, double* dSum) {
+  *sum = start;
+  *dSum = 0.0;
+  for (int l = 0; l < count; ++l) {
+    const double xz = intPower(x, terms[l].z);
+    *sum += terms[l].b * xz;
+    *dSum -= kSmallB * terms[l].z * terms[l].b * xz;
+  }
+}
+
 }  // namespace
 
 double kFunction(double theta) {
@@ -107,16 +119,10 @@ GibbsState subregion2(double beta, double theta) {
   g.zeta = kI1 * theta * std::log(beta) + kB0 * theta * (1.0 - lnTheta) + poly;
   g.chi = kI1 * theta / beta;
   double dZeta = kI1 * std::log(beta) - kB0 * lnTheta + dPoly;
-  // X^z has the theta-derivative -b z X^z.
   for (int mu = 1; mu <= 5; ++mu) {
     double sum = 0.0;
     double dSum = 0.0;
-    for (int l = 0; l < kTermCount[mu - 1]; ++l) {
-      const Term& t = kB[mu - 1][l];
-      const double xz = intPower(x, t.z);
-      sum += t.b * xz;
-      dSum -= b * t.z * t.b * xz;
-    }
+    sumOfPowers(kB[mu - 1], kTermCount[mu - 1], x, 0.0, &sum, &dSum);
     const double bm = intPower(beta, mu);
     g.zeta -= bm * sum;
     g.chi -= mu * intPower(beta, mu - 1) * sum;
@@ -125,20 +131,11 @@ GibbsState subregion2(double beta, double theta) {
   for (int mu = 6; mu <= 8; ++mu) {
     double num = 0.0;
     double dNum = 0.0;
-    for (int l = 0; l < kTermCount[mu - 1]; ++l) {
-      const Term& t = kB[mu - 1][l];
-      const double xz = intPower(x, t.z);
-      num += t.b * xz;
-      dNum -= b * t.z * t.b * xz;
-    }
-    double den = intPower(beta, 2 - mu);
+    sumOfPowers(kB[mu - 1], kTermCount[mu - 1], x, 0.0, &num, &dNum);
+    double den = 0.0;
     double dDen = 0.0;
-    for (int l = 0; l < kDenominatorCount[mu - 6]; ++l) {
-      const Term& t = kSmallBmu[mu - 6][l];
-      const double xz = intPower(x, t.z);
-      den += t.b * xz;
-      dDen -= b * t.z * t.b * xz;
-    }
+    sumOfPowers(kSmallBmu[mu - 6], kDenominatorCount[mu - 6], x, intPower(beta, 2 - mu), &den,
+                &dDen);
     g.zeta -= num / den;
     g.chi += num * (2 - mu) * intPower(beta, 1 - mu) / (den * den);
     dZeta -= (dNum * den - num * dDen) / (den * den);
