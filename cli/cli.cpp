@@ -60,29 +60,92 @@ const shell::RegistrationRow* findRow(const char* name, std::string* typeText) {
   return nullptr;
 }
 
-bool parseDouble(const char* text, double* x) {
-  if (*text == '\0') return false;
-  char* end = nullptr;
-  errno = 0;
-  *x = std::strtod(text, &end);
-  return *end == '\0';
+// A word of the input as it appears in a message: quoted, and shortened when
+// it is long, so a runaway argument does not flood the terminal.
+std::string shortened(const char* text) {
+  constexpr std::size_t kShown = 64;
+  const std::size_t n = std::strlen(text);
+  if (n <= kShown) return text;
+  return std::string(text, kShown) + "... (" + std::to_string(n) + " characters)";
+}
+std::string quoted(const char* text) {
+  std::string out(1, '\'');
+  out += shortened(text);
+  out += '\'';
+  return out;
 }
 
+// Runs of decimal digits at p; returns the count.
+std::size_t digits(const char* p) {
+  std::size_t n = 0;
+  while (p[n] >= '0' && p[n] <= '9') ++n;
+  return n;
+}
+
+// A plain decimal number as Excel can pass one: optional sign, digits with an
+// optional point, optional exponent. No spaces, hex, inf or nan.
+bool isDecimal(const char* text) {
+  const char* p = text;
+  if (*p == '+' || *p == '-') ++p;
+  const std::size_t whole = digits(p);
+  p += whole;
+  std::size_t fraction = 0;
+  if (*p == '.') {
+    ++p;
+    fraction = digits(p);
+    p += fraction;
+  }
+  if (whole + fraction == 0) return false;
+  if (*p == 'e' || *p == 'E') {
+    ++p;
+    if (*p == '+' || *p == '-') ++p;
+    const std::size_t exponent = digits(p);
+    if (exponent == 0) return false;
+    p += exponent;
+  }
+  return *p == '\0';
+}
+
+// Whether the mantissa of a decimal number has a digit other than 0.
+bool hasNonzeroDigit(const char* text) {
+  for (const char* p = text; *p != '\0' && *p != 'e' && *p != 'E'; ++p) {
+    if (*p >= '1' && *p <= '9') return true;
+  }
+  return false;
+}
+
+// A finite decimal number; a nonzero number that overflows to infinity or
+// underflows to zero is out of range.
+bool parseDouble(const char* text, double* x, std::string* message) {
+  if (!isDecimal(text)) {
+    *message = "not a number: " + quoted(text);
+    return false;
+  }
+  *x = std::strtod(text, nullptr);
+  if (!std::isfinite(*x) || (*x == 0.0 && hasNonzeroDigit(text))) {
+    *message = "number out of range: " + quoted(text);
+    return false;
+  }
+  return true;
+}
+
+// A decimal integer within the 32-bit range of Excel's formulation argument.
 bool parseCode(const char* text, std::int32_t* code, std::string* message) {
-  double x = 0.0;
-  if (!parseDouble(text, &x)) {
-    *message = std::string("not a number: '") + text + "'";
+  const char* p = text;
+  if (*p == '+' || *p == '-') ++p;
+  const std::size_t n = digits(p);
+  if (n == 0 || p[n] != '\0') {
+    *message = (isDecimal(text) ? "formulation code is not an integer: " : "not a number: ") +
+               quoted(text);
     return false;
   }
-  if (!(x >= -2147483648.0 && x <= 2147483647.0)) {
-    *message = std::string("formulation code outside 32-bit range: '") + text + "'";
+  errno = 0;
+  const long long value = std::strtoll(text, nullptr, 10);
+  if (errno == ERANGE || value < INT32_MIN || value > INT32_MAX) {
+    *message = "formulation code outside 32-bit range: " + quoted(text);
     return false;
   }
-  if (x != std::trunc(x)) {
-    *message = std::string("formulation code is not an integer: '") + text + "'";
-    return false;
-  }
-  *code = static_cast<std::int32_t>(x);
+  *code = static_cast<std::int32_t>(value);
   return true;
 }
 
@@ -121,7 +184,7 @@ bool evaluate(int argc, const char* const* argv, std::string* result) {
   const Entry* entry = findEntry(argv[0]);
   std::string types;
   if (entry == nullptr || findRow(argv[0], &types) == nullptr) {
-    *result = std::string("unknown function: '") + argv[0] + "'";
+    *result = "unknown function: " + quoted(argv[0]);
     return false;
   }
   const int expected = static_cast<int>(types.size()) - 1;
@@ -137,10 +200,7 @@ bool evaluate(int argc, const char* const* argv, std::string* result) {
   for (int k = 0; k < expected; ++k) {
     const char* text = argv[k + 1];
     if (types[static_cast<std::size_t>(k) + 1] == 'B') {
-      if (nNumbers >= 2 || !parseDouble(text, &numbers[nNumbers])) {
-        *result = std::string("not a number: '") + text + "'";
-        return false;
-      }
+      if (nNumbers >= 2 || !parseDouble(text, &numbers[nNumbers], result)) return false;
       ++nNumbers;
     } else {
       if (nCodes >= 2 || !parseCode(text, &codes[nCodes], result)) return false;
@@ -168,7 +228,7 @@ bool evaluateLine(const char* line, std::string* result) {
   for (char* w = strtok_r(copy.data(), " \t\r\n", &save); w != nullptr;
        w = strtok_r(nullptr, " \t\r\n", &save)) {
     if (count == kMaxWords) {
-      *result = std::string("too many arguments: ") + words[0];
+      *result = "too many arguments: " + shortened(words[0]);
       return false;
     }
     words[count++] = w;
@@ -185,17 +245,46 @@ int runBatch(std::FILE* in, std::FILE* out) {
   char* line = nullptr;
   std::size_t capacity = 0;
   std::string result;
-  while (getline(&line, &capacity, in) >= 0) {
-    if (evaluateLine(line, &result)) {
-      std::fputs(result.c_str(), out);
+  ssize_t length = 0;
+  errno = 0;
+  while ((length = getline(&line, &capacity, in)) >= 0) {
+    bool ok = false;
+    if (std::strlen(line) != static_cast<std::size_t>(length)) {
+      result = "the line holds a NUL byte";
     } else {
+      ok = evaluateLine(line, &result);
+    }
+    if (!ok) {
       std::fputs("error: ", out);
-      std::fputs(result.c_str(), out);
       status = 1;
     }
+    std::fputs(result.c_str(), out);
     std::fputc('\n', out);
+    errno = 0;
   }
+  // getline ends on the end of the input or on an error (a directory, a
+  // failed read, no memory for the line); only the first is success.
+  const int readError = errno;
+  const bool readFailed = std::ferror(in) != 0 || std::feof(in) == 0;
   std::free(line);
+  if (readFailed) {
+    std::fflush(out);
+    std::fprintf(stderr, "vapordex: cannot read input: %s\n",
+                 std::strerror(readError != 0 ? readError : EIO));
+    return 2;
+  }
+  return status;
+}
+
+// Flushes and closes standard output and reports a failed write (a full
+// disk, a closed or broken stdout) as the I/O failure status 2.
+int finishOutput(int status) {
+  errno = 0;
+  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || std::fclose(stdout) != 0) {
+    std::fprintf(stderr, "vapordex: cannot write output: %s\n",
+                 std::strerror(errno != 0 ? errno : EIO));
+    return 2;
+  }
   return status;
 }
 
@@ -230,11 +319,11 @@ int run(int argc, const char* const* argv) {
   const std::string first = argv[1];
   if (first == "--version") {
     std::printf("vapordex %s\n", shell::kAddinTitle);
-    return 0;
+    return finishOutput(0);
   }
   if (first == "--list") {
     std::fputs(listing().c_str(), stdout);
-    return 0;
+    return finishOutput(0);
   }
   if (first == "--batch") {
     if (argc > 3) {
@@ -253,7 +342,8 @@ int run(int argc, const char* const* argv) {
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     const int status = runBatch(in, stdout);
     if (in != stdin) std::fclose(in);
-    return status;
+    // A read failure is already reported; a write failure still needs saying.
+    return status == 2 ? (finishOutput(2), 2) : finishOutput(status);
   }
   std::string result;
   if (!evaluate(argc - 1, argv + 1, &result)) {
@@ -261,7 +351,7 @@ int run(int argc, const char* const* argv) {
     return 2;
   }
   std::puts(result.c_str());
-  return 0;
+  return finishOutput(0);
 }
 
 }  // namespace vapordex::cli

@@ -16,7 +16,8 @@ bool evaluate(int argc, const char* const* argv, std::string* result);
 bool evaluateLine(const char* line, std::string* result);
 
 // Runs --batch over a stream: one output line per input line. Returns the
-// exit status (0, or 1 when any line was in error).
+// exit status: 0, 1 when any line was in error, 2 when the input could not be
+// read (reported on stderr).
 int runBatch(std::FILE* in, std::FILE* out);
 
 // The --list text (UTF-8).

@@ -30,10 +30,10 @@ TEST(Cli, EveryRegisteredFunctionIsCallable) {
 }
 
 TEST(Cli, ResultsAsExcelShowsThem) {
-  EXPECT_EQ(call({"Psat", "300", "50"}), "-144892.69996230002");
+  EXPECT_EQ(call({"Psat", "300", "50"}), "-999");
   EXPECT_EQ(call({"VofTP", "300", "1", "50"}), "-999");
-  EXPECT_EQ(call({"Tsat", "1", "50"}), "-2257.8699999999999");
-  EXPECT_EQ(call({"HofTP", "nan", "1", "-97"}), "#NUM!");
+  EXPECT_EQ(call({"Tsat", "1", "50"}), "-999");
+  EXPECT_EQ(call({"HofTP", "1e300", "1", "-97"}), "#NUM!");
   EXPECT_EQ(call({"HofTS", "500", "1.5", "-50", "7"}), "-999");
 }
 
@@ -42,6 +42,8 @@ TEST(Cli, BadInputIsNamed) {
     std::initializer_list<const char*> words;
     const char* message;
   };
+  const std::string longWord(100, 'x');
+  const std::string longMessage = "not a number: '" + std::string(64, 'x') + "... (100 characters)'";
   const Case cases[] = {
       {{"Pset", "300", "97"}, "unknown function: 'Pset'"},
       {{"Psat", "300"}, "wrong number of arguments: Psat takes 2, got 1"},
@@ -51,8 +53,26 @@ TEST(Cli, BadInputIsNamed) {
       {{"Psat", "300", "97a"}, "not a number: '97a'"},
       {{"Psat", "300", "2147483648"}, "formulation code outside 32-bit range: '2147483648'"},
       {{"Psat", "300", "-2147483649"}, "formulation code outside 32-bit range: '-2147483649'"},
-      {{"Psat", "300", "nan"}, "formulation code outside 32-bit range: 'nan'"},
+      {{"Psat", "300", "nan"}, "not a number: 'nan'"},
       {{"Psat", "300", "97.5"}, "formulation code is not an integer: '97.5'"},
+      {{"Psat", "300", "97.0"}, "formulation code is not an integer: '97.0'"},
+      {{"Psat", "300", "0x61"}, "not a number: '0x61'"},
+      {{"Psat", "300", " 97"}, "not a number: ' 97'"},
+      {{"Psat", "300", "99999999999999999999999"},
+       "formulation code outside 32-bit range: '99999999999999999999999'"},
+      {{"Psat", "1e999", "-97"}, "number out of range: '1e999'"},
+      {{"Psat", "-1e999", "-97"}, "number out of range: '-1e999'"},
+      {{"Psat", "1e-999", "-97"}, "number out of range: '1e-999'"},
+      {{"Psat", "inf", "-97"}, "not a number: 'inf'"},
+      {{"Psat", "-Infinity", "-97"}, "not a number: '-Infinity'"},
+      {{"Psat", "nan", "-97"}, "not a number: 'nan'"},
+      {{"Psat", "0x10", "-97"}, "not a number: '0x10'"},
+      {{"Psat", " 373.15", "-97"}, "not a number: ' 373.15'"},
+      {{"Psat", "373.15 ", "-97"}, "not a number: '373.15 '"},
+      {{"Psat", ".", "-97"}, "not a number: '.'"},
+      {{"Psat", "1e", "-97"}, "not a number: '1e'"},
+      {{"Psat", "+-1", "-97"}, "not a number: '+-1'"},
+      {{"Psat", longWord.c_str(), "-97"}, longMessage.c_str()},
   };
   for (const Case& c : cases) {
     std::string result;
@@ -61,6 +81,12 @@ TEST(Cli, BadInputIsNamed) {
     EXPECT_EQ(result, c.message);
   }
   EXPECT_EQ(call({"Psat", "300", "-2147483648"}), "-999");
+  // Every plain decimal form Excel could pass is taken, down to denormals.
+  EXPECT_EQ(call({"Psat", "+373.15", "-97"}), call({"Psat", "373.15", "-97"}));
+  EXPECT_EQ(call({"Psat", "37315E-2", "-97"}), call({"Psat", "373.15", "-97"}));
+  EXPECT_EQ(call({"Psat", "373.", "+97"}), call({"Psat", ".373e3", "97"}));
+  EXPECT_EQ(call({"PofTV", "400", "4.9406564584124654e-324", "-97"}), "-999");
+  EXPECT_EQ(call({"HofTP", "300", "0e5", "-97"}), "-999");
 }
 
 TEST(Cli, BatchAnswersEveryLineInPlace) {
@@ -75,7 +101,7 @@ TEST(Cli, BatchAnswersEveryLineInPlace) {
   const std::string text(buffer, n);
   std::string expectedTsat;
   evaluateLine("Tsat 1 -97", &expectedTsat);
-  EXPECT_EQ(text, "-144892.69996230002\nerror: empty line\nerror: unknown function: 'bogus'\n" +
+  EXPECT_EQ(text, "-999\nerror: empty line\nerror: unknown function: 'bogus'\n" +
                       call({"HofTP", "500", "1000", "97"}) + "\nerror: too many arguments: Psat\n" +
                       expectedTsat + "\n");
   std::fclose(in);

@@ -58,55 +58,6 @@ TEST(Units, SaturatedEntropyUsesTheShortConstant) {
                    number(SofTV(T, 1.0, -97)) / 4.186);
 }
 
-// Codes that select no engine give the error value, converted or guarded as
-// each wrapper says.
-TEST(Dispatch, UnrecognisedCodes) {
-  struct Case {
-    const char* name;
-    double si;       // result with code -50
-    double english;  // result with code 50
-  };
-  const Case cases[] = {
-      {"Psat", number(Psat(300, -50)), number(Psat(300, 50))},
-      {"Tsat", number(Tsat(1, -50)), number(Tsat(1, 50))},
-      {"Vf", number(Vf(300, -50)), number(Vf(300, 50))},
-      {"Vg", number(Vg(300, -50)), number(Vg(300, 50))},
-      {"Hf", number(Hf(300, -50)), number(Hf(300, 50))},
-      {"Hg", number(Hg(300, -50)), number(Hg(300, 50))},
-      {"Sf", number(Sf(300, -50)), number(Sf(300, 50))},
-      {"Sg", number(Sg(300, -50)), number(Sg(300, 50))},
-      {"VofTP", number(VofTP(300, 1, -50)), number(VofTP(300, 1, 50))},
-      {"HofTP", number(HofTP(300, 1, -50)), number(HofTP(300, 1, 50))},
-      {"SofTP", number(SofTP(300, 1, -50)), number(SofTP(300, 1, 50))},
-      {"PofTV", number(PofTV(300, 1, -50)), number(PofTV(300, 1, 50))},
-      {"HofTV", number(HofTV(300, 1, -50)), number(HofTV(300, 1, 50))},
-      {"SofTV", number(SofTV(300, 1, -50)), number(SofTV(300, 1, 50))},
-  };
-  const double expectedEnglish[] = {
-      -144892.69996230002, -2257.87,       -999.0,         -999.0, -999.0 / 2.326,
-      -999.0 / 2.326,      -999.0 / 4.186, -999.0 / 4.186, -999.0, -999.0 / 2.326,
-      -999.0 / 4.1868,     -999.0,         -999.0,         -999.0};
-  int k = 0;
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.si, -999.0) << c.name;
-    EXPECT_EQ(c.english, expectedEnglish[k]) << c.name;
-    ++k;
-  }
-  EXPECT_EQ(number(Psat(300, 0)), -999.0);
-  EXPECT_EQ(number(Psat(300, 50)), -144892.69996230002);
-}
-
-// Formulations whose engine is not part of the build answer like
-// unrecognised codes.
-TEST(Dispatch, AbsentEnginesAnswerLikeUnrecognisedCodes) {
-  for (std::int32_t code : {67, 69, 84, 95, 20}) {
-    if (selectEngine(code) != nullptr) continue;
-    EXPECT_EQ(number(Psat(300, code)), number(Psat(300, 50))) << code;
-    EXPECT_EQ(number(HofTP(300, 1, -code)), -999.0) << code;
-    EXPECT_EQ(number(VofTP(300, 1, code)), -999.0) << code;
-  }
-}
-
 TEST(SaturatedCores, ClampTemperatureToTheSaturationRange) {
   EXPECT_EQ(number(Vf(250.0, -97)), number(Vf(273.16, -97)));
   EXPECT_EQ(number(Hf(100.0, -97)), number(Hf(273.16, -97)));

@@ -103,18 +103,6 @@ TEST(Inverse, TemperatureFromEntropyStaysWithinItsBounds) {
   }
 }
 
-TEST(Inverse, UnrecognisedCodes) {
-  EXPECT_EQ(number(TofPS(1.0, 5.0, -50)), 886.575);
-  EXPECT_DOUBLE_EQ(number(TofPS(145.0, 1.5, 50)), 1136.165);
-  EXPECT_EQ(number(HofPS(1.0, 5.0, -50)), -999.0);
-  EXPECT_EQ(number(HofPS(145.0, 1.5, 50)), -999.0 / 2.326);
-  EXPECT_EQ(number(SofPH(1.0, 500.0, -50)), -999.0);
-  EXPECT_EQ(number(TofPH(1.0, 500.0, -50)), -999.0);
-  EXPECT_EQ(number(HofTS(500.0, 5.0, -50, 0)), -999.0);
-  EXPECT_EQ(number(HofTS(500.0, 1.5, 50, 0)), -999.0);
-  EXPECT_EQ(number(HofTS(500.0, 1.5, 0, 0)), -999.0);
-}
-
 TEST(Inverse, EnglishUnits) {
   // 1000 psia and 500 F, there and back.
   const double h = number(HofTP(500.0, 1000.0, 97));

@@ -8,6 +8,11 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <xmmintrin.h>
+#endif
 
 #include "frontend/engine_ops.hpp"
 #include "frontend/worksheet.hpp"
@@ -64,6 +69,133 @@ TEST(Robustness, HofTS) {
         }
       }
     }
+  }
+}
+
+// Arguments no state has and codes that select no formulation give exactly
+// the error value, in both unit systems. Each function is listed with what its
+// arguments are: T (absolute temperature), P, v, or a quantity of any sign.
+enum Kind { kT, kP, kV, kAny };
+struct Signature {
+  const char* name;
+  One one;
+  Two two;
+  bool hofts;
+  Kind a;
+  Kind b;
+};
+const Signature kSignatures[] = {
+    {"Psat", Psat, nullptr, false, kT, kAny},   {"Tsat", Tsat, nullptr, false, kP, kAny},
+    {"Vf", Vf, nullptr, false, kT, kAny},       {"Vg", Vg, nullptr, false, kT, kAny},
+    {"Hf", Hf, nullptr, false, kT, kAny},       {"Hg", Hg, nullptr, false, kT, kAny},
+    {"Sf", Sf, nullptr, false, kT, kAny},       {"Sg", Sg, nullptr, false, kT, kAny},
+    {"VofTP", nullptr, VofTP, false, kT, kP},   {"HofTP", nullptr, HofTP, false, kT, kP},
+    {"SofTP", nullptr, SofTP, false, kT, kP},   {"PofTV", nullptr, PofTV, false, kT, kV},
+    {"HofTV", nullptr, HofTV, false, kT, kV},   {"SofTV", nullptr, SofTV, false, kT, kV},
+    {"TofPH", nullptr, TofPH, false, kP, kAny}, {"TofPS", nullptr, TofPS, false, kP, kAny},
+    {"HofPS", nullptr, HofPS, false, kP, kAny}, {"SofPH", nullptr, SofPH, false, kP, kAny},
+    {"HofTS", nullptr, nullptr, true, kT, kAny},
+};
+
+// An ordinary argument of each kind (SI, English), and impossible ones.
+double ordinary(Kind k, bool english) {
+  switch (k) {
+    case kT: return english ? 300.0 : 450.0;
+    case kP: return english ? 100.0 : 1.0;
+    case kV: return english ? 2.0 : 100.0;
+    case kAny: return english ? 1.5 : 6.0;
+  }
+  return 0.0;
+}
+std::vector<double> impossible(Kind k, bool english) {
+  switch (k) {
+    case kT: return english ? std::vector<double>{-459.67, -500.0, -1e300}
+                            : std::vector<double>{0.0, -0.0, -1.0, -1e300};
+    case kP:
+    case kV: return {0.0, -0.0, -1.0, -5e-324, -kInf};
+    case kAny: return {};
+  }
+  return {};
+}
+
+double callWith(const Signature& f, double a, double b, std::int32_t code) {
+  const XLOPER* r = f.one != nullptr ? f.one(a, code)
+                    : f.two != nullptr ? f.two(a, b, code)
+                                       : HofTS(a, b, code, 0);
+  return r->xltype == xltypeNum ? r->val.num : std::nan("");
+}
+
+TEST(Robustness, ImpossibleArgumentsAndCodesGiveTheErrorValue) {
+  const std::int32_t formulations[] = {67, 69, 84, 95, 97, 20};
+  const std::vector<std::int32_t> unrecognisedSi = {0, -1, -50, -96, INT32_MIN};
+  const std::vector<std::int32_t> unrecognisedEnglish = {1, 50, 96, 2147483647};
+  for (const Signature& f : kSignatures) {
+    for (bool english : {false, true}) {
+      const double a = ordinary(f.a, english);
+      const double b = ordinary(f.b, english);
+      for (std::int32_t code : english ? unrecognisedEnglish : unrecognisedSi) {
+        EXPECT_EQ(callWith(f, a, b, code), -999.0) << f.name << " code " << code;
+      }
+      for (std::int32_t magnitude : formulations) {
+        const std::int32_t code = english ? magnitude : -magnitude;
+        EXPECT_NE(callWith(f, a, b, code), -999.0) << f.name << " code " << code;
+        for (double bad : impossible(f.a, english)) {
+          EXPECT_EQ(callWith(f, bad, b, code), -999.0) << f.name << " " << bad << " code " << code;
+        }
+        for (double bad : impossible(f.b, english)) {
+          EXPECT_EQ(callWith(f, a, bad, code), -999.0) << f.name << " " << bad << " code " << code;
+        }
+      }
+    }
+  }
+}
+
+// Impossible results of the engines (a negative volume, a temperature below
+// 0 K) are failures, not answers.
+TEST(Robustness, ImpossibleResultsGiveTheErrorValue) {
+  EXPECT_EQ(callWith(kSignatures[8], 373.15, 9999.0, -67), -999.0);   // VofTP
+  EXPECT_EQ(callWith(kSignatures[8], 10000.0, 50.0, -97), -999.0);    // VofTP
+  EXPECT_EQ(callWith(kSignatures[14], 0.000611657, 0.0, -20), -999.0);  // TofPH
+  EXPECT_EQ(callWith(kSignatures[14], 0.0887, 0.0, 20), -999.0);        // TofPH, English
+}
+
+// Whatever rounding mode and denormal handling the host left set, results
+// are those of round-to-nearest with denormals kept, and the host's setting
+// is back afterwards.
+TEST(Robustness, ResultsIgnoreTheHostsRoundingMode) {
+  struct Call {
+    const Signature* f;
+    double a, b;
+    std::int32_t code;
+  };
+  std::vector<Call> calls;
+  for (const Signature& f : kSignatures) {
+    for (std::int32_t code : {67, 69, 84, 95, 97, 20}) {
+      calls.push_back({&f, ordinary(f.a, false), ordinary(f.b, false), -code});
+      calls.push_back({&f, ordinary(f.a, true), ordinary(f.b, true), code});
+    }
+  }
+  calls.push_back({&kSignatures[0], 1e300, 0.0, -95});
+  std::vector<double> nearest;
+  for (const Call& c : calls) nearest.push_back(callWith(*c.f, c.a, c.b, c.code));
+  for (int mode : {FE_TOWARDZERO, FE_UPWARD, FE_DOWNWARD}) {
+    std::fesetround(mode);
+#if defined(__x86_64__) || defined(__i386__)
+    const unsigned host = _mm_getcsr() | 0x8040u;  // flush-to-zero and denormals-are-zero
+    _mm_setcsr(host);
+#endif
+    for (std::size_t k = 0; k < calls.size(); ++k) {
+      const double r = callWith(*calls[k].f, calls[k].a, calls[k].b, calls[k].code);
+      EXPECT_TRUE(r == nearest[k] || (std::isnan(r) && std::isnan(nearest[k])))
+          << calls[k].f->name << " " << calls[k].code << " mode " << mode << ": " << r
+          << " vs " << nearest[k];
+    }
+    EXPECT_EQ(std::fegetround(), mode);
+#if defined(__x86_64__) || defined(__i386__)
+    EXPECT_EQ(_mm_getcsr() & ~0x3Fu, host & ~0x3Fu);
+    _mm_setcsr(host & ~0x8040u);
+#endif
+    std::fesetround(FE_TONEAREST);
   }
 }
 

@@ -10,10 +10,10 @@ using namespace vapordex;
 namespace u = vapordex::units;
 
 VDX_WORKSHEET Psat(double T, std::int32_t code) {
-  return oneArgument(T, code, u::temperatureIn, PsatCore, Guard::kNone, u::pressureOut);
+  return oneArgument(T, code, u::temperatureIn, PsatCore, Guard::kNonPositive, u::pressureOut);
 }
 VDX_WORKSHEET Tsat(double P, std::int32_t code) {
-  return oneArgument(P, code, u::pressureIn, TsatCore, Guard::kNone, u::temperatureOut);
+  return oneArgument(P, code, u::pressureIn, TsatCore, Guard::kNonPositive, u::temperatureOut);
 }
 VDX_WORKSHEET Vf(double T, std::int32_t code) {
   return oneArgument(T, code, u::temperatureIn, VfCore, Guard::kNonPositive, u::volumeOut);
@@ -34,26 +34,26 @@ VDX_WORKSHEET Sg(double T, std::int32_t code) {
   return oneArgument(T, code, u::temperatureIn, SgCore, Guard::kNone, u::entropyOutShort);
 }
 VDX_WORKSHEET VofTP(double T, double P, std::int32_t code) {
-  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, VofTPCore,
-                      Guard::kUnavailableMarker, u::volumeOut);
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, VofTPCore,
+                      Guard::kUnavailableOrNonPositive, u::volumeOut);
 }
 VDX_WORKSHEET HofTP(double T, double P, std::int32_t code) {
-  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, HofTPCore, Guard::kNone,
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, HofTPCore, Guard::kNone,
                       u::enthalpyOut);
 }
 VDX_WORKSHEET SofTP(double T, double P, std::int32_t code) {
-  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, SofTPCore, Guard::kNone,
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, SofTPCore, Guard::kNone,
                       u::entropyOut);
 }
 VDX_WORKSHEET PofTV(double T, double v, std::int32_t code) {
-  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, PofTVCore,
+  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, Sign::kPositive, PofTVCore,
                       Guard::kUnavailableMarker, u::pressureOut);
 }
 VDX_WORKSHEET HofTV(double T, double v, std::int32_t code) {
-  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, HofTVCore,
+  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, Sign::kPositive, HofTVCore,
                       Guard::kUnavailableMarker, u::enthalpyOut);
 }
 VDX_WORKSHEET SofTV(double T, double v, std::int32_t code) {
-  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, SofTVCore,
+  return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, Sign::kPositive, SofTVCore,
                       Guard::kUnavailableMarker, u::entropyOutShort);
 }

@@ -1,53 +1,70 @@
-// The worksheet wrapper shared by all nineteen functions: convert English
-// arguments to SI when the code is positive, call the SI core, apply the
-// guard, convert the result back and store it in the result record, all
-// under the floating-point guard.
+// The worksheet wrapper shared by all nineteen functions. Under the
+// floating-point guard it rejects codes that select no formulation and
+// arguments that no state has, converts English arguments to SI when the code
+// is positive, calls the SI core, guards its result, converts the result back
+// and stores it in the result record.
 #pragma once
 
 #include <cstdint>
 
 #include "cores.hpp"
+#include "engine_ops.hpp"
 #include "result_record.hpp"
 
 namespace vapordex {
 
 using Convert = double (*)(double);
 
+// What the wrapper replaces by the error value in a core's result.
 enum class Guard {
   kNone,
-  kNonPositive,        // a result <= 0 becomes the error value
-  kUnavailableMarker,  // the unavailable marker becomes the error value
+  kNonPositive,                // a result <= 0 (a volume, pressure or temperature)
+  kUnavailableMarker,          // the unavailable marker
+  kUnavailableOrNonPositive,   // either
 };
 
-// Steps 3 to 5 of every wrapper: guard, convert to English units unless the
-// guard replaced the result, store.
+// Whether a worksheet argument must be greater than 0 in SI units: absolute
+// temperatures, pressures and specific volumes; enthalpies and entropies may
+// take any sign.
+enum class Sign { kAny, kPositive };
+
+// Applies the guard, then converts to English units unless the guard
+// replaced the result, and stores it.
 inline LPXLOPER finish(double r, Guard guard, bool english, Convert out) {
-  bool replaced = false;
-  if ((guard == Guard::kNonPositive && r <= 0.0) ||
-      (guard == Guard::kUnavailableMarker && r < kUnavailableBelow)) {
-    r = kErrorValue;
-    replaced = true;
-  }
-  if (english && !replaced) r = out(r);
-  return storeResult(r);
+  const bool nonPositive = guard == Guard::kNonPositive || guard == Guard::kUnavailableOrNonPositive;
+  const bool marker = guard == Guard::kUnavailableMarker || guard == Guard::kUnavailableOrNonPositive;
+  if ((nonPositive && r <= 0.0) || (marker && r < kUnavailableBelow)) return storeResult(kErrorValue);
+  return storeResult(english ? out(r) : r);
 }
+
+// A code that selects no formulation, or an argument that must be positive
+// and is not (NaN passes: it becomes #NUM! through the core).
+inline bool rejected(std::int32_t code) { return selectEngine(code) == nullptr; }
+inline bool rejected(double x, Sign sign) { return sign == Sign::kPositive && x <= 0.0; }
 
 inline LPXLOPER oneArgument(double a, std::int32_t code, Convert in,
                             double (*core)(double, std::int32_t), Guard guard, Convert out) {
   const FloatingPointGuard fp;
+  if (rejected(code)) return storeResult(kErrorValue);
   const bool english = code > 0;
-  return finish(core(english ? in(a) : a, code), guard, english, out);
+  if (english) a = in(a);
+  // Every one-argument function takes an absolute temperature or a pressure.
+  if (rejected(a, Sign::kPositive)) return storeResult(kErrorValue);
+  return finish(core(a, code), guard, english, out);
 }
 
 inline LPXLOPER twoArguments(double a, double b, std::int32_t code, Convert inA, Convert inB,
-                             double (*core)(double, double, std::int32_t), Guard guard,
-                             Convert out) {
+                             Sign signB, double (*core)(double, double, std::int32_t),
+                             Guard guard, Convert out) {
   const FloatingPointGuard fp;
+  if (rejected(code)) return storeResult(kErrorValue);
   const bool english = code > 0;
   if (english) {
     a = inA(a);
     b = inB(b);
   }
+  // The first argument is always an absolute temperature or a pressure.
+  if (rejected(a, Sign::kPositive) || rejected(b, signB)) return storeResult(kErrorValue);
   return finish(core(a, b, code), guard, english, out);
 }
 
