@@ -54,7 +54,12 @@ double singlePhase(double T, double P, std::int32_t code, Quantity q) {
   const EngineOps* e = selectEngine(code);
   if (e == nullptr) return q == Quantity::kVolume ? kUnavailable : kErrorValue;
   if (isPressureBased(*e)) return atPressure(*e, q, T, P, kSinglePhase);
-  return atDensity(*e, q, T, e->densityFromTP(T, P, kSinglePhase));
+  const double rho = e->densityFromTP(T, P, kSinglePhase);
+  // No density of the state's branch has the pressure: no state.
+  if (std::isnan(rho) && !std::isnan(T) && !std::isnan(P)) {
+    return q == Quantity::kVolume ? kUnavailable : kErrorValue;
+  }
+  return atDensity(*e, q, T, rho);
 }
 
 // A (T, v) state of a pressure-based engine: either two-phase with quality x

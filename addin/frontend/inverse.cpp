@@ -29,17 +29,100 @@ double enthalpyAtVolume(double T, double v, std::int32_t code) {
   return e->enthalpyFromTD(T, 1.0 / v);
 }
 
+// The temperature in [low, high] at which property(T, P) equals y, for a
+// property that rises with T on that single-phase interval: regula falsi with
+// the Illinois modification, kept bracketed, to the resolution of doubles.
+// Returns the error value when y lies outside the property's values at the
+// two ends (no state of this phase has it).
+double bracketedTemperature(double (*property)(double, double, std::int32_t), double P, double y,
+                            std::int32_t code, double low, double high, double yLow,
+                            double yHigh) {
+  double fLow = yLow - y;
+  double fHigh = yHigh - y;
+  if (!(fLow <= 0.0 && fHigh >= 0.0)) return kErrorValue;
+  if (fLow == 0.0) return low;
+  if (fHigh == 0.0) return high;
+  int side = 0;
+  for (int k = 0; k < kBracketedIterations && high - low > kBracketedResolution * high; ++k) {
+    double t = (low * fHigh - high * fLow) / (fHigh - fLow);
+    if (!(t > low && t < high)) t = 0.5 * (low + high);
+    const double f = property(t, P, code) - y;
+    if (f == 0.0) return t;
+    if (f < 0.0) {
+      low = t;
+      fLow = f;
+      if (side == -1) fHigh *= 0.5;
+      side = -1;
+    } else if (f > 0.0) {
+      high = t;
+      fHigh = f;
+      if (side == 1) fLow *= 0.5;
+      side = 1;
+    } else {
+      return kErrorValue;  // NaN inside the bracket
+    }
+  }
+  return 0.5 * (low + high);
+}
+
+// The phase interval of a single-phase (P, y) state below the critical
+// pressure: compressed liquid lies in [273.15 K, Ts], superheated vapour in
+// [Ts, 1500 K]. yF and yG are the saturated values at Ts.
+struct PhaseBounds {
+  double low = kSolverTemperatureLow;
+  double high = kSolverTemperatureHigh;
+  double ts = 0.0;
+  bool subcritical = false;
+  bool liquid = false;
+};
+
+// Whether an estimate of the specified iteration is a sound answer: its
+// residual within the iteration's tolerance and on its phase's side of the
+// saturation temperature.
+bool sound(double t, double residual, double tolerance, const PhaseBounds& b) {
+  if (!(std::fabs(residual) < tolerance)) return false;
+  if (!b.subcritical) return true;
+  return b.liquid ? t <= b.ts : t >= b.ts;
+}
+
+// The answer when the specified iteration's estimate is not sound: the
+// bracketed solve on the phase's own interval, whose saturated end takes the
+// saturated value rather than an evaluation exactly on the line.
+double phaseSolve(double (*property)(double, double, std::int32_t), double P, double y,
+                  std::int32_t code, const PhaseBounds& b, double ySaturated) {
+  const double yLow = b.subcritical && !b.liquid ? ySaturated : property(b.low, P, code);
+  const double yHigh = b.subcritical && b.liquid ? ySaturated : property(b.high, P, code);
+  return bracketedTemperature(property, P, y, code, b.low, b.high, yLow, yHigh);
+}
+
+// Whether a bisection ended against an end of its fixed search range (an end
+// given as 0 is a saturation end, which is a state of its own): one of its
+// ends never moved.
+bool pinned(double low, double high, double rangeLow, double rangeHigh) {
+  return low == rangeLow || high == rangeHigh;
+}
+
 }  // namespace
 
 // Secant iteration on HofTPCore between 273.15 K and 1500 K that always
-// replaces the end with the larger residual.
+// replaces the end with the larger residual. That iteration can oscillate
+// across the jump of h(T) at the saturation temperature; an estimate that
+// does not reproduce h or lies on the wrong phase is replaced by the
+// bracketed solve on the phase's own interval.
 double TofPHCore(double P, double h, std::int32_t code) {
   const double pc = PsatCore(kCriticalPressureProbe, code);
+  PhaseBounds bounds;
+  double hSaturated = 0.0;
   if (pc > P) {
     const double ts = TsatCore(P, code);
     const double hf = HfCore(ts, code);
     const double hg = HgCore(ts, code);
     if (hf <= h && h <= hg) return ts;
+    bounds.subcritical = true;
+    bounds.ts = ts;
+    bounds.liquid = h < hf;
+    (bounds.liquid ? bounds.high : bounds.low) = ts;
+    hSaturated = bounds.liquid ? hf : hg;
   }
   double t1 = kSolverTemperatureLow;
   double t2 = kSolverTemperatureHigh;
@@ -48,10 +131,12 @@ double TofPHCore(double P, double h, std::int32_t code) {
   // No secant step at all (both ends alike, as for an unrecognised code)
   // leaves no estimate: report the error value.
   double tn = kErrorValue;
+  double residual = std::nan("");
   for (int k = 0; k < kSolverIterations; ++k) {
     if (std::fabs(h2 - h1) < kEnthalpyCollapse) break;
     tn = (t1 * (h2 - h) - t2 * (h1 - h)) / (h2 - h1);
     const double hn = HofTPCore(tn, P, code);
+    residual = hn - h;
     if (std::fabs(hn - h) < kEnthalpyTolerance) break;
     if (std::fabs(h2 - h) > std::fabs(h1 - h)) {
       t2 = tn;
@@ -61,14 +146,20 @@ double TofPHCore(double P, double h, std::int32_t code) {
       h1 = hn;
     }
   }
-  return tn;
+  if (tn == kErrorValue || sound(tn, residual, kEnthalpyTolerance, bounds)) return tn;
+  return phaseSolve(HofTPCore, P, h, code, bounds, hSaturated);
 }
 
 // Secant step damped by halving toward fixed bounds: below sf the bounds are
 // [273.15 K, Tsat], above sg [Tsat, 1500 K], otherwise [273.15 K, 1500 K].
+// An estimate that does not reproduce s (one pinned to a bound that no state
+// of the interval reaches, say) is replaced by the bracketed solve on the
+// same interval, which reports a state outside it as the error value.
 double TofPSCore(double P, double s, std::int32_t code) {
   double lower = kSolverTemperatureLow;
   double upper = kSolverTemperatureHigh;
+  PhaseBounds bounds;
+  double sSaturated = 0.0;
   const double pc = PsatCore(kCriticalPressureProbe, code);
   if (pc > P) {
     const double ts = TsatCore(P, code);
@@ -76,22 +167,27 @@ double TofPSCore(double P, double s, std::int32_t code) {
     const double sg = SgCore(ts, code);
     if (sf > s) {
       upper = ts;
+      sSaturated = sf;
     } else if (s > sg) {
       lower = ts;
+      sSaturated = sg;
     } else {
       return ts;
     }
+    bounds = {lower, upper, ts, true, sf > s};
   }
   double t = (upper + lower) * 0.5;
   double t1 = lower;
   double t2 = upper;
   double s1 = SofTPCore(t1, P, code);
   double s2 = SofTPCore(t2, P, code);
+  double residual = std::nan("");
   for (int k = 0; k < kSolverIterations; ++k) {
     if (std::fabs(s2 - s1) < kEntropyCollapse) break;
     const double secant = (t1 * (s2 - s) - t2 * (s1 - s)) / (s2 - s1);
     t = std::fmax(std::fmin(secant, (t + upper) * 0.5), (t + lower) * 0.5);
     const double sn = SofTPCore(t, P, code);
+    residual = sn - s;
     if (std::fabs(sn - s) < kEntropyTolerance) break;
     if (std::fabs(s2 - s) > std::fabs(s1 - s)) {
       t2 = t;
@@ -101,7 +197,9 @@ double TofPSCore(double P, double s, std::int32_t code) {
       s1 = sn;
     }
   }
-  return t;
+  if (std::isnan(residual)) residual = SofTPCore(t, P, code) - s;
+  if (sound(t, residual, kEntropyTolerance, bounds)) return t;
+  return phaseSolve(SofTPCore, P, s, code, bounds, sSaturated);
 }
 
 double SofPHCore(double P, double h, std::int32_t code) {
@@ -113,7 +211,8 @@ double SofPHCore(double P, double h, std::int32_t code) {
     if (hf <= h && h <= hg)
       return interpolateQuality(h, hf, hg, SfCore(ts, code), SgCore(ts, code));
   }
-  return SofTPCore(TofPHCore(P, h, code), P, code);
+  const double t = TofPHCore(P, h, code);
+  return t == kErrorValue ? kErrorValue : SofTPCore(t, P, code);
 }
 
 double HofPSCore(double P, double s, std::int32_t code) {
@@ -125,7 +224,8 @@ double HofPSCore(double P, double s, std::int32_t code) {
     if (sf <= s && s <= sg)
       return interpolateQuality(s, sf, sg, HfCore(ts, code), HgCore(ts, code));
   }
-  return HofTPCore(TofPSCore(P, s, code), P, code);
+  const double t = TofPSCore(P, s, code);
+  return t == kErrorValue ? kErrorValue : HofTPCore(t, P, code);
 }
 
 // Fixed 32-step bisection in ln P on SofTPCore.
@@ -144,6 +244,8 @@ double HofTSByPressure(double T, double s, std::int32_t code) {
       return interpolateQuality(s, sf, sg, HfCore(T, code), HgCore(T, code));
     }
   }
+  const double rangeLow = low == kSolverPressureLow ? low : 0.0;
+  const double rangeHigh = high == kSolverPressureHigh ? high : 0.0;
   double pm = 0.0;
   for (int k = 0; k < kSolverIterations; ++k) {
     pm = std::sqrt(high * low);
@@ -152,6 +254,10 @@ double HofTSByPressure(double T, double s, std::int32_t code) {
     } else {
       high = pm;
     }
+  }
+  if (pinned(low, high, rangeLow, rangeHigh) &&
+      !(std::fabs(SofTPCore(T, pm, code) - s) < kEntropyTolerance)) {
+    return kErrorValue;
   }
   return HofTPCore(T, pm, code);
 }
@@ -172,6 +278,8 @@ double HofTSByVolume(double T, double s, std::int32_t code) {
       return interpolateQuality(s, sf, sg, HfCore(T, code), HgCore(T, code));
     }
   }
+  const double rangeLow = low == kSolverVolumeLow ? low : 0.0;
+  const double rangeHigh = high == kSolverVolumeHigh ? high : 0.0;
   double vm = 0.0;
   for (int k = 0; k < kSolverIterations; ++k) {
     vm = std::sqrt(high * low);
@@ -180,6 +288,10 @@ double HofTSByVolume(double T, double s, std::int32_t code) {
     } else {
       high = vm;
     }
+  }
+  if (pinned(low, high, rangeLow, rangeHigh) &&
+      !(std::fabs(entropyAtVolume(T, vm, code) - s) < kEntropyTolerance)) {
+    return kErrorValue;
   }
   return enthalpyAtVolume(T, vm, code);
 }

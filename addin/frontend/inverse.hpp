@@ -21,6 +21,10 @@ inline constexpr double kSolverPressureHigh = 220.64;
 inline constexpr double kSolverVolumeLow = 0.956;
 inline constexpr double kSolverVolumeHigh = 1e6;
 inline constexpr int kSolverIterations = 32;
+// The bracketed solve that replaces an unsound estimate of TofPHCore or
+// TofPSCore: its iteration limit and relative resolution in T.
+inline constexpr int kBracketedIterations = 200;
+inline constexpr double kBracketedResolution = 1e-15;
 
 double TofPHCore(double P, double h, std::int32_t code);
 double SofPHCore(double P, double h, std::int32_t code);

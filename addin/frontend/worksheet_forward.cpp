@@ -38,11 +38,11 @@ VDX_WORKSHEET VofTP(double T, double P, std::int32_t code) {
                       Guard::kUnavailableOrNonPositive, u::volumeOut);
 }
 VDX_WORKSHEET HofTP(double T, double P, std::int32_t code) {
-  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, HofTPCore, Guard::kNone,
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, HofTPCore, Guard::kFailedSolve,
                       u::enthalpyOut);
 }
 VDX_WORKSHEET SofTP(double T, double P, std::int32_t code) {
-  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, SofTPCore, Guard::kNone,
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, SofTPCore, Guard::kFailedSolve,
                       u::entropyOut);
 }
 VDX_WORKSHEET PofTV(double T, double v, std::int32_t code) {

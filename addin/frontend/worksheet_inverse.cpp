@@ -31,14 +31,14 @@ VDX_WORKSHEET TofPS(double P, double s, std::int32_t code) {
                       u::temperatureOut);
 }
 VDX_WORKSHEET HofPS(double P, double s, std::int32_t code) {
-  return twoArguments(P, s, code, u::pressureIn, u::entropyIn, Sign::kAny, HofPSCore, Guard::kNone,
+  return twoArguments(P, s, code, u::pressureIn, u::entropyIn, Sign::kAny, HofPSCore, Guard::kFailedSolve,
                       u::enthalpyOut);
 }
 VDX_WORKSHEET SofPH(double P, double h, std::int32_t code) {
-  return twoArguments(P, h, code, u::pressureIn, u::enthalpyIn, Sign::kAny, SofPHCore, Guard::kNone,
+  return twoArguments(P, h, code, u::pressureIn, u::enthalpyIn, Sign::kAny, SofPHCore, Guard::kFailedSolve,
                       u::entropyOut);
 }
 VDX_WORKSHEET HofTS(double T, double s, std::int32_t code, std::int32_t /*ignored*/) {
   return twoArguments(T, s, code, u::temperatureIn, u::entropyIn, Sign::kAny, HofTSCore,
-                      Guard::kUnavailableMarker, u::enthalpyOut);
+                      Guard::kUnavailableOrFailedSolve, u::enthalpyOut);
 }

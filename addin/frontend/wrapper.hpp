@@ -15,12 +15,15 @@ namespace vapordex {
 
 using Convert = double (*)(double);
 
-// What the wrapper replaces by the error value in a core's result.
+// What the wrapper replaces by the error value in a core's result (so that it
+// reaches the cell unconverted, in both unit systems).
 enum class Guard {
   kNone,
-  kNonPositive,                // a result <= 0 (a volume, pressure or temperature)
-  kUnavailableMarker,          // the unavailable marker
-  kUnavailableOrNonPositive,   // either
+  kNonPositive,               // a result <= 0 (a volume, pressure or temperature)
+  kUnavailableMarker,         // the unavailable marker
+  kUnavailableOrNonPositive,  // either
+  kFailedSolve,               // the error value itself (an inverse solve that failed)
+  kUnavailableOrFailedSolve,   // either
 };
 
 // Whether a worksheet argument must be greater than 0 in SI units: absolute
@@ -32,8 +35,14 @@ enum class Sign { kAny, kPositive };
 // replaced the result, and stores it.
 inline LPXLOPER finish(double r, Guard guard, bool english, Convert out) {
   const bool nonPositive = guard == Guard::kNonPositive || guard == Guard::kUnavailableOrNonPositive;
-  const bool marker = guard == Guard::kUnavailableMarker || guard == Guard::kUnavailableOrNonPositive;
-  if ((nonPositive && r <= 0.0) || (marker && r < kUnavailableBelow)) return storeResult(kErrorValue);
+  const bool marker = guard == Guard::kUnavailableMarker ||
+                      guard == Guard::kUnavailableOrNonPositive ||
+                      guard == Guard::kUnavailableOrFailedSolve;
+  const bool error = guard == Guard::kFailedSolve || guard == Guard::kUnavailableOrFailedSolve;
+  if ((nonPositive && r <= 0.0) || (marker && r < kUnavailableBelow) ||
+      (error && r == kErrorValue)) {
+    return storeResult(kErrorValue);
+  }
   return storeResult(english ? out(r) : r);
 }
 

@@ -128,19 +128,23 @@ double densityFromTP(double T, double P, int phase) {
   options.startAtGeometricMean = false;
   double d = 0.0;
   double f = 0.0;
+  auto branch = helmholtz::Branch::kSupercritical;
   if (T < kCriticalTemperature && P > saturationPressure(T)) {
     d = saturatedLiquidDensity(T);
     f = 1.01 * d;
     options.lowerBound = d;
+    branch = helmholtz::Branch::kLiquid;
   } else if (T < kCriticalTemperature) {
     d = saturatedVapourDensity(T);
     f = d / 1.1;
     options.upperBound = d;
+    branch = helmholtz::Branch::kVapour;
   } else {
     d = 3.0 * kCriticalDensity;
     f = P / 2.5 / kR / T;
   }
-  return helmholtz::secantDensity(tablePressure, T, P, d, f, options);
+  const double rho = helmholtz::secantDensity(tablePressure, T, P, d, f, options);
+  return helmholtz::soundDensity(tablePressure, T, P, rho, branch, d);
 }
 
 }  // namespace vapordex::fit2020

@@ -13,6 +13,18 @@ using helmholtz::guardedPow;
 
 namespace {
 
+// Delta^e in the non-analytic terms. Delta falls below the smallest normal
+// float only within a few 1e-6 of the critical density at the critical
+// temperature itself, where the guarded power's clamp to the largest float
+// would blow the derivatives up; there the double power is exact enough, and
+// at Delta = 0 every product Delta^(b - 1) enters (with theta or with
+// dDelta/ddelta) tends to 0.
+double nonAnalyticPower(double bigDelta, double e) {
+  if (bigDelta >= helmholtz::kFloatMin) return guardedPow(bigDelta, e);
+  if (bigDelta > 0.0) return std::pow(bigDelta, e);
+  return 0.0;
+}
+
 struct Residual {
   double phi;
   double phiDelta;
@@ -64,8 +76,8 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
     const double bigDelta = theta * theta + kNonAnalyticBigB * guardedPow(dm2, kNonAnalyticA);
     const double psi =
         std::exp(-kNonAnalyticC[i] * dm2 - kNonAnalyticD[i] * (tau - 1.0) * (tau - 1.0));
-    const double dPow = guardedPow(bigDelta, b);
-    const double dPowB1 = guardedPow(bigDelta, b - 1.0);
+    const double dPow = nonAnalyticPower(bigDelta, b);
+    const double dPowB1 = nonAnalyticPower(bigDelta, b - 1.0);
     // dDelta/ddelta = (delta - 1) [A theta (2 / beta) ((delta-1)^2)^(1/(2 beta) - 1)
     //                               + 2 B a ((delta-1)^2)^(a - 1)]
     const double dBigDeltaDdelta =

@@ -112,8 +112,10 @@ double saturatedLiquidDensity(double T) {
   if (T >= kCriticalTemperature) return kCriticalDensity;
   const double y = std::pow(647.286 - T, 0.333);
   const double rho1 = kCriticalDensity + y * (0.0643931 + y * (0.0112886 + y * -0.000938708));
-  return helmholtz::secantDensity(pressureFromTD, T, saturationPressure(T), rho1, 1.01 * rho1,
-                                  helmholtz::SecantOptions{});
+  const double ps = saturationPressure(T);
+  const double rho = helmholtz::secantDensity(pressureFromTD, T, ps, rho1, 1.01 * rho1,
+                                              helmholtz::SecantOptions{});
+  return helmholtz::soundSaturatedDensity(pressureFromTD, T, ps, rho, true, kCriticalDensity);
 }
 
 double saturatedVapourDensity(double T) {
@@ -122,8 +124,9 @@ double saturatedVapourDensity(double T) {
   const double w = std::pow(kCriticalTemperature - T, 0.4648);
   const double z = 0.233396 + w * (0.0525888 + w * (0.00313438 + w * -0.000215689));
   const double rho1 = ps / (z * kR * T);
-  return helmholtz::secantDensity(pressureFromTD, T, ps, rho1, rho1 / 1.1,
-                                  helmholtz::SecantOptions{});
+  const double rho = helmholtz::secantDensity(pressureFromTD, T, ps, rho1, rho1 / 1.1,
+                                              helmholtz::SecantOptions{});
+  return helmholtz::soundSaturatedDensity(pressureFromTD, T, ps, rho, false, kCriticalDensity);
 }
 
 namespace {

@@ -36,6 +36,194 @@ double secantDensity(PressureFunction pressure, double T, double target, double 
   return result;
 }
 
+namespace {
+
+constexpr int kBracketSteps = 200;
+constexpr double kBracketResolution = 1e-15;
+// Densities beyond any state of the formulations (g/cm3); the bracket
+// search for dense liquid stops there.
+constexpr double kDensityCeiling = 5.0;
+// The relative step of the saturated-density scan.
+constexpr double kScanStep = 0.004;
+// How far past the critical density the scan goes (a factor of it).
+constexpr double kScanReach = 0.7;
+// A density whose pressure misses the target by less than this fraction of
+// the density times the local slope dp/drho counts as converged.
+constexpr double kDensityTolerance = 1e-8;
+
+bool reproduces(PressureFunction pressure, double T, double target, double rho) {
+  if (!(rho > 0.0) || !std::isfinite(rho)) return false;
+  return std::fabs(pressure(T, rho) / target - 1.0) < kSqrtFloatEpsilon;
+}
+
+// Regula falsi with the Illinois modification on p(rho) - target over
+// [lo, hi] with p(lo) < target < p(hi).
+double bracketedDensity(PressureFunction pressure, double T, double target, double lo, double hi,
+                        double fLo, double fHi) {
+  int side = 0;
+  for (int k = 0; k < kBracketSteps && hi - lo > kBracketResolution * hi; ++k) {
+    double rho = (lo * fHi - hi * fLo) / (fHi - fLo);
+    if (!(rho > lo && rho < hi)) rho = 0.5 * (lo + hi);
+    const double f = pressure(T, rho) - target;
+    if (f == 0.0) return rho;
+    if (f < 0.0) {
+      lo = rho;
+      fLo = f;
+      if (side == -1) fHi *= 0.5;
+      side = -1;
+    } else if (f > 0.0) {
+      hi = rho;
+      fHi = f;
+      if (side == 1) fLo *= 0.5;
+      side = 1;
+    } else {
+      return std::nan("");
+    }
+  }
+  return 0.5 * (lo + hi);
+}
+
+}  // namespace
+
+double soundDensity(PressureFunction pressure, double T, double target, double rho, Branch branch,
+                    double rhoSaturated) {
+  const bool onBranch = branch == Branch::kLiquid   ? rho >= rhoSaturated
+                        : branch == Branch::kVapour ? rho <= rhoSaturated
+                                                    : true;
+  if (onBranch && reproduces(pressure, T, target, rho)) return rho;
+  if (!(target > 0.0) || !std::isfinite(target) || !(T > 0.0) || !std::isfinite(T)) {
+    return std::nan("");
+  }
+  if (onBranch && rho > 0.0 && std::isfinite(rho)) {
+    // A stiff liquid meets the pressure test only at higher pressures; its
+    // density may still be converged: accept what lies within kDensityTolerance of
+    // the root by the local slope.
+    const double h = rho * 1e-7;
+    const double slope = (pressure(T, rho + h) - pressure(T, rho - h)) / (2.0 * h);
+    if (slope > 0.0 && std::fabs(pressure(T, rho) - target) < kDensityTolerance * rho * slope) {
+      return rho;
+    }
+  }
+  double lo = 0.0;
+  double hi = 0.0;
+  double fLo = 0.0;
+  double fHi = 0.0;
+  if (branch == Branch::kLiquid) {
+    // From the saturated liquid up; a target the branch's first state already
+    // exceeds is that state.
+    lo = rhoSaturated;
+    fLo = pressure(T, lo) - target;
+    if (!(fLo < 0.0)) return std::isfinite(fLo) ? lo : std::nan("");
+    hi = lo;
+    fHi = fLo;
+    while (!(fHi > 0.0) && hi < kDensityCeiling) {
+      lo = hi;
+      fLo = fHi;
+      hi *= 1.05;
+      fHi = pressure(T, hi) - target;
+    }
+  } else if (branch == Branch::kVapour) {
+    hi = rhoSaturated;
+    fHi = pressure(T, hi) - target;
+    if (!(fHi > 0.0)) return std::isfinite(fHi) ? hi : std::nan("");
+    lo = hi;
+    fLo = fHi;
+    for (int k = 0; k < kBracketSteps && !(fLo < 0.0); ++k) {
+      hi = lo;
+      fHi = fLo;
+      lo *= 0.5;
+      fLo = pressure(T, lo) - target;
+    }
+  } else {
+    const double start = rho > 0.0 && std::isfinite(rho) && rho < kDensityCeiling ? rho
+                                                                                  : rhoSaturated;
+    lo = start;
+    fLo = pressure(T, lo) - target;
+    for (int k = 0; k < kBracketSteps && !(fLo < 0.0); ++k) {
+      lo *= 0.5;
+      fLo = pressure(T, lo) - target;
+    }
+    hi = start;
+    fHi = pressure(T, hi) - target;
+    while (!(fHi > 0.0) && hi < kDensityCeiling) {
+      hi *= 1.05;
+      fHi = pressure(T, hi) - target;
+    }
+  }
+  if (!(fLo < 0.0 && fHi > 0.0)) return std::nan("");
+  return bracketedDensity(pressure, T, target, lo, hi, fLo, fHi);
+}
+
+double soundSaturatedDensity(PressureFunction pressure, double T, double saturationPressure,
+                             double rho, bool liquid, double criticalDensity) {
+  const bool side = liquid ? rho >= criticalDensity : rho <= criticalDensity;
+  if (side && reproduces(pressure, T, saturationPressure, rho)) {
+    // Rising pressure with density: a stable state, not the unstable crossing
+    // between the two phases.
+    const double h = rho * 1e-6;
+    if (pressure(T, rho + h) > pressure(T, rho - h)) return rho;
+  }
+  // Scan from the phase's side towards the critical density for the first
+  // crossing of the saturation pressure: dense liquid lies above it, dilute
+  // vapour below. Near the critical point an equation of state may not reach
+  // its auxiliary saturation pressure on a branch at all; the branch then
+  // ends at its extremum of pressure (the spinodal), the phase's state
+  // closest to saturation, which is the answer.
+  const double sign = liquid ? 1.0 : -1.0;  // sign * (p - Psat) > 0 on the outer side
+  auto excess = [&](double r) { return sign * (pressure(T, r) - saturationPressure); };
+  double outer = liquid ? 3.0 * criticalDensity : criticalDensity * 1e-9;
+  double fOuter = excess(outer);
+  if (!(fOuter > 0.0)) return criticalDensity;
+  double beyond = outer;  // the point before outer, for the extremum's bracket
+  // The scan may pass the critical density: close to the critical point a
+  // branch's extremum can lie a little beyond it.
+  const double end = liquid ? kScanReach * criticalDensity : criticalDensity / kScanReach;
+  while (liquid ? outer > end : outer < end) {
+    double step = fOuter > 0.1 * saturationPressure ? 8.0 * kScanStep : kScanStep;
+    if (!liquid && outer < criticalDensity * 1e-3) step = 1.0;  // dilute gas: doubling
+    double inner = liquid ? outer * (1.0 - step) : outer * (1.0 + step);
+    if (liquid ? inner < end : inner > end) inner = end;
+    const double fInner = excess(inner);
+    if (fInner == 0.0) return inner;
+    if (fInner < 0.0) {
+      return liquid ? bracketedDensity(pressure, T, saturationPressure, inner, outer, fInner, fOuter)
+                    : bracketedDensity(pressure, T, saturationPressure, outer, inner, -fOuter,
+                                       -fInner);
+    }
+    if (fInner > fOuter && beyond != outer) {
+      // Past the branch's extremum without a crossing: golden-section search
+      // for it between inner and beyond.
+      constexpr double kGolden = 0.6180339887498949;
+      double a = inner;
+      double b = beyond;
+      double x1 = b - kGolden * (b - a);
+      double x2 = a + kGolden * (b - a);
+      double f1 = excess(x1);
+      double f2 = excess(x2);
+      for (int k = 0; k < kBracketSteps && std::fabs(b - a) > kBracketResolution * std::fabs(b); ++k) {
+        if (f1 < f2) {
+          b = x2;
+          x2 = x1;
+          f2 = f1;
+          x1 = b - kGolden * (b - a);
+          f1 = excess(x1);
+        } else {
+          a = x1;
+          x1 = x2;
+          f1 = f2;
+          x2 = a + kGolden * (b - a);
+          f2 = excess(x2);
+        }
+      }
+      return 0.5 * (a + b);
+    }
+    beyond = outer;
+    outer = inner;
+    fOuter = fInner;
+  }
+  return criticalDensity;
+}
+
 }  // namespace vapordex::helmholtz
 
 namespace vapordex::helmholtz {
@@ -69,7 +257,10 @@ double saturatedLiquidDensity(PressureFunction pressure, double (*saturationPres
                               double T, double criticalTemperature, double criticalDensity) {
   if (T >= criticalTemperature) return criticalDensity;
   const double rho1 = liquidStart(T, criticalTemperature);
-  return secantDensity(pressure, T, saturationPressure(T), rho1, 1.01 * rho1, SecantOptions{});
+  const double ps = saturationPressure(T);
+  return soundSaturatedDensity(pressure, T, ps,
+                               secantDensity(pressure, T, ps, rho1, 1.01 * rho1, SecantOptions{}),
+                               true, criticalDensity);
 }
 
 double saturatedVapourDensity(PressureFunction pressure, double (*saturationPressure)(double),
@@ -78,7 +269,9 @@ double saturatedVapourDensity(PressureFunction pressure, double (*saturationPres
   if (T >= criticalTemperature) return criticalDensity;
   const double ps = saturationPressure(T);
   const double rho1 = vapourStart(T, ps, criticalTemperature, R);
-  return secantDensity(pressure, T, ps, rho1, rho1 / 1.1, SecantOptions{});
+  return soundSaturatedDensity(pressure, T, ps,
+                               secantDensity(pressure, T, ps, rho1, rho1 / 1.1, SecantOptions{}),
+                               false, criticalDensity);
 }
 
 double densityFromTP(const DensitySolver& solver, double T, double P, int phase) {
@@ -91,20 +284,24 @@ double densityFromTP(const DensitySolver& solver, double T, double P, int phase)
   options.floor = true;
   double rho1 = 0.0;
   double rho2 = 0.0;
+  Branch branch = Branch::kSupercritical;
   if (T < solver.criticalTemperature) {
     if (P > solver.saturationPressure(T)) {
       rho1 = solver.liquidDensity(T);
       rho2 = 1.01 * rho1;
       options.lowerBound = rho1;
+      branch = Branch::kLiquid;
     } else {
       rho1 = solver.vapourDensity(T);
       rho2 = rho1 / 1.1;
       options.upperBound = rho1;
+      branch = Branch::kVapour;
     }
   } else {
     solver.supercriticalStart(T, P, &rho1, &rho2);
   }
-  return secantDensity(solver.pressure, T, P, rho1, rho2, options);
+  const double rho = secantDensity(solver.pressure, T, P, rho1, rho2, options);
+  return soundDensity(solver.pressure, T, P, rho, branch, rho1);
 }
 
 }  // namespace vapordex::helmholtz

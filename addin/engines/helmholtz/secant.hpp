@@ -29,6 +29,30 @@ struct SecantOptions {
 double secantDensity(PressureFunction pressure, double T, double target, double rho1, double rho2,
                      const SecantOptions& options);
 
+// Which part of an isotherm a density must lie on.
+enum class Branch {
+  kLiquid,          // at or above the saturated-liquid density (below Tc)
+  kVapour,          // at or below the saturated-vapour density (below Tc)
+  kSupercritical,   // anywhere (at or above Tc)
+};
+
+// The secant's density when it is sound: finite, positive, on its branch
+// (bounded by rhoSaturated) and reproducing the target pressure within the
+// secant's own tolerance. Otherwise a bracketed solve on the branch, where the
+// pressure rises with density, converged to the resolution of doubles; NaN
+// when no density of the branch has that pressure.
+double soundDensity(PressureFunction pressure, double T, double target, double rho, Branch branch,
+                    double rhoSaturated);
+
+// The saturated density of one phase when the secant's (rho) is not sound:
+// it must reproduce the saturation pressure, lie on its side of the critical
+// density and on a part of the isotherm where the pressure rises with
+// density. Otherwise the outermost crossing of the saturation pressure is
+// found by a scan from the phase's side (from dense liquid downwards, from
+// dilute vapour upwards) and bisection, converged tightly.
+double soundSaturatedDensity(PressureFunction pressure, double T, double saturationPressure,
+                             double rho, bool liquid, double criticalDensity);
+
 }  // namespace vapordex::helmholtz
 
 namespace vapordex::helmholtz {

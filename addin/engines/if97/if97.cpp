@@ -162,6 +162,60 @@ double region3Volume(double T, double P) {
   return mid;
 }
 
+namespace {
+
+// The end of the liquid (or vapour) branch of a region-3 isotherm below the
+// critical temperature: the volume of least pressure in [0.001 m3/kg, vc]
+// (greatest in [vc, 0.010 m3/kg]), found by golden-section search. Between
+// the two the isotherm's pressure rises with volume (states no phase has).
+double region3Spinodal(double T, bool liquid) {
+  constexpr double kGolden = 0.6180339887498949;
+  const double vc = 1.0 / kCriticalDensity;
+  double a = liquid ? kRegion3VolumeLow : vc;
+  double b = liquid ? vc : kRegion3VolumeHigh;
+  const double sign = liquid ? 1.0 : -1.0;  // minimise p on the liquid side
+  double x1 = b - kGolden * (b - a);
+  double x2 = a + kGolden * (b - a);
+  double f1 = sign * region3Pressure(T, x1);
+  double f2 = sign * region3Pressure(T, x2);
+  for (int k = 0; k < kRegion3BranchSteps; ++k) {
+    if (f1 < f2) {
+      b = x2;
+      x2 = x1;
+      f2 = f1;
+      x1 = b - kGolden * (b - a);
+      f1 = sign * region3Pressure(T, x1);
+    } else {
+      a = x1;
+      x1 = x2;
+      f1 = f2;
+      x2 = a + kGolden * (b - a);
+      f2 = sign * region3Pressure(T, x2);
+    }
+  }
+  return 0.5 * (a + b);
+}
+
+}  // namespace
+
+double region3VolumeOnBranch(double T, double P, bool liquid) {
+  if (std::isnan(T) || std::isnan(P)) return std::nan("");
+  double lo = kRegion3VolumeLow;
+  double hi = kRegion3VolumeHigh;
+  if (T < kCriticalTemperature) (liquid ? hi : lo) = region3Spinodal(T, liquid);
+  // On the branch the pressure falls as the volume grows.
+  for (int k = 0; k < kRegion3BranchSteps && hi - lo > 0.0; ++k) {
+    const double mid = (hi + lo) * 0.5;
+    if (mid == lo || mid == hi) break;
+    if (region3Pressure(T, mid) > P) {
+      lo = mid;
+    } else {
+      hi = mid;
+    }
+  }
+  return (hi + lo) * 0.5;
+}
+
 double b23Pressure(double T) { return (kB23[2] * T + kB23[1]) * T + kB23[0]; }
 
 double saturationPressure(double T) {
@@ -189,14 +243,29 @@ void evaluateState(double T, double P, int phase, double* v, double* h, double* 
   if (phase == 0 || phase == 1) {
     if (T > kCriticalTemperature) T = kCriticalTemperature;
     P = saturationPressure(T);
-    r = phase == 0 ? region1(T, P) : region2(T, P);
+    if (T > kRegion3Temperature) {
+      // Above 623.15 K both saturated phases are region-3 states, on the
+      // liquid and the vapour branch of the isotherm at the saturation
+      // pressure.
+      double p3 = 0.0;
+      r = region3(T, 1.0 / region3VolumeOnBranch(T, P, phase == 0), &p3);
+    } else {
+      r = phase == 0 ? region1(T, P) : region2(T, P);
+    }
   } else if (T < kRegion3Temperature) {
     r = P < saturationPressure(T) ? region2(T, P) : region1(T, P);
   } else if (P < b23Pressure(T)) {
     r = region2(T, P);
   } else {
+    double v3 = region3Volume(T, P);
+    // Below the critical temperature and at or above the saturation pressure
+    // the state is liquid, which the two-pass bisection may miss by settling
+    // on the vapour-side crossing (volume beyond the critical volume).
+    if (T < kCriticalTemperature && v3 > 1.0 / kCriticalDensity && P >= saturationPressure(T)) {
+      v3 = region3VolumeOnBranch(T, P, true);
+    }
     double p3 = 0.0;
-    r = region3(T, 1.0 / region3Volume(T, P), &p3);
+    r = region3(T, 1.0 / v3, &p3);
   }
   *v = r.v;
   *h = r.h;

@@ -38,6 +38,11 @@ Properties region2(double T, double P);
 Properties region3(double T, double rho, double* p);
 double region3Pressure(double T, double v);
 double region3Volume(double T, double P);
+// The region-3 volume at (T, P) on the liquid or the vapour branch of the
+// isotherm (below the critical temperature; above it the one branch), by
+// bisection within the branch to the resolution of doubles.
+double region3VolumeOnBranch(double T, double P, bool liquid);
+inline constexpr int kRegion3BranchSteps = 80;
 double b23Pressure(double T);
 
 // Engine operations.
