@@ -159,7 +159,8 @@ std::string formatResult(const XLOPER* r) {
   return "#VALUE!";
 }
 
-// Code page 1252 to UTF-8 for the two non-ASCII characters of the help texts.
+}  // namespace
+
 std::string toUtf8(const char* text) {
   std::string out;
   for (const char* c = text; *c != '\0'; ++c) {
@@ -174,7 +175,6 @@ std::string toUtf8(const char* text) {
   return out;
 }
 
-}  // namespace
 
 bool evaluate(int argc, const char* const* argv, std::string* result) {
   if (argc < 1) {

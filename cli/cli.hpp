@@ -20,6 +20,9 @@ bool evaluateLine(const char* line, std::string* result);
 // read (reported on stderr).
 int runBatch(std::FILE* in, std::FILE* out);
 
+// A help text of the registration table (code page 1252) in UTF-8.
+std::string toUtf8(const char* text);
+
 // The --list text (UTF-8).
 std::string listing();
 
