@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "frontend/worksheet.hpp"
+#include "side_by_side.hpp"
 #include "shell/registration_table.hpp"
 
 namespace vapordex::cli {
@@ -219,6 +220,15 @@ bool evaluate(int argc, const char* const* argv, std::string* result) {
   return true;
 }
 
+double callFunction(const char* name, double a, double b, std::int32_t code) {
+  const Entry* entry = findEntry(name);
+  if (entry == nullptr) return std::nan("");
+  const XLOPER* r = entry->one != nullptr   ? entry->one(a, code)
+                    : entry->two != nullptr ? entry->two(a, b, code)
+                                            : entry->twoCodes(a, b, code, 0);
+  return r->xltype == xltypeNum ? r->val.num : std::nan("");
+}
+
 bool evaluateLine(const char* line, std::string* result) {
   constexpr int kMaxWords = 8;
   std::string copy(line);
@@ -311,12 +321,18 @@ int run(int argc, const char* const* argv) {
       "usage: vapordex FUNCTION ARG...\n"
       "       vapordex --batch [FILE]\n"
       "       vapordex --list\n"
-      "       vapordex --version\n";
+      "       vapordex --version\n"
+      "       vapordex compare FUNCTION ARG... [--si | --english] [--format text|csv|json]\n"
+      "       vapordex table KIND ... (vapordex table --help)\n"
+      "       vapordex chart KIND --out FILE.svg|.png|.pdf ... (vapordex chart --help)\n";
   if (argc < 2) {
     std::fputs(usage, stderr);
     return 2;
   }
   const std::string first = argv[1];
+  if (first == "compare" || first == "table" || first == "chart") {
+    return runSubcommand(argc - 1, argv + 1);
+  }
   if (first == "--version") {
     std::printf("vapordex %s\n", shell::kAddinTitle);
     return finishOutput(0);

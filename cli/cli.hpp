@@ -2,6 +2,7 @@
 // name, one call per invocation or one per input line.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -11,6 +12,11 @@ namespace vapordex::cli {
 // result as Excel would show it (%.17g, or #NUM!) to *result and returns true;
 // otherwise writes a one-line message to *result and returns false.
 bool evaluate(int argc, const char* const* argv, std::string* result);
+
+// Calls the worksheet function `name` (one or two numeric arguments; b is
+// ignored by the one-argument functions, HofTS gets 0 as its second code) and
+// returns its number, or NaN for #NUM! or an unknown name.
+double callFunction(const char* name, double a, double b, std::int32_t code);
 
 // Splits a batch line into words and evaluates it.
 bool evaluateLine(const char* line, std::string* result);
