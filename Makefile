@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 BUILD := build
 DIST := dist
 
-.PHONY: all test bootstrap native sanitize win32 win64 win64-setup-test dist sample clean
+.PHONY: all test bench bootstrap native sanitize win32 win64 win64-setup-test dist sample clean
 
 all: dist sample
 
@@ -51,6 +51,12 @@ sample: dist
 test: dist sanitize win64-setup-test
 	@ctest --test-dir $(BUILD)/native --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(BUILD)/sanitize --output-on-failure -j $(JOBS) -LE windows
+
+# Cost per call of every function under every formulation, in ns, and the
+# batch throughput (Release build).
+bench: native
+	@$(BUILD)/native/bench/vapordex_bench --benchmark_filter='Matrix/|BM_Batch' \
+	  --benchmark_min_time=0.05 --benchmark_format=json 2>/dev/null | python3 tools/bench_table.py
 
 clean:
 	rm -rf $(BUILD) $(DIST)

@@ -29,7 +29,7 @@ check "saturation-t rows" [ "$(printf '%s\n' "$out" | wc -l)" = 4 ]
 check "saturation-t value" [ "$(printf '%s\n' "$out" | sed -n 2p | cut -d, -f2)" = "$("$vapordex" Psat 300 -97)" ]
 "$vapordex" table saturation-p --pressures 0.1,1 --code 97 --format markdown | grep -q '| T \[F\] | P \[psia\]' ||
   { echo "FAIL: saturation-p markdown"; fail=1; }
-"$vapordex" table superheat --pressures 1:3:1 --temperatures 500,600 --out "$tmp/sh.csv" --format csv
+check "superheat status" "$vapordex" table superheat --pressures 1:3:1 --temperatures 500,600 --out "$tmp/sh.csv" --format csv
 check "superheat to a file" [ "$(wc -l < "$tmp/sh.csv")" = 7 ]
 check "no temporary file left" [ "$(ls "$tmp")" = sh.csv ]
 # No progress bar when stderr is not a terminal, even for a large grid.
@@ -42,9 +42,9 @@ if command -v script >/dev/null; then
 fi
 
 # charts
-"$vapordex" chart hs --out "$tmp/m.png" --codes 97,67 --width 500 --height 400
+check "chart status" "$vapordex" chart hs --out "$tmp/m.png" --codes 97,67 --width 500 --height 400
 check "chart png" [ "$(head -c 4 "$tmp/m.png" | tail -c 3)" = PNG ]
-"$vapordex" chart deviation --code 84 --property s --out "$tmp/d.svg"
+check "deviation status" "$vapordex" chart deviation --code 84 --property s --out "$tmp/d.svg"
 check "chart svg" grep -q '</svg>' "$tmp/d.svg"
 
 # --help for each subcommand

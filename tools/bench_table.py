@@ -1,0 +1,40 @@
+#!/usr/bin/env python3
+"""Prints the cost-per-call table of `vapordex_bench --benchmark_format=json`
+(the Matrix/FUNCTION/CODE benchmarks) in ns per call, functions by rows and
+formulation codes by columns, with the batch throughput below.
+    vapordex_bench --benchmark_format=json | tools/bench_table.py
+"""
+import json
+import sys
+
+CODES = ["97", "95", "84", "69", "67", "20"]
+FUNCTIONS = ["Psat", "Tsat", "Vf", "Vg", "Hf", "Hg", "Sf", "Sg", "VofTP", "HofTP", "SofTP",
+             "PofTV", "HofTV", "SofTV", "TofPH", "TofPS", "HofPS", "SofPH", "HofTS"]
+
+
+def main():
+    data = json.load(sys.stdin)
+    cost = {}
+    batch = None
+    for b in data["benchmarks"]:
+        name = b["name"]
+        if name.startswith("Matrix/"):
+            _, fn, code = name.split("/")
+            scale = {"ns": 1, "us": 1e3, "ms": 1e6}[b["time_unit"]]
+            cost[(fn, code)] = b["real_time"] * scale
+        elif name.startswith("BM_BatchIf97Forward"):
+            batch = b.get("items_per_second")
+    print("| function | " + " | ".join(CODES) + " |")
+    print("|---|" + "---|" * len(CODES))
+    for fn in FUNCTIONS:
+        cells = []
+        for code in CODES:
+            ns = cost.get((fn, code))
+            cells.append("" if ns is None else f"{ns:.0f}")
+        print(f"| {fn} | " + " | ".join(cells) + " |")
+    if batch:
+        print(f"\n`vapordex --batch`, IF97 forward lines: {batch / 1e6:.2f} million lines/s")
+
+
+if __name__ == "__main__":
+    main()
