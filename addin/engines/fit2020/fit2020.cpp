@@ -143,8 +143,9 @@ double densityFromTP(double T, double P, int phase) {
     d = 3.0 * kCriticalDensity;
     f = P / 2.5 / kR / T;
   }
-  const double rho = helmholtz::secantDensity(tablePressure, T, P, d, f, options);
-  return helmholtz::soundDensity(tablePressure, T, P, rho, branch, d);
+  return helmholtz::soundDensity(tablePressure, T, P,
+                                 helmholtz::secantSolve(tablePressure, T, P, d, f, options), branch,
+                                 d);
 }
 
 }  // namespace vapordex::fit2020

@@ -1,7 +1,9 @@
 #include "iapws95.hpp"
 
 #include <cmath>
+#include <initializer_list>
 
+#include "../common/exact_power.hpp"
 #include "../common/saturation.hpp"
 #include "guarded_power.hpp"
 #include "iapws95_coefficients.hpp"
@@ -31,49 +33,77 @@ struct Residual {
   double phiTau;
 };
 
+// Integer powers of delta and tau that the terms share, each built once per
+// evaluation and rounded as std::pow rounds them (so every term is the same
+// double as with one std::pow per factor): delta^k for k up to 15, tau^k for
+// k up to 50; and exp(-delta^c) for the exponents c of the exponential terms.
+struct Powers {
+  double d[16];
+  double t[51];
+  double expMinusDc[7];  // exp(-delta^c), c = 1, 2, 3, 4, 6
+
+  Powers(double delta, double tau) {
+    exactPowers(delta, d);
+    exactPowers(tau, t);
+    for (int c : {1, 2, 3, 4, 6}) expMinusDc[c] = std::exp(-d[c]);
+  }
+};
+
 // The residual part and its first derivatives in one pass over the terms
 // (IAPWS-95 equation 6 and Table 5).
 Residual residual(double delta, double tau, bool withPhiAndTau) {
   Residual r{0.0, 0.0, 0.0};
+  const Powers pw(delta, tau);
+  // The polynomial terms are the largest; their fractional powers of tau
+  // are taken exactly as before (one std::pow per term).
   for (int i = 0; i < 7; ++i) {
-    const double dd = guardedPow(delta, kPolyD[i]);
+    const int d = kPolyD[i];
     const double tt = guardedPow(tau, kPolyT[i]);
-    r.phiDelta += kPolyN[i] * kPolyD[i] * guardedPow(delta, kPolyD[i] - 1) * tt;
+    r.phiDelta += kPolyN[i] * d * pw.d[d - 1] * tt;
     if (withPhiAndTau) {
-      r.phi += kPolyN[i] * dd * tt;
-      r.phiTau += kPolyN[i] * kPolyT[i] * dd * guardedPow(tau, kPolyT[i] - 1.0);
+      r.phi += kPolyN[i] * pw.d[d] * tt;
+      r.phiTau += kPolyN[i] * kPolyT[i] * pw.d[d] * guardedPow(tau, kPolyT[i] - 1.0);
     }
   }
   for (int i = 0; i < 44; ++i) {
-    const double dc = guardedPow(delta, kExpC[i]);
-    const double e = std::exp(-dc);
-    const double tt = guardedPow(tau, kExpT[i]);
-    r.phiDelta += kExpN[i] * e * guardedPow(delta, kExpD[i] - 1) * tt * (kExpD[i] - kExpC[i] * dc);
+    const int c = kExpC[i];
+    const int d = kExpD[i];
+    const int t = kExpT[i];
+    const double dc = pw.d[c];
+    const double e = pw.expMinusDc[c];
+    const double tt = pw.t[t];
+    r.phiDelta += kExpN[i] * e * pw.d[d - 1] * tt * (d - c * dc);
     if (withPhiAndTau) {
-      const double dd = guardedPow(delta, kExpD[i]);
+      const double dd = pw.d[d];
       r.phi += kExpN[i] * dd * tt * e;
-      r.phiTau += kExpN[i] * kExpT[i] * dd * guardedPow(tau, kExpT[i] - 1) * e;
+      r.phiTau += kExpN[i] * t * dd * (t == 0 ? 1.0 : pw.t[t - 1]) * e;
     }
   }
   for (int i = 0; i < 3; ++i) {
     const double dm = delta - kGaussEpsilon;
     const double tm = tau - kGaussGamma[i];
     const double g = std::exp(-kGaussAlpha * dm * dm - kGaussBeta[i] * tm * tm);
-    const double term =
-        kGaussN[i] * guardedPow(delta, kGaussD[i]) * guardedPow(tau, kGaussT[i]) * g;
+    const double term = kGaussN[i] * pw.d[kGaussD[i]] * pw.t[kGaussT[i]] * g;
     r.phiDelta += term * (kGaussD[i] / delta - 2.0 * kGaussAlpha * dm);
     if (withPhiAndTau) {
       r.phi += term;
       r.phiTau += term * (kGaussT[i] / tau - 2.0 * kGaussBeta[i] * tm);
     }
   }
+  // The non-analytic terms share the powers of (delta - 1)^2 (their beta
+  // and a are the same).
+  static_assert(kNonAnalyticBeta[0] == kNonAnalyticBeta[1]);
+  const double dm = delta - 1.0;
+  const double dm2 = dm * dm;
+  const double beta = kNonAnalyticBeta[0];
+  const double dm2PowTheta = guardedPow(dm2, 1.0 / (2.0 * beta));
+  const double dm2PowThetaLess1 = guardedPow(dm2, 1.0 / (2.0 * beta) - 1.0);
+  const double dm2PowA = guardedPow(dm2, kNonAnalyticA);
+  const double dm2PowALess1 = guardedPow(dm2, kNonAnalyticA - 1.0);
   for (int i = 0; i < 2; ++i) {
-    const double dm = delta - 1.0;
-    const double dm2 = dm * dm;
-    const double beta = kNonAnalyticBeta[i];
     const double b = kNonAnalyticB[i];
-    const double theta = (1.0 - tau) + kNonAnalyticBigA * guardedPow(dm2, 1.0 / (2.0 * beta));
-    const double bigDelta = theta * theta + kNonAnalyticBigB * guardedPow(dm2, kNonAnalyticA);
+    const double theta = (1.0 - tau) + kNonAnalyticBigA * dm2PowTheta;
+    const double bigDelta = theta * theta + kNonAnalyticBigB * dm2PowA;
     const double psi =
         std::exp(-kNonAnalyticC[i] * dm2 - kNonAnalyticD[i] * (tau - 1.0) * (tau - 1.0));
     const double dPow = nonAnalyticPower(bigDelta, b);
@@ -81,8 +111,8 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
     // dDelta/ddelta = (delta - 1) [A theta (2 / beta) ((delta-1)^2)^(1/(2 beta) - 1)
     //                               + 2 B a ((delta-1)^2)^(a - 1)]
     const double dBigDeltaDdelta =
-        dm * (kNonAnalyticBigA * theta * (2.0 / beta) * guardedPow(dm2, 1.0 / (2.0 * beta) - 1.0) +
-              2.0 * kNonAnalyticBigB * kNonAnalyticA * guardedPow(dm2, kNonAnalyticA - 1.0));
+        dm * (kNonAnalyticBigA * theta * (2.0 / beta) * dm2PowThetaLess1 +
+              2.0 * kNonAnalyticBigB * kNonAnalyticA * dm2PowALess1);
     const double dPowDdelta = b * dPowB1 * dBigDeltaDdelta;
     const double psiDelta = -2.0 * kNonAnalyticC[i] * dm * psi;
     r.phiDelta += kNonAnalyticN[i] * (dPow * (psi + delta * psiDelta) + dPowDdelta * delta * psi);

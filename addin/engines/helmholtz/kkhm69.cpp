@@ -113,9 +113,10 @@ double saturatedLiquidDensity(double T) {
   const double y = std::pow(647.286 - T, 0.333);
   const double rho1 = kCriticalDensity + y * (0.0643931 + y * (0.0112886 + y * -0.000938708));
   const double ps = saturationPressure(T);
-  const double rho = helmholtz::secantDensity(pressureFromTD, T, ps, rho1, 1.01 * rho1,
-                                              helmholtz::SecantOptions{});
-  return helmholtz::soundSaturatedDensity(pressureFromTD, T, ps, rho, true, kCriticalDensity);
+  const helmholtz::SecantResult r = helmholtz::secantSolve(pressureFromTD, T, ps, rho1,
+                                                            1.01 * rho1, helmholtz::SecantOptions{});
+  return helmholtz::soundSaturatedDensity(pressureFromTD, T, ps, r, true, kCriticalTemperature,
+                                          kCriticalDensity);
 }
 
 double saturatedVapourDensity(double T) {
@@ -124,9 +125,10 @@ double saturatedVapourDensity(double T) {
   const double w = std::pow(kCriticalTemperature - T, 0.4648);
   const double z = 0.233396 + w * (0.0525888 + w * (0.00313438 + w * -0.000215689));
   const double rho1 = ps / (z * kR * T);
-  const double rho = helmholtz::secantDensity(pressureFromTD, T, ps, rho1, rho1 / 1.1,
-                                              helmholtz::SecantOptions{});
-  return helmholtz::soundSaturatedDensity(pressureFromTD, T, ps, rho, false, kCriticalDensity);
+  const helmholtz::SecantResult r = helmholtz::secantSolve(pressureFromTD, T, ps, rho1, rho1 / 1.1,
+                                                            helmholtz::SecantOptions{});
+  return helmholtz::soundSaturatedDensity(pressureFromTD, T, ps, r, false, kCriticalTemperature,
+                                          kCriticalDensity);
 }
 
 namespace {

@@ -8,9 +8,16 @@ namespace vapordex::helmholtz {
 
 double secantDensity(PressureFunction pressure, double T, double target, double rho1, double rho2,
                      const SecantOptions& options) {
+  return secantSolve(pressure, T, target, rho1, rho2, options).rho;
+}
+
+SecantResult secantSolve(PressureFunction pressure, double T, double target, double rho1,
+                         double rho2, const SecantOptions& options) {
   double p1 = pressure(T, rho1);
   double p2 = pressure(T, rho2);
   double result = options.startAtGeometricMean ? std::sqrt(rho1 * rho2) : rho1;
+  // The pressure at the result, where it is known.
+  double resultPressure = options.startAtGeometricMean ? std::nan("") : p1;
   double previous = (rho1 + rho2) * 0.5;
   for (int step = 1; step <= options.maxSteps; ++step) {
     // Tested before the division, so the step never divides by zero for a
@@ -24,6 +31,7 @@ double secantDensity(PressureFunction pressure, double T, double target, double 
     result = rhoN;
     previous = rhoN;
     const double pN = pressure(T, rhoN);
+    resultPressure = pN;
     if (std::fabs(pN / target - 1.0) < kSqrtFloatEpsilon) break;
     if (std::fabs(p2 - target) > std::fabs(p1 - target)) {
       rho2 = rhoN;
@@ -33,7 +41,7 @@ double secantDensity(PressureFunction pressure, double T, double target, double 
       p1 = pN;
     }
   }
-  return result;
+  return {result, resultPressure};
 }
 
 namespace {
@@ -47,13 +55,20 @@ constexpr double kDensityCeiling = 5.0;
 constexpr double kScanStep = 0.004;
 // How far past the critical density the scan goes (a factor of it).
 constexpr double kScanReach = 0.7;
+// Below the critical temperature by more than this (K), a saturated density
+// that reproduces the saturation pressure on its side of the critical
+// density is stable: checked by a scan of every engine at 0.01 K steps.
+constexpr double kUnstableBand = 10.0;
 // A density whose pressure misses the target by less than this fraction of
 // the density times the local slope dp/drho counts as converged.
 constexpr double kDensityTolerance = 1e-8;
 
-bool reproduces(PressureFunction pressure, double T, double target, double rho) {
+// Whether rho has the target pressure within the secant's tolerance; p is
+// the pressure at rho when known (NaN otherwise).
+bool reproduces(PressureFunction pressure, double T, double target, double rho, double p) {
   if (!(rho > 0.0) || !std::isfinite(rho)) return false;
-  return std::fabs(pressure(T, rho) / target - 1.0) < kSqrtFloatEpsilon;
+  if (std::isnan(p)) p = pressure(T, rho);
+  return std::fabs(p / target - 1.0) < kSqrtFloatEpsilon;
 }
 
 // Regula falsi with the Illinois modification on p(rho) - target over
@@ -85,12 +100,13 @@ double bracketedDensity(PressureFunction pressure, double T, double target, doub
 
 }  // namespace
 
-double soundDensity(PressureFunction pressure, double T, double target, double rho, Branch branch,
-                    double rhoSaturated) {
+double soundDensity(PressureFunction pressure, double T, double target, SecantResult secant,
+                    Branch branch, double rhoSaturated) {
+  const double rho = secant.rho;
   const bool onBranch = branch == Branch::kLiquid   ? rho >= rhoSaturated
                         : branch == Branch::kVapour ? rho <= rhoSaturated
                                                     : true;
-  if (onBranch && reproduces(pressure, T, target, rho)) return rho;
+  if (onBranch && reproduces(pressure, T, target, rho, secant.pressure)) return rho;
   if (!(target > 0.0) || !std::isfinite(target) || !(T > 0.0) || !std::isfinite(T)) {
     return std::nan("");
   }
@@ -100,7 +116,8 @@ double soundDensity(PressureFunction pressure, double T, double target, double r
     // the root by the local slope.
     const double h = rho * 1e-7;
     const double slope = (pressure(T, rho + h) - pressure(T, rho - h)) / (2.0 * h);
-    if (slope > 0.0 && std::fabs(pressure(T, rho) - target) < kDensityTolerance * rho * slope) {
+    const double p = std::isnan(secant.pressure) ? pressure(T, rho) : secant.pressure;
+    if (slope > 0.0 && std::fabs(p - target) < kDensityTolerance * rho * slope) {
       return rho;
     }
   }
@@ -155,11 +172,15 @@ double soundDensity(PressureFunction pressure, double T, double target, double r
 }
 
 double soundSaturatedDensity(PressureFunction pressure, double T, double saturationPressure,
-                             double rho, bool liquid, double criticalDensity) {
+                             SecantResult secant, bool liquid, double criticalTemperature,
+                             double criticalDensity) {
+  const double rho = secant.rho;
   const bool side = liquid ? rho >= criticalDensity : rho <= criticalDensity;
-  if (side && reproduces(pressure, T, saturationPressure, rho)) {
+  if (side && reproduces(pressure, T, saturationPressure, rho, secant.pressure)) {
     // Rising pressure with density: a stable state, not the unstable crossing
-    // between the two phases.
+    // between the two phases, which the start values reach only close to the
+    // critical point.
+    if (T < criticalTemperature - kUnstableBand) return rho;
     const double h = rho * 1e-6;
     if (pressure(T, rho + h) > pressure(T, rho - h)) return rho;
   }
@@ -259,8 +280,8 @@ double saturatedLiquidDensity(PressureFunction pressure, double (*saturationPres
   const double rho1 = liquidStart(T, criticalTemperature);
   const double ps = saturationPressure(T);
   return soundSaturatedDensity(pressure, T, ps,
-                               secantDensity(pressure, T, ps, rho1, 1.01 * rho1, SecantOptions{}),
-                               true, criticalDensity);
+                               secantSolve(pressure, T, ps, rho1, 1.01 * rho1, SecantOptions{}),
+                               true, criticalTemperature, criticalDensity);
 }
 
 double saturatedVapourDensity(PressureFunction pressure, double (*saturationPressure)(double),
@@ -270,8 +291,8 @@ double saturatedVapourDensity(PressureFunction pressure, double (*saturationPres
   const double ps = saturationPressure(T);
   const double rho1 = vapourStart(T, ps, criticalTemperature, R);
   return soundSaturatedDensity(pressure, T, ps,
-                               secantDensity(pressure, T, ps, rho1, rho1 / 1.1, SecantOptions{}),
-                               false, criticalDensity);
+                               secantSolve(pressure, T, ps, rho1, rho1 / 1.1, SecantOptions{}),
+                               false, criticalTemperature, criticalDensity);
 }
 
 double densityFromTP(const DensitySolver& solver, double T, double P, int phase) {
@@ -300,8 +321,8 @@ double densityFromTP(const DensitySolver& solver, double T, double P, int phase)
   } else {
     solver.supercriticalStart(T, P, &rho1, &rho2);
   }
-  const double rho = secantDensity(solver.pressure, T, P, rho1, rho2, options);
-  return soundDensity(solver.pressure, T, P, rho, branch, rho1);
+  return soundDensity(solver.pressure, T, P,
+                      secantSolve(solver.pressure, T, P, rho1, rho2, options), branch, rho1);
 }
 
 }  // namespace vapordex::helmholtz

@@ -29,6 +29,16 @@ struct SecantOptions {
 double secantDensity(PressureFunction pressure, double T, double target, double rho1, double rho2,
                      const SecantOptions& options);
 
+// The same iteration, with the pressure at its result where the iteration
+// evaluated it (NaN when it stopped before its first step on a start that
+// it never evaluated).
+struct SecantResult {
+  double rho;
+  double pressure;
+};
+SecantResult secantSolve(PressureFunction pressure, double T, double target, double rho1,
+                         double rho2, const SecantOptions& options);
+
 // Which part of an isotherm a density must lie on.
 enum class Branch {
   kLiquid,          // at or above the saturated-liquid density (below Tc)
@@ -41,8 +51,8 @@ enum class Branch {
 // secant's own tolerance. Otherwise a bracketed solve on the branch, where the
 // pressure rises with density, converged to the resolution of doubles; NaN
 // when no density of the branch has that pressure.
-double soundDensity(PressureFunction pressure, double T, double target, double rho, Branch branch,
-                    double rhoSaturated);
+double soundDensity(PressureFunction pressure, double T, double target, SecantResult secant,
+                    Branch branch, double rhoSaturated);
 
 // The saturated density of one phase when the secant's (rho) is not sound:
 // it must reproduce the saturation pressure, lie on its side of the critical
@@ -51,7 +61,8 @@ double soundDensity(PressureFunction pressure, double T, double target, double r
 // found by a scan from the phase's side (from dense liquid downwards, from
 // dilute vapour upwards) and bisection, converged tightly.
 double soundSaturatedDensity(PressureFunction pressure, double T, double saturationPressure,
-                             double rho, bool liquid, double criticalDensity);
+                             SecantResult secant, bool liquid, double criticalTemperature,
+                             double criticalDensity);
 
 }  // namespace vapordex::helmholtz
 
