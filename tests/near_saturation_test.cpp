@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engines/helmholtz/iapws95.hpp"
+#include "frontend/engine_ops.hpp"
 #include "frontend/worksheet.hpp"
 #include "test_support.hpp"
 
@@ -181,6 +182,43 @@ TEST(NearSaturation, MendedReproductions) {
   EXPECT_EQ(number(HofPS(0.16159235711424794, 10.91120074889162, -95)), -999.0);
   EXPECT_EQ(number(HofPS(0.16159235711424794 * 145.0377377, 10.91120074889162 / 4.1868, 95)),
             -999.0);
+}
+
+}  // namespace
+}  // namespace vapordex
+
+namespace vapordex {
+namespace {
+
+// The saturation temperature is the plain 32-step bisection's last midpoint,
+// bit for bit, for every formulation and pressure.
+TEST(SaturationTemperature, IsThePlainBisectionsLastMidpoint) {
+  for (std::int32_t code : {67, 69, 84, 95, 97, 20}) {
+    const EngineOps* e = selectEngine(code);
+    ASSERT_NE(e, nullptr);
+    const double tc = e->saturationTemperature(9999.0);
+    const double pc = e->saturationPressure(9999.0);
+    const double pt = e->saturationPressure(0.0);
+    std::uint64_t seed = 7;
+    for (int k = 0; k < 3000; ++k) {
+      seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+      const double u = static_cast<double>(seed >> 11) * 0x1.0p-53;
+      // Pressures spread in ln P over the whole line, and a few right at
+      // saturation pressures of round temperatures.
+      double P = pt * std::exp(u * std::log(pc / pt));
+      if (k % 10 == 0) P = e->saturationPressure(273.16 + (tc - 273.16) * u);
+      double lo = 273.16;
+      double hi = tc;
+      double mid = 0.0;
+      for (int step = 0; step < 32; ++step) {
+        mid = (hi + lo) * 0.5;
+        (P > e->saturationPressure(mid) ? lo : hi) = mid;
+      }
+      if (P <= pt) mid = 273.16;
+      if (P >= pc) mid = tc;
+      ASSERT_EQ(e->saturationTemperature(P), mid) << code << " " << P;
+    }
+  }
 }
 
 }  // namespace

@@ -2,9 +2,62 @@
 // [273.16 K, the engine's critical temperature] on its own saturation
 // pressure, returning the last midpoint, with the triple- and critical-point
 // clamps.
+//
+// The halvings are replayed rather than each evaluated: a few steps of
+// regula falsi in (1/T, ln P) first locate the root to far better than the
+// last halving's width, and a midpoint clearly below or above that root is
+// decided without evaluating the saturation pressure there. Only midpoints
+// within kReplayMargin of the root are evaluated, exactly as the plain
+// bisection evaluates them, so the result is the plain bisection's, bit for
+// bit, for any saturation pressure that rises with temperature.
 #pragma once
 
+#include <cmath>
+
 namespace vapordex {
+
+namespace saturation_detail {
+
+// Midpoints closer than this to the located root (K) are evaluated. The
+// root is located to about 1e-11 K; the saturation pressure's own rounding
+// corresponds to about 1e-13 K.
+inline constexpr double kReplayMargin = 1e-7;
+inline constexpr int kRootSteps = 60;
+
+// The temperature at which ln psat(T) = ln P, between lo and hi, by regula
+// falsi (Illinois) in 1/T; NaN when it cannot be located.
+inline double locateRoot(double lnP, double (*saturationPressure)(double), double lo, double hi) {
+  double xLo = 1.0 / lo;  // 1/T falls as T rises
+  double xHi = 1.0 / hi;
+  double fLo = std::log(saturationPressure(lo)) - lnP;
+  double fHi = std::log(saturationPressure(hi)) - lnP;
+  if (!(fLo < 0.0 && fHi > 0.0)) return std::nan("");
+  int side = 0;
+  for (int k = 0; k < kRootSteps; ++k) {
+    const double x = (xLo * fHi - xHi * fLo) / (fHi - fLo);
+    const double T = 1.0 / x;
+    if (!(T > lo - 1.0 && T < hi + 1.0)) return std::nan("");
+    const double f = std::log(saturationPressure(T)) - lnP;
+    if (f < 0.0) {
+      if (std::fabs(1.0 / xLo - T) < 1e-11) return T;
+      xLo = x;
+      fLo = f;
+      if (side == -1) fHi *= 0.5;
+      side = -1;
+    } else if (f > 0.0) {
+      if (std::fabs(1.0 / xHi - T) < 1e-11) return T;
+      xHi = x;
+      fHi = f;
+      if (side == 1) fLo *= 0.5;
+      side = 1;
+    } else {
+      return T;
+    }
+  }
+  return std::nan("");
+}
+
+}  // namespace saturation_detail
 
 inline double bisectSaturationTemperature(double P, double (*saturationPressure)(double),
                                           double triplePressure, double criticalTemperature,
@@ -14,10 +67,19 @@ inline double bisectSaturationTemperature(double P, double (*saturationPressure)
   if (P >= criticalPressure) return criticalTemperature;
   double lo = kTriplePointTemperature;
   double hi = criticalTemperature;
+  // NaN (P itself NaN, or no root found) sends every midpoint to evaluation.
+  const double root =
+      saturation_detail::locateRoot(std::log(P), saturationPressure, lo, hi);
+  const double below = root - saturation_detail::kReplayMargin;
+  const double above = root + saturation_detail::kReplayMargin;
   double mid = 0.0;
   for (int k = 0; k < 32; ++k) {
     mid = (hi + lo) * 0.5;
-    if (P > saturationPressure(mid)) {
+    if (mid < below) {
+      lo = mid;  // P > psat(mid) there
+    } else if (mid > above) {
+      hi = mid;
+    } else if (P > saturationPressure(mid)) {
       lo = mid;
     } else {
       hi = mid;
