@@ -198,8 +198,65 @@ double region3Spinodal(double T, bool liquid) {
 
 }  // namespace
 
+namespace {
+
+// P3(T, v) and dP3/dv, in MPa and MPa kg/m3.
+void region3PressureSlope(double T, double v, double* p, double* dpdv) {
+  const double rho = 1.0 / v;
+  const double delta = rho / kCriticalDensity;
+  double phiDelta = kRegion3LogCoefficient / delta;
+  double phiDeltaDelta = -kRegion3LogCoefficient / (delta * delta);
+  const PowerTable<-2, 13> a(delta);
+  const PowerTable<0, 27> b(kCriticalTemperature / T);
+  for (const Term& t : kRegion3) {
+    if (t.i != 0) phiDelta += t.n * t.i * a[t.i - 1] * b[t.j];
+    if (t.i > 1) phiDeltaDelta += t.n * t.i * (t.i - 1) * a[t.i - 2] * b[t.j];
+  }
+  const double rt = kR * T / 1000.0;
+  *p = rho * rt * delta * phiDelta;
+  // dP/drho = R T (2 delta phi_delta + delta^2 phi_deltadelta); dv = -drho / rho^2.
+  *dpdv = -rho * rho * rt * (2.0 * delta * phiDelta + delta * delta * phiDeltaDelta);
+}
+
+// Newton's method on P3(T, v) = P from the region-1 (liquid) or region-2
+// (vapour) volume, which lies close to the branch below the critical
+// temperature. Returns NaN unless it converges to a state of the branch:
+// pressure falling with volume, on the branch's side of the critical volume.
+double region3NewtonOnBranch(double T, double P, bool liquid) {
+  double v = (liquid ? region1(T, P) : region2(T, P)).v;
+  const double vc = 1.0 / kCriticalDensity;
+  for (int k = 0; k < kRegion3NewtonSteps; ++k) {
+    double p = 0.0;
+    double dpdv = 0.0;
+    region3PressureSlope(T, v, &p, &dpdv);
+    if (!(dpdv < 0.0)) return std::nan("");
+    const double step = (p - P) / dpdv;
+    v -= step;
+    if (!(v > kRegion3VolumeLow && v < kRegion3VolumeHigh) || (liquid ? v >= vc : v <= vc)) {
+      return std::nan("");
+    }
+    // Quadratic convergence: a step this small leaves the next one at the
+    // rounding of the pressure; take it and stop.
+    if (std::fabs(step) <= 1e-9 * v) {
+      region3PressureSlope(T, v, &p, &dpdv);
+      v -= (p - P) / dpdv;
+      return dpdv < 0.0 && std::fabs(p / P - 1.0) < 1e-8 ? v : std::nan("");
+    }
+  }
+  return std::nan("");
+}
+
+}  // namespace
+
 double region3VolumeOnBranch(double T, double P, bool liquid) {
   if (std::isnan(T) || std::isnan(P)) return std::nan("");
+  // Below the critical temperature Newton from the neighbouring region's
+  // volume finds the branch's root in a few steps; the bracketed search
+  // below is the fallback.
+  if (T < kCriticalTemperature) {
+    const double v = region3NewtonOnBranch(T, P, liquid);
+    if (!std::isnan(v)) return v;
+  }
   double lo = kRegion3VolumeLow;
   double hi = kRegion3VolumeHigh;
   if (T < kCriticalTemperature) (liquid ? hi : lo) = region3Spinodal(T, liquid);

@@ -43,6 +43,7 @@ double region3Volume(double T, double P);
 // bisection within the branch to the resolution of doubles.
 double region3VolumeOnBranch(double T, double P, bool liquid);
 inline constexpr int kRegion3BranchSteps = 80;
+inline constexpr int kRegion3NewtonSteps = 30;
 double b23Pressure(double T);
 
 // Engine operations.
