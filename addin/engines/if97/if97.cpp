@@ -14,7 +14,9 @@ constexpr double kRegion1ReducingPressure = 16.53;
 constexpr double kRegion1ReducingTemperature = 1386.0;
 constexpr double kRegion2ReducingTemperature = 540.0;
 
-// Powers x^k for k in [lowest, lowest + count), filled by successive products.
+// Powers x^k for k in [lowest, lowest + count), filled by successive
+// products; the negative ones by products of 1/x (one division rather than a
+// chain of them).
 template <int Lowest, int Count>
 struct PowerTable {
   double value[Count];
@@ -22,7 +24,11 @@ struct PowerTable {
     const int zero = -Lowest;
     value[zero] = 1.0;
     for (int k = zero + 1; k < Count; ++k) value[k] = value[k - 1] * x;
-    for (int k = zero - 1; k >= 0; --k) value[k] = value[k + 1] / x;
+    if (zero > 0) {
+      const double inverse = 1.0 / x;
+      value[zero - 1] = inverse;
+      for (int k = zero - 2; k >= 0; --k) value[k] = value[k + 1] * inverse;
+    }
   }
   double operator[](int exponent) const { return value[exponent - Lowest]; }
 };
