@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <string>
 
 #include "test_support.hpp"
@@ -175,6 +176,38 @@ TEST(If97Region3, ContinuousWithRegion2OnTheB23Line) {
 TEST(If97Engine, PressureFromVolumeIsTheCriticalPressure) {
   EXPECT_EQ(pressureFromVolume(300.0, 1.0), 22.064);
   EXPECT_EQ(pressureFromVolume(NAN, -1.0), 22.064);
+}
+
+}  // namespace
+}  // namespace vapordex::if97
+
+namespace vapordex::if97 {
+namespace {
+
+// Region-3 volumes are the plain two-pass bisection's last midpoint, bit for
+// bit, also where the halvings are replayed around a located root.
+TEST(If97Region3, VolumeIsThePlainBisectionsLastMidpoint) {
+  std::uint64_t seed = 3;
+  for (int k = 0; k < 4000; ++k) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    const double u = static_cast<double>(seed >> 11) * 0x1.0p-53;
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    const double w = static_cast<double>(seed >> 11) * 0x1.0p-53;
+    const double T = 623.15 + 250.0 * u;
+    const double P = b23Pressure(std::fmax(T, 623.15)) + (100.0 - b23Pressure(T)) * w;
+    double lo = kRegion3VolumeLow;
+    double hi = kRegion3VolumeHigh;
+    double mid = 0.0;
+    for (int pass = 0; pass < 2; ++pass) {
+      hi = kRegion3VolumeHigh;
+      for (int step = 0; step < 32; ++step) {
+        mid = (hi + lo) * 0.5;
+        (region3Pressure(T, mid) > P ? lo : hi) = mid;
+      }
+    }
+    const double v = region3Volume(T, P);
+    ASSERT_EQ(v, mid) << std::setprecision(17) << T << " " << P << " " << v << " " << mid;
+  }
 }
 
 }  // namespace

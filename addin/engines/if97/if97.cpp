@@ -146,11 +146,106 @@ double region3Pressure(double T, double v) {
   return kR * T / v * delta * phiDelta / 1000.0;
 }
 
+namespace {
+
+// P3(T, v) and dP3/dv, in MPa and MPa kg/m3.
+void region3PressureSlope(double T, double v, double* p, double* dpdv) {
+  const double rho = 1.0 / v;
+  const double delta = rho / kCriticalDensity;
+  double phiDelta = kRegion3LogCoefficient / delta;
+  double phiDeltaDelta = -kRegion3LogCoefficient / (delta * delta);
+  const PowerTable<-2, 13> a(delta);
+  const PowerTable<0, 27> b(kCriticalTemperature / T);
+  for (const Term& t : kRegion3) {
+    if (t.i != 0) phiDelta += t.n * t.i * a[t.i - 1] * b[t.j];
+    if (t.i > 1) phiDeltaDelta += t.n * t.i * (t.i - 1) * a[t.i - 2] * b[t.j];
+  }
+  const double rt = kR * T / 1000.0;
+  *p = rho * rt * delta * phiDelta;
+  // dP/drho = R T (2 delta phi_delta + delta^2 phi_deltadelta); dv = -drho / rho^2.
+  *dpdv = -rho * rho * rt * (2.0 * delta * phiDelta + delta * delta * phiDeltaDelta);
+}
+
+// Where P3(T, v) = P on the falling part of an isotherm at or above the
+// critical temperature. (Beyond region 3's densest states the equation's
+// pressure turns and falls again towards 0.001 m3/kg, so the isotherm falls
+// only from its maximum on.) The bracket is found by halving the volume
+// down from 0.010 m3/kg until the pressure exceeds P where it still falls
+// with volume; regula falsi (Illinois) in ln v then locates the root, and
+// Newton steps polish it. *trusted receives the bracket's lower end: above
+// it the pressure falls monotonically, and a comparison with P is decided
+// by the side of the root. *margin receives the band around the root within
+// which the pressure's rounding could reverse a comparison. NaN when no
+// such bracket is found.
+double supercriticalRegion3Root(double T, double P, double* trusted, double* margin) {
+  double hi = kRegion3VolumeHigh;
+  double fHi = region3Pressure(T, hi) - P;
+  if (!(fHi < 0.0)) return std::nan("");
+  double lo = hi;
+  double fLo = fHi;
+  double p = 0.0;
+  double dpdv = 0.0;
+  for (int k = 0; k < 8 && !(fLo > 0.0); ++k) {
+    hi = lo;
+    fHi = fLo;
+    lo = 0.5 * (lo + kRegion3VolumeLow);
+    region3PressureSlope(T, lo, &p, &dpdv);
+    if (!(dpdv < 0.0)) return std::nan("");
+    fLo = p - P;
+  }
+  if (!(fLo > 0.0)) return std::nan("");
+  *trusted = lo;
+  double v = lo;
+  int side = 0;
+  for (int k = 0; k < kRegion3RootSteps && hi - lo > 1e-9 * lo; ++k) {
+    v = std::exp((std::log(lo) * fHi - std::log(hi) * fLo) / (fHi - fLo));
+    if (!(v > lo && v < hi)) v = 0.5 * (lo + hi);
+    const double f = region3Pressure(T, v) - P;
+    if (f > 0.0) {
+      lo = v;
+      fLo = f;
+      if (side == 1) fHi *= 0.5;
+      side = 1;
+    } else if (f < 0.0) {
+      hi = v;
+      fHi = f;
+      if (side == -1) fLo *= 0.5;
+      side = -1;
+    } else {
+      break;
+    }
+  }
+  for (int k = 0; k < 3; ++k) {
+    region3PressureSlope(T, v, &p, &dpdv);
+    if (!(dpdv < 0.0)) return std::nan("");
+    v = std::fmin(std::fmax(v - (p - P) / dpdv, lo), hi);
+  }
+  region3PressureSlope(T, v, &p, &dpdv);
+  if (!(dpdv < 0.0)) return std::nan("");
+  // The root's remaining error (the next Newton step, taken four times
+  // over) and the pressure's rounding, well below 1e-12 of P.
+  *margin = 4.0 * std::fabs((p - P) / dpdv) + 1e-12 * P / -dpdv + 1e-15 * v;
+  return v;
+}
+
+}  // namespace
+
 // Two passes of 32 halvings: the second keeps the lower end reached by the
-// first and starts again from the initial upper end.
+// first and starts again from the initial upper end. At and above the
+// critical temperature, where the isotherm's pressure falls monotonically
+// with volume, the halvings are replayed around the located root: a midpoint
+// clearly below it has the higher pressure, one clearly above the lower;
+// only midpoints within the margin are evaluated, as the plain bisection
+// evaluates them, so the result is the plain bisection's.
 double region3Volume(double T, double P) {
   // The bisection cannot decide on NaN and would settle on a bracket end.
   if (std::isnan(T) || std::isnan(P)) return std::nan("");
+  double margin = 0.0;
+  double trusted = kRegion3VolumeHigh;
+  const double root = T >= kCriticalTemperature ? supercriticalRegion3Root(T, P, &trusted, &margin)
+                                                : std::nan("");
+  const double below = root - margin;
+  const double above = root + margin;
   double lo = kRegion3VolumeLow;
   double hi = kRegion3VolumeHigh;
   double mid = 0.0;
@@ -158,7 +253,11 @@ double region3Volume(double T, double P) {
     hi = kRegion3VolumeHigh;
     for (int k = 0; k < 32; ++k) {
       mid = (hi + lo) * 0.5;
-      if (region3Pressure(T, mid) > P) {
+      if (mid < below && mid > trusted) {
+        lo = mid;
+      } else if (mid > above) {
+        hi = mid;
+      } else if (region3Pressure(T, mid) > P) {
         lo = mid;
       } else {
         hi = mid;
@@ -206,23 +305,6 @@ double region3Spinodal(double T, bool liquid) {
 
 namespace {
 
-// P3(T, v) and dP3/dv, in MPa and MPa kg/m3.
-void region3PressureSlope(double T, double v, double* p, double* dpdv) {
-  const double rho = 1.0 / v;
-  const double delta = rho / kCriticalDensity;
-  double phiDelta = kRegion3LogCoefficient / delta;
-  double phiDeltaDelta = -kRegion3LogCoefficient / (delta * delta);
-  const PowerTable<-2, 13> a(delta);
-  const PowerTable<0, 27> b(kCriticalTemperature / T);
-  for (const Term& t : kRegion3) {
-    if (t.i != 0) phiDelta += t.n * t.i * a[t.i - 1] * b[t.j];
-    if (t.i > 1) phiDeltaDelta += t.n * t.i * (t.i - 1) * a[t.i - 2] * b[t.j];
-  }
-  const double rt = kR * T / 1000.0;
-  *p = rho * rt * delta * phiDelta;
-  // dP/drho = R T (2 delta phi_delta + delta^2 phi_deltadelta); dv = -drho / rho^2.
-  *dpdv = -rho * rho * rt * (2.0 * delta * phiDelta + delta * delta * phiDeltaDelta);
-}
 
 // Newton's method on P3(T, v) = P from the region-1 (liquid) or region-2
 // (vapour) volume, which lies close to the branch below the critical

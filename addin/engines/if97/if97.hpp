@@ -44,6 +44,7 @@ double region3Volume(double T, double P);
 double region3VolumeOnBranch(double T, double P, bool liquid);
 inline constexpr int kRegion3BranchSteps = 80;
 inline constexpr int kRegion3NewtonSteps = 30;
+inline constexpr int kRegion3RootSteps = 100;
 double b23Pressure(double T);
 
 // Engine operations.
