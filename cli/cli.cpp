@@ -1,6 +1,7 @@
 #include "cli.hpp"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -122,8 +123,12 @@ bool parseDouble(const char* text, double* x, std::string* message) {
     *message = "not a number: " + quoted(text);
     return false;
   }
-  *x = std::strtod(text, nullptr);
-  if (!std::isfinite(*x) || (*x == 0.0 && hasNonzeroDigit(text))) {
+  // from_chars rounds correctly, like strtod, without its locale and
+  // allocation; it refuses a '+', which the grammar above allows.
+  const char* begin = *text == '+' ? text + 1 : text;
+  const auto [end, error] = std::from_chars(begin, begin + std::strlen(begin), *x);
+  (void)end;
+  if (error != std::errc() || !std::isfinite(*x) || (*x == 0.0 && hasNonzeroDigit(text))) {
     *message = "number out of range: " + quoted(text);
     return false;
   }
@@ -152,9 +157,12 @@ bool parseCode(const char* text, std::int32_t* code, std::string* message) {
 
 std::string formatResult(const XLOPER* r) {
   if (r->xltype == xltypeNum) {
+    // to_chars with a precision is printf's %.17g, much faster.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.17g", r->val.num);
-    return buffer;
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, r->val.num, std::chars_format::general, 17);
+    (void)error;
+    return std::string(buffer, end);
   }
   if (r->xltype == xltypeErr && r->val.err == xlerrNum) return "#NUM!";
   return "#VALUE!";

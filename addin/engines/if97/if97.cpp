@@ -15,8 +15,7 @@ constexpr double kRegion1ReducingTemperature = 1386.0;
 constexpr double kRegion2ReducingTemperature = 540.0;
 
 // Powers x^k for k in [lowest, lowest + count), filled by successive
-// products; the negative ones by products of 1/x (one division rather than a
-// chain of them).
+// products (and quotients for the negative ones).
 template <int Lowest, int Count>
 struct PowerTable {
   double value[Count];
@@ -24,11 +23,7 @@ struct PowerTable {
     const int zero = -Lowest;
     value[zero] = 1.0;
     for (int k = zero + 1; k < Count; ++k) value[k] = value[k - 1] * x;
-    if (zero > 0) {
-      const double inverse = 1.0 / x;
-      value[zero - 1] = inverse;
-      for (int k = zero - 2; k >= 0; --k) value[k] = value[k + 1] * inverse;
-    }
+    for (int k = zero - 1; k >= 0; --k) value[k] = value[k + 1] / x;
   }
   double operator[](int exponent) const { return value[exponent - Lowest]; }
 };
