@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "../engines/common/regula_falsi.hpp"
 #include "cores.hpp"
 #include "engine_ops.hpp"
 
@@ -42,27 +43,9 @@ double bracketedTemperature(double (*property)(double, double, std::int32_t), do
   if (!(fLow <= 0.0 && fHigh >= 0.0)) return kErrorValue;
   if (fLow == 0.0) return low;
   if (fHigh == 0.0) return high;
-  int side = 0;
-  for (int k = 0; k < kBracketedIterations && high - low > kBracketedResolution * high; ++k) {
-    double t = (low * fHigh - high * fLow) / (fHigh - fLow);
-    if (!(t > low && t < high)) t = 0.5 * (low + high);
-    const double f = property(t, P, code) - y;
-    if (f == 0.0) return t;
-    if (f < 0.0) {
-      low = t;
-      fLow = f;
-      if (side == -1) fHigh *= 0.5;
-      side = -1;
-    } else if (f > 0.0) {
-      high = t;
-      fHigh = f;
-      if (side == 1) fLow *= 0.5;
-      side = 1;
-    } else {
-      return kErrorValue;  // NaN inside the bracket
-    }
-  }
-  return 0.5 * (low + high);
+  const double t = regulaFalsi([&](double T) { return property(T, P, code) - y; }, low, high, fLow,
+                               fHigh, kBracketedIterations, kBracketedResolution);
+  return std::isnan(t) ? kErrorValue : t;  // NaN inside the bracket
 }
 
 // The phase interval of a single-phase (P, y) state below the critical

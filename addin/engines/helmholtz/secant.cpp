@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "../common/regula_falsi.hpp"
 #include "guarded_power.hpp"
 
 namespace vapordex::helmholtz {
@@ -71,31 +72,11 @@ bool reproduces(PressureFunction pressure, double T, double target, double rho, 
   return std::fabs(p / target - 1.0) < kSqrtFloatEpsilon;
 }
 
-// Regula falsi with the Illinois modification on p(rho) - target over
-// [lo, hi] with p(lo) < target < p(hi).
+// The density where p(rho) = target in [lo, hi], p(lo) < target < p(hi).
 double bracketedDensity(PressureFunction pressure, double T, double target, double lo, double hi,
                         double fLo, double fHi) {
-  int side = 0;
-  for (int k = 0; k < kBracketSteps && hi - lo > kBracketResolution * hi; ++k) {
-    double rho = (lo * fHi - hi * fLo) / (fHi - fLo);
-    if (!(rho > lo && rho < hi)) rho = 0.5 * (lo + hi);
-    const double f = pressure(T, rho) - target;
-    if (f == 0.0) return rho;
-    if (f < 0.0) {
-      lo = rho;
-      fLo = f;
-      if (side == -1) fHi *= 0.5;
-      side = -1;
-    } else if (f > 0.0) {
-      hi = rho;
-      fHi = f;
-      if (side == 1) fLo *= 0.5;
-      side = 1;
-    } else {
-      return std::nan("");
-    }
-  }
-  return 0.5 * (lo + hi);
+  return regulaFalsi([&](double rho) { return pressure(T, rho) - target; }, lo, hi, fLo, fHi,
+                     kBracketSteps, kBracketResolution);
 }
 
 }  // namespace
