@@ -173,11 +173,6 @@ TEST(If97Region3, ContinuousWithRegion2OnTheB23Line) {
   }
 }
 
-TEST(If97Engine, PressureFromVolumeIsTheCriticalPressure) {
-  EXPECT_EQ(pressureFromVolume(300.0, 1.0), 22.064);
-  EXPECT_EQ(pressureFromVolume(NAN, -1.0), 22.064);
-}
-
 }  // namespace
 }  // namespace vapordex::if97
 

@@ -129,7 +129,6 @@ TEST(Ifc67, SubregionSelection) {
   EXPECT_EQ(selectedSubregion(700.0, pl * 0.999, 2), 2);
   EXPECT_EQ(selectedSubregion(640.0, 21.0, 2), 4);
   EXPECT_EQ(selectedSubregion(640.0, 20.0, 2), 3);
-  EXPECT_EQ(pressureFromVolume(300.0, 1.0), 22.12);
 }
 
 TEST(Ifc67, SaturatedLiquidEntropyJoinsAt623K) {

@@ -39,15 +39,7 @@ double saturated(double T, std::int32_t code, int phase, Quantity q) {
   if (low > T) T = low;
   if (T > high) T = high;
   if (isPressureBased(*e)) return atPressure(*e, q, T, 0.0, phase);
-  // Engines with their own saturated densities use them for h and s; the
-  // volume always comes from the density solver.
-  double rho = 0.0;
-  if (q != Quantity::kVolume && e->saturatedLiquidDensity != nullptr) {
-    rho = phase == kLiquid ? e->saturatedLiquidDensity(T) : e->saturatedVapourDensity(T);
-  } else {
-    rho = e->densityFromTP(T, 0.0, phase);
-  }
-  return atDensity(*e, q, T, rho);
+  return atDensity(*e, q, T, e->densityFromTP(T, 0.0, phase));
 }
 
 double singlePhase(double T, double P, std::int32_t code, Quantity q) {

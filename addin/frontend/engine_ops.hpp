@@ -13,24 +13,21 @@
 namespace vapordex {
 
 struct EngineOps {
-  int code;  // the formulation code's magnitude: 67, 69, 84, 95, 97 or 20
+  int code = 0;  // the formulation code's magnitude: 67, 69, 84, 95, 97 or 20
 
-  double (*saturationPressure)(double T);
-  double (*saturationTemperature)(double P);
+  double (*saturationPressure)(double T) = nullptr;
+  double (*saturationTemperature)(double P) = nullptr;
 
   // Pressure-based engines.
-  double (*specificVolume)(double T, double P, int phase);
-  double (*specificEnthalpy)(double T, double P, int phase);
-  double (*specificEntropy)(double T, double P, int phase);
-  double (*pressureFromVolume)(double T, double v);
+  double (*specificVolume)(double T, double P, int phase) = nullptr;
+  double (*specificEnthalpy)(double T, double P, int phase) = nullptr;
+  double (*specificEntropy)(double T, double P, int phase) = nullptr;
 
   // Density-based engines.
-  double (*densityFromTP)(double T, double P, int phase);
-  double (*pressureFromTD)(double T, double rho);
-  double (*enthalpyFromTD)(double T, double rho);
-  double (*entropyFromTD)(double T, double rho);
-  double (*saturatedLiquidDensity)(double T);
-  double (*saturatedVapourDensity)(double T);
+  double (*densityFromTP)(double T, double P, int phase) = nullptr;
+  double (*pressureFromTD)(double T, double rho) = nullptr;
+  double (*enthalpyFromTD)(double T, double rho) = nullptr;
+  double (*entropyFromTD)(double T, double rho) = nullptr;
 };
 
 inline bool isPressureBased(const EngineOps& e) { return e.specificVolume != nullptr; }

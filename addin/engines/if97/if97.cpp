@@ -436,8 +436,4 @@ double specificEntropy(double T, double P, int phase) {
   return s;
 }
 
-// The engine has no (T, v) equation of state; this entry answers with the
-// critical pressure. The front end solves (T, v) states itself.
-double pressureFromVolume(double /*T*/, double /*v*/) { return kCriticalPressure; }
-
 }  // namespace vapordex::if97

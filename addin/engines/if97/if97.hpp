@@ -54,6 +54,5 @@ void evaluateState(double T, double P, int phase, double* v, double* h, double* 
 double specificVolume(double T, double P, int phase);  // cm3/g
 double specificEnthalpy(double T, double P, int phase);
 double specificEntropy(double T, double P, int phase);
-double pressureFromVolume(double T, double v);
 
 }  // namespace vapordex::if97

@@ -368,8 +368,4 @@ double specificEntropy(double T, double P, int phase) {
   return s;
 }
 
-// No (T, v) equation of state: the critical pressure. The front end solves
-// (T, v) states itself.
-double pressureFromVolume(double /*T*/, double /*v*/) { return kCriticalPressure; }
-
 }  // namespace vapordex::ifc67
