@@ -18,6 +18,7 @@ namespace {
 
 namespace f20 = vapordex::fit2020;
 namespace i95 = vapordex::iapws95;
+using vapordex::Phase;
 
 struct Deviation {
   double max = 0.0;
@@ -58,8 +59,8 @@ TEST(Fit2020Accuracy, AgainstIapws95) {
     if (!supercritical && std::fabs(P / i95::saturationPressure(T) - 1.0) < 0.01) continue;
     const bool liquid = !supercritical && P > i95::saturationPressure(T);
     Region& r = regions[supercritical ? 2 : liquid ? 0 : 1];
-    const double rho95 = i95::densityFromTP(T, P, 2);
-    const double rho20 = f20::densityFromTP(T, P, 2);
+    const double rho95 = i95::densityFromTP(T, P, Phase::kSinglePhase);
+    const double rho20 = f20::densityFromTP(T, P, Phase::kSinglePhase);
     const double h95 = i95::enthalpyFromTD(T, rho95);
     const double s95 = i95::entropyFromTD(T, rho95);
     const double dh = (f20::enthalpyFromTD(T, rho20) - h95) / h95;

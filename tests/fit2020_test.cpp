@@ -241,8 +241,8 @@ TEST(Fit2020, Correlations) {
   for (double T : {647.096, 700.0}) {
     EXPECT_EQ(saturatedLiquidDensity(T), 0.322);
     EXPECT_EQ(saturatedVapourDensity(T), 0.322);
-    EXPECT_EQ(densityFromTP(T, 50.0, 0), 0.322);
-    EXPECT_EQ(densityFromTP(T, 0.01, 1), 0.322);
+    EXPECT_EQ(densityFromTP(T, 50.0, Phase::kSaturatedLiquid), 0.322);
+    EXPECT_EQ(densityFromTP(T, 0.01, Phase::kSaturatedVapour), 0.322);
   }
   EXPECT_EQ(saturatedLiquidDensity(250.0), saturatedLiquidDensity(273.16));
   EXPECT_EQ(saturatedVapourDensity(100.0), saturatedVapourDensity(273.16));
@@ -274,14 +274,14 @@ TEST(Fit2020, DensitySolverKeepsToItsBranch) {
     const double rhoF = saturatedLiquidDensity(T);
     const double rhoG = saturatedVapourDensity(T);
     for (double P : {ps * 1.0001, ps * 2.0, 25.0, 60.0, 100.0}) {
-      const double rho = densityFromTP(T, P, 2);
+      const double rho = densityFromTP(T, P, Phase::kSinglePhase);
       EXPECT_GE(rho, rhoF) << T << " " << P;
       if (P >= 25.0) {
         EXPECT_NEAR(lookup(T, rho).P / P, 1.0, 4e-4) << T << " " << P;
       }
     }
     for (double f : {1.0, 0.5, 0.01}) {
-      const double rho = densityFromTP(T, ps * f, 2);
+      const double rho = densityFromTP(T, ps * f, Phase::kSinglePhase);
       EXPECT_LE(rho, rhoG) << T << " " << f;
       if (f < 1.0) {
         EXPECT_NEAR(lookup(T, rho).P / (ps * f), 1.0, 4e-4) << T << " " << f;
@@ -289,7 +289,7 @@ TEST(Fit2020, DensitySolverKeepsToItsBranch) {
     }
   }
   for (double P : {0.01, 1.0, 30.0, 100.0}) {
-    const double rho = densityFromTP(900.0, P, 2);
+    const double rho = densityFromTP(900.0, P, Phase::kSinglePhase);
     EXPECT_NEAR(lookup(900.0, rho).P / P, 1.0, 4e-4) << P;
   }
 }

@@ -92,34 +92,34 @@ TEST(If97State, RegionSelection) {
   double v = 0, h = 0, s = 0;
   // Exactly on the saturation pressure below 623.15 K: region 1.
   const double ps = saturationPressure(500.0);
-  evaluateState(500.0, ps, 2, &v, &h, &s);
+  evaluateState(500.0, ps, Phase::kSinglePhase, &v, &h, &s);
   EXPECT_EQ(h, region1(500.0, ps).h);
-  evaluateState(500.0, ps * (1 - 1e-12), 2, &v, &h, &s);
+  evaluateState(500.0, ps * (1 - 1e-12), Phase::kSinglePhase, &v, &h, &s);
   EXPECT_EQ(h, region2(500.0, ps * (1 - 1e-12)).h);
   // At 623.15 K the B23 test decides: on the line is region 3.
   const double pb = b23Pressure(623.15);
-  evaluateState(623.15, pb * 0.999, 2, &v, &h, &s);
+  evaluateState(623.15, pb * 0.999, Phase::kSinglePhase, &v, &h, &s);
   EXPECT_EQ(h, region2(623.15, pb * 0.999).h);
-  evaluateState(623.15, pb, 2, &v, &h, &s);
+  evaluateState(623.15, pb, Phase::kSinglePhase, &v, &h, &s);
   EXPECT_NE(h, region2(623.15, pb).h);
   EXPECT_NEAR(region3Pressure(623.15, v), pb, 1e-6);
   // No region 5: 1500 K and 10 MPa is region 2.
-  evaluateState(1500.0, 10.0, 2, &v, &h, &s);
+  evaluateState(1500.0, 10.0, Phase::kSinglePhase, &v, &h, &s);
   EXPECT_EQ(h, region2(1500.0, 10.0).h);
 }
 
 TEST(If97State, SaturatedPhasesAboveCriticalUseTheCriticalPoint) {
-  for (int phase : {0, 1}) {
+  for (Phase phase : {Phase::kSaturatedLiquid, Phase::kSaturatedVapour}) {
     EXPECT_EQ(specificEnthalpy(700.0, 0.0, phase), specificEnthalpy(647.096, 0.0, phase));
     EXPECT_EQ(specificVolume(900.0, 5.0, phase), specificVolume(647.096, 0.0, phase));
   }
   // At the critical temperature the two saturated phases are one state.
-  EXPECT_EQ(specificEnthalpy(647.096, 0.0, 0), specificEnthalpy(647.096, 0.0, 1));
-  EXPECT_NE(specificEnthalpy(647.0, 0.0, 0), specificEnthalpy(647.0, 0.0, 1));
+  EXPECT_EQ(specificEnthalpy(647.096, 0.0, Phase::kSaturatedLiquid), specificEnthalpy(647.096, 0.0, Phase::kSaturatedVapour));
+  EXPECT_NE(specificEnthalpy(647.0, 0.0, Phase::kSaturatedLiquid), specificEnthalpy(647.0, 0.0, Phase::kSaturatedVapour));
   // Below the triple point the liquid is region 1 at the given T and the
   // triple-point pressure.
-  EXPECT_EQ(specificEnthalpy(260.0, 0.0, 0), region1(260.0, 6.11657e-4).h);
-  EXPECT_EQ(specificVolume(300.0, 3.0, 2), region1(300.0, 3.0).v * 1000.0);
+  EXPECT_EQ(specificEnthalpy(260.0, 0.0, Phase::kSaturatedLiquid), region1(260.0, 6.11657e-4).h);
+  EXPECT_EQ(specificVolume(300.0, 3.0, Phase::kSinglePhase), region1(300.0, 3.0).v * 1000.0);
 }
 
 // The region-3 bracket encloses the standard's region-3 states and resolves
@@ -155,9 +155,9 @@ TEST(If97Region3, VolumeBracketCoversTheRange) {
   EXPECT_LT(100.0, b23Pressure(1073.15));
   // Above the range the result is still a number.
   for (const Case& c : {Case{2000.0, 1000.0}, Case{700.0, 1000.0}, Case{630.0, 5000.0}}) {
-    EXPECT_TRUE(std::isfinite(specificVolume(c.T, c.P, 2)));
-    EXPECT_TRUE(std::isfinite(specificEnthalpy(c.T, c.P, 2)));
-    EXPECT_TRUE(std::isfinite(specificEntropy(c.T, c.P, 2)));
+    EXPECT_TRUE(std::isfinite(specificVolume(c.T, c.P, Phase::kSinglePhase)));
+    EXPECT_TRUE(std::isfinite(specificEnthalpy(c.T, c.P, Phase::kSinglePhase)));
+    EXPECT_TRUE(std::isfinite(specificEntropy(c.T, c.P, Phase::kSinglePhase)));
   }
 }
 
@@ -165,7 +165,7 @@ TEST(If97Region3, ContinuousWithRegion2OnTheB23Line) {
   for (double T = 650.0; T <= 860.0; T += 30.0) {
     const double pb = b23Pressure(T);
     double v3 = 0, h3 = 0, s3 = 0;
-    evaluateState(T, pb, 2, &v3, &h3, &s3);
+    evaluateState(T, pb, Phase::kSinglePhase, &v3, &h3, &s3);
     const Properties r2 = region2(T, pb);
     EXPECT_NEAR(v3 / r2.v, 1.0, 2e-3) << T;
     EXPECT_NEAR(h3, r2.h, 1.0) << T;

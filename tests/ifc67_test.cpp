@@ -33,7 +33,7 @@ TEST(Ifc67, StateValues) {
   };
   for (const Expected& c : cases) {
     double v = 0, h = 0, s = 0;
-    evaluateState(c.T, c.P, c.phase, &v, &h, &s);
+    evaluateState(c.T, c.P, static_cast<Phase>(c.phase), &v, &h, &s);
     EXPECT_NEAR(v, c.v, c.tolV) << c.T << " " << c.P << " " << c.phase;
     EXPECT_NEAR(h, c.h, c.tolH) << c.T << " " << c.P << " " << c.phase;
     EXPECT_NEAR(s, c.s, c.tolS) << c.T << " " << c.P << " " << c.phase;
@@ -85,7 +85,7 @@ TEST(Ifc67, PublicProgramValues) {
     } else {
       const double P = std::stod(r[3]) / 1e6;
       double v = 0, h = 0, s = 0;
-      evaluateState(T, P, 2, &v, &h, &s);
+      evaluateState(T, P, Phase::kSinglePhase, &v, &h, &s);
       if (r[4] == "rho") {
         EXPECT_NEAR(1000.0 / v * scale, expected, expected * 1e-11) << T << " " << P;
       } else {
@@ -110,30 +110,30 @@ TEST(Ifc67, SubregionSelection) {
   const double chi = subregion4Volume(theta625, 100.0 / 22.12);
   EXPECT_NEAR(chi, 0.41612741, 5e-9);
   EXPECT_LT(std::fabs(subregion4(chi, theta625).beta - 100.0 / 22.12), 1e-8);
-  EXPECT_EQ(selectedSubregion(625.0, 100.0, 2), 4);
+  EXPECT_EQ(selectedSubregion(625.0, 100.0, Phase::kSinglePhase), 4);
   // Far above: the sub-region 4 solve ends at its bound and sub-region 3 answers.
   EXPECT_NEAR(subregion4Volume(623.2 / 647.3, 300.0 / 22.12), kVolumeLow, 1e-9);
-  EXPECT_EQ(selectedSubregion(623.2, 300.0, 2), 3);
+  EXPECT_EQ(selectedSubregion(623.2, 300.0, Phase::kSinglePhase), 3);
   // 623.15 K lies just above the stored theta1: sub-regions 4 and 3.
   EXPECT_GT(623.15 / 647.3, kTheta1);
-  EXPECT_EQ(selectedSubregion(623.15, 0.0, 0), 4);
-  EXPECT_EQ(selectedSubregion(623.15, 0.0, 1), 3);
-  EXPECT_EQ(selectedSubregion(623.0, 0.0, 0), 1);
+  EXPECT_EQ(selectedSubregion(623.15, 0.0, Phase::kSaturatedLiquid), 4);
+  EXPECT_EQ(selectedSubregion(623.15, 0.0, Phase::kSaturatedVapour), 3);
+  EXPECT_EQ(selectedSubregion(623.0, 0.0, Phase::kSaturatedLiquid), 1);
   // On the saturation line below 623.15 K: sub-region 1.
   const double ps = 22.12 * kFunction(500.0 / 647.3);
-  EXPECT_EQ(selectedSubregion(500.0, ps, 2), 1);
-  EXPECT_EQ(selectedSubregion(500.0, ps * (1 - 1e-12), 2), 2);
+  EXPECT_EQ(selectedSubregion(500.0, ps, Phase::kSinglePhase), 1);
+  EXPECT_EQ(selectedSubregion(500.0, ps * (1 - 1e-12), Phase::kSinglePhase), 2);
   // On the L line: not sub-region 2.
   const double pl = 22.12 * lFunction(700.0 / 647.3);
-  EXPECT_EQ(selectedSubregion(700.0, pl, 2), 3);
-  EXPECT_EQ(selectedSubregion(700.0, pl * 0.999, 2), 2);
-  EXPECT_EQ(selectedSubregion(640.0, 21.0, 2), 4);
-  EXPECT_EQ(selectedSubregion(640.0, 20.0, 2), 3);
+  EXPECT_EQ(selectedSubregion(700.0, pl, Phase::kSinglePhase), 3);
+  EXPECT_EQ(selectedSubregion(700.0, pl * 0.999, Phase::kSinglePhase), 2);
+  EXPECT_EQ(selectedSubregion(640.0, 21.0, Phase::kSinglePhase), 4);
+  EXPECT_EQ(selectedSubregion(640.0, 20.0, Phase::kSinglePhase), 3);
 }
 
 TEST(Ifc67, SaturatedLiquidEntropyJoinsAt623K) {
-  EXPECT_NEAR(specificEntropy(623.149, 0, 0), 3.780033, 5e-7);
-  EXPECT_NEAR(specificEntropy(623.151, 0, 0), 3.780152, 5e-7);
+  EXPECT_NEAR(specificEntropy(623.149, 0, Phase::kSaturatedLiquid), 3.780033, 5e-7);
+  EXPECT_NEAR(specificEntropy(623.151, 0, Phase::kSaturatedLiquid), 3.780152, 5e-7);
 }
 
 // Analytic derivatives of each sub-region's function against difference
@@ -204,8 +204,8 @@ TEST(Ifc67, ContinuityAcrossBoundaries) {
   // Sub-regions 1 and 4 at 623.15 K on the liquid side.
   for (double P : {16.6, 30.0, 60.0, 100.0}) {
     double v1 = 0, h1 = 0, s1 = 0, v4 = 0, h4 = 0, s4 = 0;
-    evaluateState(623.1499, P, 2, &v1, &h1, &s1);
-    evaluateState(623.1501, P, 2, &v4, &h4, &s4);
+    evaluateState(623.1499, P, Phase::kSinglePhase, &v1, &h1, &s1);
+    evaluateState(623.1501, P, Phase::kSinglePhase, &v4, &h4, &s4);
     EXPECT_NEAR(v4 / v1, 1.0, 2e-3) << P;
     EXPECT_NEAR(h4 - h1, 0.0, 0.5) << P;
     EXPECT_NEAR(s4 - s1, 0.0, 1e-3) << P;

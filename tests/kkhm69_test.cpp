@@ -35,26 +35,26 @@ TEST(Kkhm69Saturation, PressureTemperatureAndClamps) {
 }
 
 TEST(Kkhm69Saturation, StatesAt373KAndTheTriplePoint) {
-  const double rhoF = densityFromTP(373.15, 0.0, 0);
-  const double rhoG = densityFromTP(373.15, 0.0, 1);
+  const double rhoF = densityFromTP(373.15, 0.0, Phase::kSaturatedLiquid);
+  const double rhoG = densityFromTP(373.15, 0.0, Phase::kSaturatedVapour);
   EXPECT_NEAR(rhoF, 0.958288, 5e-7);
   EXPECT_NEAR(rhoG, 0.00059826, 5e-9);
   EXPECT_NEAR(enthalpyFromTD(373.15, rhoF), 419.09, 5e-3);
   EXPECT_NEAR(enthalpyFromTD(373.15, rhoG), 2676.05, 5e-3);
   EXPECT_NEAR(entropyFromTD(373.15, rhoF), 1.30675, 5e-6);
   EXPECT_NEAR(entropyFromTD(373.15, rhoG), 7.35441, 5e-6);
-  const double rho = densityFromTP(273.16, 0.0, 0);
+  const double rho = densityFromTP(273.16, 0.0, Phase::kSaturatedLiquid);
   EXPECT_NEAR(enthalpyFromTD(273.16, rho), 0.057, 5e-4);
   EXPECT_NEAR(entropyFromTD(273.16, rho), -0.00006, 5e-6);
   for (double T : {647.245, 800.0}) {
-    EXPECT_EQ(densityFromTP(T, 0.0, 0), 0.316819637748426);
-    EXPECT_EQ(densityFromTP(T, 3.0, 1), 0.316819637748426);
+    EXPECT_EQ(densityFromTP(T, 0.0, Phase::kSaturatedLiquid), 0.316819637748426);
+    EXPECT_EQ(densityFromTP(T, 3.0, Phase::kSaturatedVapour), 0.316819637748426);
   }
 }
 
 TEST(Kkhm69Density, SinglePhase) {
-  EXPECT_NEAR(densityFromTP(1000.0, 0.1, 2), 0.00021675, 5e-9);
-  EXPECT_NEAR(densityFromTP(700.0, 30.0, 2), 0.184003, 5e-7);
+  EXPECT_NEAR(densityFromTP(1000.0, 0.1, Phase::kSinglePhase), 0.00021675, 5e-9);
+  EXPECT_NEAR(densityFromTP(700.0, 30.0, Phase::kSinglePhase), 0.184003, 5e-7);
   // The floor holds the first supercritical step at a quarter of the pair.
   helmholtz::SecantOptions one;
   one.maxSteps = 1;
@@ -103,7 +103,7 @@ TEST(Kkhm69Worksheet, AnswersEveryFunction) {
   EXPECT_NEAR(number(TofPS(P, s, -69)), T, 0.05);
   EXPECT_NEAR(number(HofTS(T, s, -69, 0)), h, 0.5);
   EXPECT_DOUBLE_EQ(number(Sf(T * 1.8 - 459.67, 69)),
-                   entropyFromTD(T, densityFromTP(T, 0.0, 0)) / 4.186);
+                   entropyFromTD(T, densityFromTP(T, 0.0, Phase::kSaturatedLiquid)) / 4.186);
 }
 
 }  // namespace

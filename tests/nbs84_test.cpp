@@ -33,8 +33,8 @@ TEST(Nbs84Saturation, PressureTemperatureAndClamps) {
 }
 
 TEST(Nbs84Saturation, StatesAt373K) {
-  const double rhoF = densityFromTP(373.15, 0.0, 0);
-  const double rhoG = densityFromTP(373.15, 0.0, 1);
+  const double rhoF = densityFromTP(373.15, 0.0, Phase::kSaturatedLiquid);
+  const double rhoG = densityFromTP(373.15, 0.0, Phase::kSaturatedVapour);
   EXPECT_NEAR(rhoF, 0.958466, 1e-6);
   EXPECT_NEAR(rhoG, 0.00059648, 5e-9);
   EXPECT_NEAR(enthalpyFromTD(373.15, rhoF), 416.02, 5e-3);
@@ -42,15 +42,15 @@ TEST(Nbs84Saturation, StatesAt373K) {
   EXPECT_NEAR(entropyFromTD(373.15, rhoF), 1.29680, 1e-5);
   EXPECT_NEAR(entropyFromTD(373.15, rhoG), 7.34507, 5e-6);
   for (double T : {647.126, 700.0}) {
-    EXPECT_EQ(densityFromTP(T, 0.0, 0), 0.322);
-    EXPECT_EQ(densityFromTP(T, 5.0, 1), 0.322);
+    EXPECT_EQ(densityFromTP(T, 0.0, Phase::kSaturatedLiquid), 0.322);
+    EXPECT_EQ(densityFromTP(T, 5.0, Phase::kSaturatedVapour), 0.322);
   }
 }
 
 // The reference-state terms put the zero of energy and entropy at the
 // triple-point liquid.
 TEST(Nbs84, TriplePointLiquid) {
-  const double rho = densityFromTP(273.16, 0.0, 0);
+  const double rho = densityFromTP(273.16, 0.0, Phase::kSaturatedLiquid);
   EXPECT_NEAR(rho, 0.999475, 2e-6);
   EXPECT_NEAR(enthalpyFromTD(273.16, rho), 0.0007, 3e-4);
   EXPECT_NEAR(entropyFromTD(273.16, rho), 0.0, 2e-6);
@@ -109,7 +109,7 @@ TEST(Nbs84Worksheet, AnswersEveryFunction) {
   EXPECT_NEAR(number(TofPS(P, s, -84)), T, 0.05);
   EXPECT_NEAR(number(HofTS(T, s, -84, 0)), h, 0.5);
   EXPECT_DOUBLE_EQ(number(Hg(T * 1.8 - 459.67, 84)),
-                   enthalpyFromTD(T, densityFromTP(T, 0.0, 1)) / 2.326);
+                   enthalpyFromTD(T, densityFromTP(T, 0.0, Phase::kSaturatedVapour)) / 2.326);
   EXPECT_DOUBLE_EQ(number(Tsat(14.6959, 84)),
                    saturationTemperature(14.6959 / 145.0377377) * 1.8 - 459.67);
 }

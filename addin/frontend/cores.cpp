@@ -10,12 +10,12 @@ namespace {
 
 enum class Quantity { kVolume, kPressure, kEnthalpy, kEntropy };
 
-constexpr int kLiquid = 0;
-constexpr int kVapour = 1;
-constexpr int kSinglePhase = 2;
+constexpr Phase kLiquid = Phase::kSaturatedLiquid;
+constexpr Phase kVapour = Phase::kSaturatedVapour;
+constexpr Phase kSinglePhase = Phase::kSinglePhase;
 
 // v, h or s of a pressure-based engine at (T, P, phase).
-double atPressure(const EngineOps& e, Quantity q, double T, double P, int phase) {
+double atPressure(const EngineOps& e, Quantity q, double T, double P, Phase phase) {
   if (q == Quantity::kVolume) return e.specificVolume(T, P, phase);
   if (q == Quantity::kEnthalpy) return e.specificEnthalpy(T, P, phase);
   return e.specificEntropy(T, P, phase);
@@ -31,7 +31,7 @@ double atDensity(const EngineOps& e, Quantity q, double T, double rho) {
 
 // Saturated liquid or vapour at T, with T clamped to the engine's saturation
 // range [Tsat(0), Tsat(9999)].
-double saturated(double T, std::int32_t code, int phase, Quantity q) {
+double saturated(double T, std::int32_t code, Phase phase, Quantity q) {
   const EngineOps* e = selectEngine(code);
   if (e == nullptr) return kErrorValue;
   const double low = e->saturationTemperature(0.0);

@@ -4,11 +4,14 @@
 // engines the (T, rho) operations and a density solver.
 //
 // Units: T in K, P in MPa, v in cm3/g, rho in g/cm3, h in kJ/kg, s in kJ/(kg K).
-// Phase selector: 0 saturated liquid at T, 1 saturated vapour at T (P is
-// ignored), 2 the single-phase state at (T, P).
+// The Phase argument selects the saturated liquid or vapour at T (P is then
+// ignored) or the single-phase state at (T, P).
 #pragma once
 
+#include "../engines/common/phase.hpp"
+
 #include <cstdint>
+#include <span>
 
 namespace vapordex {
 
@@ -19,12 +22,12 @@ struct EngineOps {
   double (*saturationTemperature)(double P) = nullptr;
 
   // Pressure-based engines.
-  double (*specificVolume)(double T, double P, int phase) = nullptr;
-  double (*specificEnthalpy)(double T, double P, int phase) = nullptr;
-  double (*specificEntropy)(double T, double P, int phase) = nullptr;
+  double (*specificVolume)(double T, double P, Phase phase) = nullptr;
+  double (*specificEnthalpy)(double T, double P, Phase phase) = nullptr;
+  double (*specificEntropy)(double T, double P, Phase phase) = nullptr;
 
   // Density-based engines.
-  double (*densityFromTP)(double T, double P, int phase) = nullptr;
+  double (*densityFromTP)(double T, double P, Phase phase) = nullptr;
   double (*pressureFromTD)(double T, double rho) = nullptr;
   double (*enthalpyFromTD)(double T, double rho) = nullptr;
   double (*entropyFromTD)(double T, double rho) = nullptr;
@@ -37,10 +40,6 @@ inline bool isPressureBased(const EngineOps& e) { return e.specificVolume != nul
 const EngineOps* selectEngine(std::int32_t code);
 
 // The engines of this build, in dispatch order.
-struct EngineList {
-  const EngineOps* const* engines;
-  int count;
-};
-EngineList availableEngines();
+std::span<const EngineOps* const> availableEngines();
 
 }  // namespace vapordex

@@ -86,8 +86,6 @@ const EngineOps* selectEngine(std::int32_t code) {
   return nullptr;
 }
 
-EngineList availableEngines() {
-  return {kEngines, static_cast<int>(sizeof(kEngines) / sizeof(kEngines[0]))};
-}
+std::span<const EngineOps* const> availableEngines() { return kEngines; }
 
 }  // namespace vapordex

@@ -116,10 +116,10 @@ double entropyFromTD(double T, double rho) {
 // The secant scheme on the table pressure (never the cubic): 64 estimates,
 // damped from the 33rd, phase bound and floor. When the start pressures
 // already agree the result is the first start.
-double densityFromTP(double T, double P, int phase) {
-  if (phase == 0 || phase == 1) {
+double densityFromTP(double T, double P, Phase phase) {
+  if (phase == Phase::kSaturatedLiquid || phase == Phase::kSaturatedVapour) {
     if (T >= kCriticalTemperature) return kCriticalDensity;
-    return phase == 0 ? saturatedLiquidDensity(T) : saturatedVapourDensity(T);
+    return phase == Phase::kSaturatedLiquid ? saturatedLiquidDensity(T) : saturatedVapourDensity(T);
   }
   helmholtz::SecantOptions options;
   options.maxSteps = 64;

@@ -5,6 +5,8 @@
 // Units: T in K, P in MPa, rho in g/cm3, h in kJ/kg, s in kJ/(kg K).
 #pragma once
 
+#include "../common/phase.hpp"
+
 namespace vapordex::fit2020 {
 
 inline constexpr double kTriplePointTemperature = 273.16;
@@ -18,7 +20,7 @@ double saturationPressure(double T);
 double saturationTemperature(double P);
 double saturatedLiquidDensity(double T);
 double saturatedVapourDensity(double T);
-double densityFromTP(double T, double P, int phase);
+double densityFromTP(double T, double P, Phase phase);
 double pressureFromTD(double T, double rho);
 double enthalpyFromTD(double T, double rho);
 double entropyFromTD(double T, double rho);

@@ -199,7 +199,7 @@ void supercriticalStart(double T, double P, double* rho1, double* rho2) {
   helmholtz::supercriticalStart(T, P, kCriticalTemperature, kCriticalPressure, kR, rho1, rho2);
 }
 
-double densityFromTP(double T, double P, int phase) {
+double densityFromTP(double T, double P, Phase phase) {
   static constexpr helmholtz::DensitySolver kSolver{pressureFromTD,
                                                     saturationPressure,
                                                     saturatedLiquidDensity,

@@ -141,7 +141,7 @@ void supercriticalStart(double T, double P, double* rho1, double* rho2) {
 
 // Up to 64 secant steps, steps 33 to 64 averaged with the previous estimate;
 // the result before the first step is the first start.
-double densityFromTP(double T, double P, int phase) {
+double densityFromTP(double T, double P, Phase phase) {
   static constexpr helmholtz::DensitySolver kSolver{pressureFromTD,
                                                     saturationPressure,
                                                     saturatedLiquidDensity,

@@ -6,6 +6,8 @@
 // Units: T in K, rho in g/cm3, P in MPa, h in kJ/kg, s in kJ/(kg K).
 #pragma once
 
+#include "../common/phase.hpp"
+
 namespace vapordex::kkhm69 {
 
 inline constexpr double kR = 0.461504339;
@@ -29,7 +31,7 @@ double saturationPressure(double T);
 double saturationTemperature(double P);
 double saturatedLiquidDensity(double T);
 double saturatedVapourDensity(double T);
-double densityFromTP(double T, double P, int phase);
+double densityFromTP(double T, double P, Phase phase);
 double pressureFromTD(double T, double rho);
 double enthalpyFromTD(double T, double rho);
 double entropyFromTD(double T, double rho);

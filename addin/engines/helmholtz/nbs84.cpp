@@ -158,7 +158,7 @@ void supercriticalStart(double T, double P, double* rho1, double* rho2) {
 }
 }  // namespace
 
-double densityFromTP(double T, double P, int phase) {
+double densityFromTP(double T, double P, Phase phase) {
   static constexpr helmholtz::DensitySolver kSolver{pressureFromTD,
                                                     saturationPressure,
                                                     saturatedLiquidDensity,

@@ -276,9 +276,9 @@ double saturatedVapourDensity(PressureFunction pressure, double (*saturationPres
                                false, criticalTemperature, criticalDensity);
 }
 
-double densityFromTP(const DensitySolver& solver, double T, double P, int phase) {
-  if (phase == 0) return solver.liquidDensity(T);
-  if (phase == 1) return solver.vapourDensity(T);
+double densityFromTP(const DensitySolver& solver, double T, double P, Phase phase) {
+  if (phase == Phase::kSaturatedLiquid) return solver.liquidDensity(T);
+  if (phase == Phase::kSaturatedVapour) return solver.vapourDensity(T);
   SecantOptions options;
   options.maxSteps = solver.maxSteps;
   options.dampFromStep = solver.dampFromStep;

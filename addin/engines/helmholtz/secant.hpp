@@ -3,6 +3,8 @@
 // from two start densities, replacing the point with the larger residual.
 #pragma once
 
+#include "../common/phase.hpp"
+
 #include <limits>
 
 namespace vapordex::helmholtz {
@@ -106,6 +108,6 @@ struct DensitySolver {
 // above rho') or the vapour branch (estimates kept at or below rho''), above
 // it the supercritical start; every estimate floored at a quarter of the sum
 // of the current pair.
-double densityFromTP(const DensitySolver& solver, double T, double P, int phase);
+double densityFromTP(const DensitySolver& solver, double T, double P, Phase phase);
 
 }  // namespace vapordex::helmholtz

@@ -378,9 +378,9 @@ double saturationTemperature(double P) {
                                      kCriticalTemperature, kCriticalPressure);
 }
 
-void evaluateState(double T, double P, int phase, double* v, double* h, double* s) {
+void evaluateState(double T, double P, Phase phase, double* v, double* h, double* s) {
   Properties r{};
-  if (phase == 0 || phase == 1) {
+  if (phase == Phase::kSaturatedLiquid || phase == Phase::kSaturatedVapour) {
     if (T > kCriticalTemperature) T = kCriticalTemperature;
     P = saturationPressure(T);
     if (T > kRegion3Temperature) {
@@ -388,9 +388,9 @@ void evaluateState(double T, double P, int phase, double* v, double* h, double* 
       // liquid and the vapour branch of the isotherm at the saturation
       // pressure.
       double p3 = 0.0;
-      r = region3(T, 1.0 / region3VolumeOnBranch(T, P, phase == 0), &p3);
+      r = region3(T, 1.0 / region3VolumeOnBranch(T, P, phase == Phase::kSaturatedLiquid), &p3);
     } else {
-      r = phase == 0 ? region1(T, P) : region2(T, P);
+      r = phase == Phase::kSaturatedLiquid ? region1(T, P) : region2(T, P);
     }
   } else if (T < kRegion3Temperature) {
     r = P < saturationPressure(T) ? region2(T, P) : region1(T, P);
@@ -412,7 +412,7 @@ void evaluateState(double T, double P, int phase, double* v, double* h, double* 
   *s = r.s;
 }
 
-double specificVolume(double T, double P, int phase) {
+double specificVolume(double T, double P, Phase phase) {
   double v = 0.0;
   double h = 0.0;
   double s = 0.0;
@@ -420,7 +420,7 @@ double specificVolume(double T, double P, int phase) {
   return v * 1000.0;
 }
 
-double specificEnthalpy(double T, double P, int phase) {
+double specificEnthalpy(double T, double P, Phase phase) {
   double v = 0.0;
   double h = 0.0;
   double s = 0.0;
@@ -428,7 +428,7 @@ double specificEnthalpy(double T, double P, int phase) {
   return h;
 }
 
-double specificEntropy(double T, double P, int phase) {
+double specificEntropy(double T, double P, Phase phase) {
   double v = 0.0;
   double h = 0.0;
   double s = 0.0;

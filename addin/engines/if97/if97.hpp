@@ -6,6 +6,8 @@
 // in m3/kg; the volume operation returns cm3/g (v * 1000).
 #pragma once
 
+#include "../common/phase.hpp"
+
 namespace vapordex::if97 {
 
 inline constexpr double kR = 0.461526;  // kJ/(kg K)
@@ -50,9 +52,9 @@ double b23Pressure(double T);
 // Engine operations.
 double saturationPressure(double T);
 double saturationTemperature(double P);
-void evaluateState(double T, double P, int phase, double* v, double* h, double* s);
-double specificVolume(double T, double P, int phase);  // cm3/g
-double specificEnthalpy(double T, double P, int phase);
-double specificEntropy(double T, double P, int phase);
+void evaluateState(double T, double P, Phase phase, double* v, double* h, double* s);
+double specificVolume(double T, double P, Phase phase);  // cm3/g
+double specificEnthalpy(double T, double P, Phase phase);
+double specificEntropy(double T, double P, Phase phase);
 
 }  // namespace vapordex::if97

@@ -313,17 +313,17 @@ Reduced inSubregion3(double theta, double beta) {
   return fromHelmholtz(3, chi, subregion3(chi, theta));
 }
 
-Reduced evaluate(double T, double P, int phase) {
+Reduced evaluate(double T, double P, Phase phase) {
   const double theta = T / kCriticalTemperature;
   const double beta = P / kCriticalPressure;
-  if (phase == 0 || phase == 1) {
+  if (phase == Phase::kSaturatedLiquid || phase == Phase::kSaturatedVapour) {
     if (theta >= 1.0) return {0, 1.0, kCriticalEps, kCriticalSigma};
     const double betaK = kFunction(theta);
     if (theta < kTheta1) {
-      return phase == 0 ? fromGibbs(1, subregion1(betaK, theta))
+      return phase == Phase::kSaturatedLiquid ? fromGibbs(1, subregion1(betaK, theta))
                         : fromGibbs(2, subregion2(betaK, theta));
     }
-    if (phase == 1) return inSubregion3(theta, betaK);
+    if (phase == Phase::kSaturatedVapour) return inSubregion3(theta, betaK);
     const double chi = subregion4Volume(theta, betaK);
     return fromHelmholtz(4, chi, subregion4(chi, theta));
   }
@@ -341,28 +341,28 @@ Reduced evaluate(double T, double P, int phase) {
 
 }  // namespace
 
-int selectedSubregion(double T, double P, int phase) { return evaluate(T, P, phase).subregion; }
+int selectedSubregion(double T, double P, Phase phase) { return evaluate(T, P, phase).subregion; }
 
-void evaluateState(double T, double P, int phase, double* v, double* h, double* s) {
+void evaluateState(double T, double P, Phase phase, double* v, double* h, double* s) {
   const Reduced r = evaluate(T, P, phase);
   *v = r.chi * kCriticalVolume;
   *h = r.eps * kCriticalPressure * kCriticalVolume;
   *s = r.sigma * kCriticalPressure * kCriticalVolume / kCriticalTemperature;
 }
 
-double specificVolume(double T, double P, int phase) {
+double specificVolume(double T, double P, Phase phase) {
   double v = 0.0, h = 0.0, s = 0.0;
   evaluateState(T, P, phase, &v, &h, &s);
   return v;
 }
 
-double specificEnthalpy(double T, double P, int phase) {
+double specificEnthalpy(double T, double P, Phase phase) {
   double v = 0.0, h = 0.0, s = 0.0;
   evaluateState(T, P, phase, &v, &h, &s);
   return h;
 }
 
-double specificEntropy(double T, double P, int phase) {
+double specificEntropy(double T, double P, Phase phase) {
   double v = 0.0, h = 0.0, s = 0.0;
   evaluateState(T, P, phase, &v, &h, &s);
   return s;

@@ -8,6 +8,8 @@
 // eps = h/(pc vc), sigma = s Tc/(pc vc).
 #pragma once
 
+#include "../common/phase.hpp"
+
 namespace vapordex::ifc67 {
 
 inline constexpr double kCriticalTemperature = 647.3;
@@ -45,14 +47,14 @@ double subregion3Volume(double theta, double beta);
 double subregion4Volume(double theta, double beta);
 
 // Which sub-region the state evaluation chose (0 for the critical constants).
-int selectedSubregion(double T, double P, int phase);
+int selectedSubregion(double T, double P, Phase phase);
 
 // Engine operations.
 double saturationPressure(double T);
 double saturationTemperature(double P);
-void evaluateState(double T, double P, int phase, double* v, double* h, double* s);
-double specificVolume(double T, double P, int phase);
-double specificEnthalpy(double T, double P, int phase);
-double specificEntropy(double T, double P, int phase);
+void evaluateState(double T, double P, Phase phase, double* v, double* h, double* s);
+double specificVolume(double T, double P, Phase phase);
+double specificEnthalpy(double T, double P, Phase phase);
+double specificEntropy(double T, double P, Phase phase);
 
 }  // namespace vapordex::ifc67
