@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "density_checks.hpp"
-#include "engines/helmholtz/secant.hpp"
+#include "engines/common/density_solver.hpp"
 #include "frontend/worksheet.hpp"
 #include "test_support.hpp"
 
@@ -56,13 +56,13 @@ TEST(Kkhm69Density, SinglePhase) {
   EXPECT_NEAR(densityFromTP(1000.0, 0.1, Phase::kSinglePhase), 0.00021675, 5e-9);
   EXPECT_NEAR(densityFromTP(700.0, 30.0, Phase::kSinglePhase), 0.184003, 5e-7);
   // The floor holds the first supercritical step at a quarter of the pair.
-  helmholtz::SecantOptions one;
-  one.maxSteps = 1;
+  density::SecantOptions one;
+  one.stepLimit = 1;
   one.floor = true;
-  one.startAtGeometricMean = false;
+  one.startRule = density::StartRule::kFirstStart;
   const double rho2 = 0.1 / (2.5 * kR * 1000.0);
   const double first =
-      helmholtz::secantDensity(pressureFromTD, 1000.0, 0.1, 0.9504589132452779, rho2, one);
+      density::secantDensity(pressureFromTD, 1000.0, 0.1, 0.9504589132452779, rho2, one);
   EXPECT_NEAR(first, 0.2376, 1e-4);
   vapordex::testing::expectDensityBranches(densityFromTP, pressureFromTD, saturationPressure);
 }

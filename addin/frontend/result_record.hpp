@@ -1,12 +1,5 @@
-// The numeric result record shared by every worksheet function, and the
-// floating-point guard each of them holds while it computes.
+// The numeric result record shared by every worksheet function.
 #pragma once
-
-#include <cfenv>
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <xmmintrin.h>
-#endif
 
 #include "../xlcall/xlcall.hpp"
 
@@ -15,82 +8,5 @@ namespace vapordex {
 // Stores x in the shared record and returns its address. A value that is not
 // finite becomes the Excel error #NUM!: Excel has no NaN or infinity.
 LPXLOPER storeResult(double x);
-
-// While it lives, every floating-point exception is masked (so bad input
-// yields NaN or inf rather than a trap inside the host) and arithmetic rounds
-// to nearest with denormals kept (flush-to-zero and denormals-are-zero off),
-// whatever the host or another add-in left set. On destruction the host's
-// floating-point environment is restored exactly, which also drops the flags
-// raised meanwhile.
-//
-// On x86 both units are handled directly. The SSE control/status register is
-// saved and restored whole. Of the x87 unit only the control and status words
-// are read on entry; the control word is rewritten only when it differs from
-// ours, and the whole x87 environment is rewritten on exit only when the
-// status word shows that the computation changed it (rare: the engines
-// compute in SSE registers). Not every C runtime's feholdexcept masks the SSE
-// exceptions or resets the rounding mode.
-class FloatingPointGuard {
- public:
-#if defined(__x86_64__) || defined(__i386__)
-  FloatingPointGuard() {
-    __asm__ __volatile__("fnstcw %0" : "=m"(x87Control_) : : "memory");
-    __asm__ __volatile__("fnstsw %0" : "=m"(x87Status_) : : "memory");
-    const auto ours = static_cast<unsigned short>((x87Control_ | kX87Masks) & ~kX87Rounding);
-    if (ours != x87Control_) __asm__ __volatile__("fldcw %0" : : "m"(ours) : "memory");
-    mxcsr_ = _mm_getcsr();
-    _mm_setcsr((mxcsr_ | kSseMasks) & ~(kSseFlags | kSseRounding | kSseFlushToZero | kSseDenormalsAreZero));
-  }
-  ~FloatingPointGuard() {
-    _mm_setcsr(mxcsr_);
-    unsigned short status = 0;
-    __asm__ __volatile__("fnstsw %0" : "=m"(status) : : "memory");
-    if (status != x87Status_) {
-      // fnstenv stores the 28-byte environment: control word at byte 0,
-      // status word at byte 4.
-      X87Environment env;
-      __asm__ __volatile__("fnstenv %0" : "=m"(env) : : "memory");
-      env.control = x87Control_;
-      env.status = x87Status_;
-      __asm__ __volatile__("fldenv %0" : : "m"(env) : "memory");
-    } else if (static_cast<unsigned short>((x87Control_ | kX87Masks) & ~kX87Rounding) !=
-               x87Control_) {
-      __asm__ __volatile__("fldcw %0" : : "m"(x87Control_) : "memory");
-    }
-  }
-#else
-  FloatingPointGuard() {
-    feholdexcept(&saved_);
-    std::fesetround(FE_TONEAREST);
-  }
-  ~FloatingPointGuard() { fesetenv(&saved_); }
-#endif
-  FloatingPointGuard(const FloatingPointGuard&) = delete;
-  FloatingPointGuard& operator=(const FloatingPointGuard&) = delete;
-
- private:
-#if defined(__x86_64__) || defined(__i386__)
-  static constexpr unsigned kSseMasks = 0x1F80u;
-  static constexpr unsigned kSseFlags = 0x003Fu;
-  static constexpr unsigned kSseRounding = 0x6000u;
-  static constexpr unsigned kSseFlushToZero = 0x8000u;
-  static constexpr unsigned kSseDenormalsAreZero = 0x0040u;
-  static constexpr unsigned short kX87Masks = 0x003F;
-  static constexpr unsigned short kX87Rounding = 0x0C00;
-  struct X87Environment {
-    unsigned short control;
-    unsigned short unused0;
-    unsigned short status;
-    unsigned short unused1;
-    unsigned char rest[20];
-  };
-  static_assert(sizeof(X87Environment) == 28);
-  unsigned short x87Control_;
-  unsigned short x87Status_;
-  unsigned mxcsr_;
-#else
-  fenv_t saved_;
-#endif
-};
 
 }  // namespace vapordex

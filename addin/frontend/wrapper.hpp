@@ -9,6 +9,7 @@
 
 #include "cores.hpp"
 #include "engine_ops.hpp"
+#include "floating_point_guard.hpp"
 #include "result_record.hpp"
 
 namespace vapordex {

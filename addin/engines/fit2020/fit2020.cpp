@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "../common/saturation.hpp"
-#include "../helmholtz/secant.hpp"
+#include "../common/density_solver.hpp"
 #include "bridging_cubic.hpp"
 #include "property_table.hpp"
 
@@ -113,39 +113,30 @@ double entropyFromTD(double T, double rho) {
   return lookup(T, rho).s;
 }
 
-// The secant scheme on the table pressure (never the cubic): 64 estimates,
-// damped from the 33rd, phase bound and floor. When the start pressures
-// already agree the result is the first start.
+namespace {
+// Three times the critical density and a compressibility of 2.5.
+void supercriticalStart(double T, double P, double* rho1, double* rho2) {
+  *rho1 = 3.0 * kCriticalDensity;
+  *rho2 = P / 2.5 / kR / T;
+}
+}  // namespace
+
+// The shared density solver on the table pressure (never the cubic): 64
+// estimates, damped from the 33rd. When the start pressures already agree
+// the result is the first start.
 double densityFromTP(double T, double P, Phase phase) {
-  if (phase == Phase::kSaturatedLiquid || phase == Phase::kSaturatedVapour) {
-    if (T >= kCriticalTemperature) return kCriticalDensity;
-    return phase == Phase::kSaturatedLiquid ? saturatedLiquidDensity(T) : saturatedVapourDensity(T);
-  }
-  helmholtz::SecantOptions options;
-  options.maxSteps = 64;
-  options.dampFromStep = 33;
-  options.floor = true;
-  options.startAtGeometricMean = false;
-  double d = 0.0;
-  double f = 0.0;
-  auto branch = helmholtz::Branch::kSupercritical;
-  if (T < kCriticalTemperature && P > saturationPressure(T)) {
-    d = saturatedLiquidDensity(T);
-    f = 1.01 * d;
-    options.lowerBound = d;
-    branch = helmholtz::Branch::kLiquid;
-  } else if (T < kCriticalTemperature) {
-    d = saturatedVapourDensity(T);
-    f = d / 1.1;
-    options.upperBound = d;
-    branch = helmholtz::Branch::kVapour;
-  } else {
-    d = 3.0 * kCriticalDensity;
-    f = P / 2.5 / kR / T;
-  }
-  return helmholtz::soundDensity(tablePressure, T, P,
-                                 helmholtz::secantSolve(tablePressure, T, P, d, f, options), branch,
-                                 d);
+  static constexpr density::DensitySolver kSolver{
+      .pressure = tablePressure,
+      .saturationPressure = saturationPressure,
+      .liquidDensity = saturatedLiquidDensity,
+      .vapourDensity = saturatedVapourDensity,
+      .supercriticalStart = supercriticalStart,
+      .criticalTemperature = kCriticalTemperature,
+      .stepLimit = 64,
+      .dampingStart = 33,
+      .startRule = density::StartRule::kFirstStart,
+  };
+  return density::densityFromTP(kSolver, T, P, phase);
 }
 
 }  // namespace vapordex::fit2020

@@ -5,13 +5,13 @@
 
 #include "../common/exact_power.hpp"
 #include "../common/saturation.hpp"
-#include "guarded_power.hpp"
+#include "../common/float_limits.hpp"
 #include "iapws95_coefficients.hpp"
-#include "secant.hpp"
+#include "../common/density_solver.hpp"
 
 namespace vapordex::iapws95 {
 
-using helmholtz::guardedPow;
+
 
 namespace {
 
@@ -22,7 +22,7 @@ namespace {
 // at Delta = 0 every product Delta^(b - 1) enters (with theta or with
 // dDelta/ddelta) tends to 0.
 double nonAnalyticPower(double bigDelta, double e) {
-  if (bigDelta >= helmholtz::kFloatMin) return guardedPow(bigDelta, e);
+  if (bigDelta >= kFloatMin) return guardedPow(bigDelta, e);
   if (bigDelta > 0.0) return std::pow(bigDelta, e);
   return 0.0;
 }
@@ -186,30 +186,29 @@ double saturationTemperature(double P) {
 }
 
 double saturatedLiquidDensity(double T) {
-  return helmholtz::saturatedLiquidDensity(pressureFromTD, saturationPressure, T,
+  return density::saturatedLiquidDensity(pressureFromTD, saturationPressure, T,
                                            kCriticalTemperature, kCriticalDensity);
 }
 
 double saturatedVapourDensity(double T) {
-  return helmholtz::saturatedVapourDensity(pressureFromTD, saturationPressure, T,
+  return density::saturatedVapourDensity(pressureFromTD, saturationPressure, T,
                                            kCriticalTemperature, kCriticalDensity, kR);
 }
 
 void supercriticalStart(double T, double P, double* rho1, double* rho2) {
-  helmholtz::supercriticalStart(T, P, kCriticalTemperature, kCriticalPressure, kR, rho1, rho2);
+  density::supercriticalStart(T, P, kCriticalTemperature, kCriticalPressure, kR, rho1, rho2);
 }
 
 double densityFromTP(double T, double P, Phase phase) {
-  static constexpr helmholtz::DensitySolver kSolver{pressureFromTD,
-                                                    saturationPressure,
-                                                    saturatedLiquidDensity,
-                                                    saturatedVapourDensity,
-                                                    supercriticalStart,
-                                                    kCriticalTemperature,
-                                                    32,
-                                                    0,
-                                                    true};
-  return helmholtz::densityFromTP(kSolver, T, P, phase);
+  static constexpr density::DensitySolver kSolver{
+      .pressure = pressureFromTD,
+      .saturationPressure = saturationPressure,
+      .liquidDensity = saturatedLiquidDensity,
+      .vapourDensity = saturatedVapourDensity,
+      .supercriticalStart = supercriticalStart,
+      .criticalTemperature = kCriticalTemperature,
+  };
+  return density::densityFromTP(kSolver, T, P, phase);
 }
 
 }  // namespace vapordex::iapws95

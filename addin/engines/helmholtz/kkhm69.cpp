@@ -4,7 +4,7 @@
 
 #include "../common/saturation.hpp"
 #include "kkhm69_coefficients.hpp"
-#include "secant.hpp"
+#include "../common/density_solver.hpp"
 
 namespace vapordex::kkhm69 {
 
@@ -113,9 +113,9 @@ double saturatedLiquidDensity(double T) {
   const double y = std::pow(647.286 - T, 0.333);
   const double rho1 = kCriticalDensity + y * (0.0643931 + y * (0.0112886 + y * -0.000938708));
   const double ps = saturationPressure(T);
-  const helmholtz::SecantResult r = helmholtz::secantSolve(pressureFromTD, T, ps, rho1,
-                                                            1.01 * rho1, helmholtz::SecantOptions{});
-  return helmholtz::soundSaturatedDensity(pressureFromTD, T, ps, r, true, kCriticalTemperature,
+  const density::SecantResult r = density::secantSolve(pressureFromTD, T, ps, rho1,
+                                                            1.01 * rho1, density::SecantOptions{});
+  return density::soundSaturatedDensity(pressureFromTD, T, ps, r, true, kCriticalTemperature,
                                           kCriticalDensity);
 }
 
@@ -125,9 +125,9 @@ double saturatedVapourDensity(double T) {
   const double w = std::pow(kCriticalTemperature - T, 0.4648);
   const double z = 0.233396 + w * (0.0525888 + w * (0.00313438 + w * -0.000215689));
   const double rho1 = ps / (z * kR * T);
-  const helmholtz::SecantResult r = helmholtz::secantSolve(pressureFromTD, T, ps, rho1, rho1 / 1.1,
-                                                            helmholtz::SecantOptions{});
-  return helmholtz::soundSaturatedDensity(pressureFromTD, T, ps, r, false, kCriticalTemperature,
+  const density::SecantResult r = density::secantSolve(pressureFromTD, T, ps, rho1, rho1 / 1.1,
+                                                            density::SecantOptions{});
+  return density::soundSaturatedDensity(pressureFromTD, T, ps, r, false, kCriticalTemperature,
                                           kCriticalDensity);
 }
 
@@ -142,16 +142,18 @@ void supercriticalStart(double T, double P, double* rho1, double* rho2) {
 // Up to 64 secant steps, steps 33 to 64 averaged with the previous estimate;
 // the result before the first step is the first start.
 double densityFromTP(double T, double P, Phase phase) {
-  static constexpr helmholtz::DensitySolver kSolver{pressureFromTD,
-                                                    saturationPressure,
-                                                    saturatedLiquidDensity,
-                                                    saturatedVapourDensity,
-                                                    supercriticalStart,
-                                                    kCriticalTemperature,
-                                                    64,
-                                                    33,
-                                                    false};
-  return helmholtz::densityFromTP(kSolver, T, P, phase);
+  static constexpr density::DensitySolver kSolver{
+      .pressure = pressureFromTD,
+      .saturationPressure = saturationPressure,
+      .liquidDensity = saturatedLiquidDensity,
+      .vapourDensity = saturatedVapourDensity,
+      .supercriticalStart = supercriticalStart,
+      .criticalTemperature = kCriticalTemperature,
+      .stepLimit = 64,
+      .dampingStart = 33,
+      .startRule = density::StartRule::kFirstStart,
+  };
+  return density::densityFromTP(kSolver, T, P, phase);
 }
 
 }  // namespace vapordex::kkhm69

@@ -5,7 +5,7 @@
 #include "../common/int_power.hpp"
 #include "../common/saturation.hpp"
 #include "nbs84_coefficients.hpp"
-#include "secant.hpp"
+#include "../common/density_solver.hpp"
 
 namespace vapordex::nbs84 {
 
@@ -143,32 +143,31 @@ double saturationTemperature(double P) {
 }
 
 double saturatedLiquidDensity(double T) {
-  return helmholtz::saturatedLiquidDensity(pressureFromTD, saturationPressure, T,
+  return density::saturatedLiquidDensity(pressureFromTD, saturationPressure, T,
                                            kCriticalTemperature, kCriticalDensity);
 }
 
 double saturatedVapourDensity(double T) {
-  return helmholtz::saturatedVapourDensity(pressureFromTD, saturationPressure, T,
+  return density::saturatedVapourDensity(pressureFromTD, saturationPressure, T,
                                            kCriticalTemperature, kCriticalDensity, kR);
 }
 
 namespace {
 void supercriticalStart(double T, double P, double* rho1, double* rho2) {
-  helmholtz::supercriticalStart(T, P, kCriticalTemperature, kCriticalPressure, kR, rho1, rho2);
+  density::supercriticalStart(T, P, kCriticalTemperature, kCriticalPressure, kR, rho1, rho2);
 }
 }  // namespace
 
 double densityFromTP(double T, double P, Phase phase) {
-  static constexpr helmholtz::DensitySolver kSolver{pressureFromTD,
-                                                    saturationPressure,
-                                                    saturatedLiquidDensity,
-                                                    saturatedVapourDensity,
-                                                    supercriticalStart,
-                                                    kCriticalTemperature,
-                                                    32,
-                                                    0,
-                                                    true};
-  return helmholtz::densityFromTP(kSolver, T, P, phase);
+  static constexpr density::DensitySolver kSolver{
+      .pressure = pressureFromTD,
+      .saturationPressure = saturationPressure,
+      .liquidDensity = saturatedLiquidDensity,
+      .vapourDensity = saturatedVapourDensity,
+      .supercriticalStart = supercriticalStart,
+      .criticalTemperature = kCriticalTemperature,
+  };
+  return density::densityFromTP(kSolver, T, P, phase);
 }
 
 }  // namespace vapordex::nbs84

@@ -1,3 +1,6 @@
+// Single-precision limits that the Helmholtz engines and the density solver
+// use as guards and tolerances, and the guarded power.
+//
 // x^e with single-precision guards: an exponent below the smallest normal
 // float gives 1; a base below it gives 0 for a positive exponent and plus or
 // minus the largest float otherwise. This keeps the Helmholtz derivatives
@@ -6,7 +9,7 @@
 
 #include <cmath>
 
-namespace vapordex::helmholtz {
+namespace vapordex {
 
 inline constexpr double kFloatMin = 1.1754943508222875e-38;
 inline constexpr double kFloatMax = 3.4028234663852886e38;
@@ -22,4 +25,4 @@ inline double guardedPow(double x, double e) {
   return std::pow(x, e);
 }
 
-}  // namespace vapordex::helmholtz
+}  // namespace vapordex

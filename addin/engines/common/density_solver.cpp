@@ -1,11 +1,11 @@
-#include "secant.hpp"
+#include "density_solver.hpp"
 
 #include <cmath>
 
-#include "../common/regula_falsi.hpp"
-#include "guarded_power.hpp"
+#include "float_limits.hpp"
+#include "regula_falsi.hpp"
 
-namespace vapordex::helmholtz {
+namespace vapordex::density {
 
 double secantDensity(PressureFunction pressure, double T, double target, double rho1, double rho2,
                      const SecantOptions& options) {
@@ -16,16 +16,16 @@ SecantResult secantSolve(PressureFunction pressure, double T, double target, dou
                          double rho2, const SecantOptions& options) {
   double p1 = pressure(T, rho1);
   double p2 = pressure(T, rho2);
-  double result = options.startAtGeometricMean ? std::sqrt(rho1 * rho2) : rho1;
+  double result = options.startRule == StartRule::kGeometricMean ? std::sqrt(rho1 * rho2) : rho1;
   // The pressure at the result, where it is known.
-  double resultPressure = options.startAtGeometricMean ? std::nan("") : p1;
+  double resultPressure = options.startRule == StartRule::kGeometricMean ? std::nan("") : p1;
   double previous = (rho1 + rho2) * 0.5;
-  for (int step = 1; step <= options.maxSteps; ++step) {
+  for (int step = 1; step <= options.stepLimit; ++step) {
     // Tested before the division, so the step never divides by zero for a
     // positive target.
     if (std::fabs(p2 - p1) < target * kFloatEpsilon) break;
     double rhoN = ((p2 - target) * rho1 - (p1 - target) * rho2) / (p2 - p1);
-    if (options.dampFromStep > 0 && step >= options.dampFromStep) rhoN = (rhoN + previous) * 0.5;
+    if (options.dampingStart > 0 && step >= options.dampingStart) rhoN = (rhoN + previous) * 0.5;
     if (rhoN < options.lowerBound) rhoN = options.lowerBound;
     if (rhoN > options.upperBound) rhoN = options.upperBound;
     if (options.floor && rhoN < (rho1 + rho2) * 0.25) rhoN = (rho1 + rho2) * 0.25;
@@ -226,9 +226,9 @@ double soundSaturatedDensity(PressureFunction pressure, double T, double saturat
   return criticalDensity;
 }
 
-}  // namespace vapordex::helmholtz
+}  // namespace vapordex::density
 
-namespace vapordex::helmholtz {
+namespace vapordex::density {
 
 double liquidStart(double T, double criticalTemperature) {
   const double x = std::cbrt(1.0 - T / criticalTemperature);
@@ -280,9 +280,9 @@ double densityFromTP(const DensitySolver& solver, double T, double P, Phase phas
   if (phase == Phase::kSaturatedLiquid) return solver.liquidDensity(T);
   if (phase == Phase::kSaturatedVapour) return solver.vapourDensity(T);
   SecantOptions options;
-  options.maxSteps = solver.maxSteps;
-  options.dampFromStep = solver.dampFromStep;
-  options.startAtGeometricMean = solver.startAtGeometricMean;
+  options.stepLimit = solver.stepLimit;
+  options.dampingStart = solver.dampingStart;
+  options.startRule = solver.startRule;
   options.floor = true;
   double rho1 = 0.0;
   double rho2 = 0.0;
@@ -306,4 +306,4 @@ double densityFromTP(const DensitySolver& solver, double T, double P, Phase phas
                       secantSolve(solver.pressure, T, P, rho1, rho2, options), branch, rho1);
 }
 
-}  // namespace vapordex::helmholtz
+}  // namespace vapordex::density

@@ -1,21 +1,29 @@
-// The secant density solver shared by the density-based engines: finds the
+// The density solver shared by the density-based engines (69, 84, 95 and
+// 20): the secant scheme, its start values, and the sound-answer checks with
+// their bracketed fallbacks. The secant finds the
 // density on an isotherm at which the engine's pressure equals a target,
 // from two start densities, replacing the point with the larger residual.
 #pragma once
 
-#include "../common/phase.hpp"
+#include "phase.hpp"
 
 #include <limits>
 
-namespace vapordex::helmholtz {
+namespace vapordex::density {
 
 using PressureFunction = double (*)(double T, double rho);
 
+// The result of the secant before its first step.
+enum class StartRule {
+  kGeometricMean,  // the geometric mean of the two starts
+  kFirstStart,     // the first start
+};
+
 struct SecantOptions {
-  int maxSteps = 32;
+  int stepLimit = 32;
   // Steps from this one on (1-based) average the new estimate with the
   // previous one; 0 disables the damping.
-  int dampFromStep = 0;
+  int dampingStart = 0;
   // Phase bound applied to every new estimate: raised to lowerBound,
   // lowered to upperBound.
   double lowerBound = -std::numeric_limits<double>::infinity();
@@ -23,9 +31,7 @@ struct SecantOptions {
   // Raise every new estimate to at least a quarter of the sum of the two
   // current points.
   bool floor = false;
-  // The result before the first step: the geometric mean of the starts, or
-  // the first start.
-  bool startAtGeometricMean = true;
+  StartRule startRule = StartRule::kGeometricMean;
 };
 
 double secantDensity(PressureFunction pressure, double T, double target, double rho1, double rho2,
@@ -66,9 +72,9 @@ double soundSaturatedDensity(PressureFunction pressure, double T, double saturat
                              SecantResult secant, bool liquid, double criticalTemperature,
                              double criticalDensity);
 
-}  // namespace vapordex::helmholtz
+}  // namespace vapordex::density
 
-namespace vapordex::helmholtz {
+namespace vapordex::density {
 
 // Start values of the IAPWS-95 scheme, which the NBS/NRC 1984 engine shares
 // with its own critical constants and gas constant.
@@ -91,16 +97,19 @@ double saturatedVapourDensity(PressureFunction pressure, double (*saturationPres
                               double R);
 
 // The density from temperature and pressure of a density-based engine.
+// What a density-based engine gives the solver: its pressure, saturation
+// pressure and saturated densities, its supercritical start values, its
+// critical temperature, and the secant's options.
 struct DensitySolver {
-  PressureFunction pressure;
-  double (*saturationPressure)(double T);
-  double (*liquidDensity)(double T);
-  double (*vapourDensity)(double T);
-  void (*supercriticalStart)(double T, double P, double* rho1, double* rho2);
-  double criticalTemperature;
-  int maxSteps;
-  int dampFromStep;
-  bool startAtGeometricMean;
+  PressureFunction pressure = nullptr;
+  double (*saturationPressure)(double T) = nullptr;
+  double (*liquidDensity)(double T) = nullptr;
+  double (*vapourDensity)(double T) = nullptr;
+  void (*supercriticalStart)(double T, double P, double* rho1, double* rho2) = nullptr;
+  double criticalTemperature = 0.0;
+  int stepLimit = 32;
+  int dampingStart = 0;
+  StartRule startRule = StartRule::kGeometricMean;
 };
 
 // Phase selector 0 or 1: the saturated density. Otherwise below the
@@ -110,4 +119,4 @@ struct DensitySolver {
 // of the current pair.
 double densityFromTP(const DensitySolver& solver, double T, double P, Phase phase);
 
-}  // namespace vapordex::helmholtz
+}  // namespace vapordex::density
