@@ -6,6 +6,7 @@
 #include "engines/if97/if97.hpp"
 #include "frontend/cores.hpp"
 #include "frontend/engine_ops.hpp"
+#include "frontend/inverse.hpp"
 #include "frontend/worksheet.hpp"
 #include "test_support.hpp"
 
@@ -29,6 +30,16 @@ TEST(Dispatch, SelectsByMagnitudeOnly) {
     EXPECT_EQ(selectEngine(-e->code), e);
   }
   EXPECT_EQ(availableEngines().size(), 6u);
+}
+
+// Each engine's saturation-line ends, carried as data, are what its
+// saturation functions answer at the probes.
+TEST(Dispatch, SaturationLineEndsAreTheProbesAnswers) {
+  for (const EngineOps* e : availableEngines()) {
+    EXPECT_EQ(e->triplePointTemperature, e->saturationTemperature(0.0)) << e->code;
+    EXPECT_EQ(e->criticalTemperature, e->saturationTemperature(kCriticalTemperatureProbe)) << e->code;
+    EXPECT_EQ(e->criticalPressure, e->saturationPressure(kCriticalPressureProbe)) << e->code;
+  }
 }
 
 TEST(Units, EnglishArgumentsAndResults) {

@@ -30,12 +30,12 @@ double atDensity(const EngineOps& e, Quantity q, double T, double rho) {
 }
 
 // Saturated liquid or vapour at T, with T clamped to the engine's saturation
-// range [Tsat(0), Tsat(9999)].
+// range [triple point, critical point].
 double saturated(double T, std::int32_t code, Phase phase, Quantity q) {
   const EngineOps* e = selectEngine(code);
   if (e == nullptr) return kErrorValue;
-  const double low = e->saturationTemperature(0.0);
-  const double high = e->saturationTemperature(9999.0);
+  const double low = e->triplePointTemperature;
+  const double high = e->criticalTemperature;
   if (low > T) T = low;
   if (T > high) T = high;
   if (isPressureBased(*e)) return atPressure(*e, q, T, 0.0, phase);
@@ -73,7 +73,7 @@ TvState solveTv(const EngineOps& e, double T, double v) {
   TvState st{false, false, 0.0, 0.0};
   double pLow = kTvPressureMin;
   double pHigh = kTvPressureMax;
-  const double tc = e.saturationTemperature(9999.0);
+  const double tc = e.criticalTemperature;
   if (T < tc) {
     const double ps = e.saturationPressure(T);
     const double vf = e.specificVolume(T, 0.0, kLiquid);

@@ -18,6 +18,15 @@ namespace vapordex {
 struct EngineOps {
   int code = 0;  // the formulation code's magnitude: 67, 69, 84, 95, 97 or 20
 
+  // The saturation line's ends: the engine's saturation temperature is
+  // triplePointTemperature at and below its triple-point pressure and
+  // criticalTemperature at and above criticalPressure, and its saturation
+  // pressure clamps likewise (what saturationTemperature(0),
+  // saturationTemperature(9999) and saturationPressure(999) answer).
+  double triplePointTemperature = 0.0;
+  double criticalTemperature = 0.0;
+  double criticalPressure = 0.0;
+
   double (*saturationPressure)(double T) = nullptr;
   double (*saturationTemperature)(double P) = nullptr;
 

@@ -3,6 +3,7 @@
 // see the operation set.
 #include <cstdint>
 
+#include "../engines/fit2020/bridging_cubic.hpp"
 #include "../engines/fit2020/fit2020.hpp"
 #include "../engines/helmholtz/iapws95.hpp"
 #include "../engines/helmholtz/kkhm69.hpp"
@@ -17,6 +18,9 @@ namespace {
 
 constexpr EngineOps kIfc67{
     .code = 67,
+    .triplePointTemperature = ifc67::kTriplePointTemperature,
+    .criticalTemperature = ifc67::kCriticalTemperature,
+    .criticalPressure = ifc67::kCriticalPressure,
     .saturationPressure = ifc67::saturationPressure,
     .saturationTemperature = ifc67::saturationTemperature,
     .specificVolume = ifc67::specificVolume,
@@ -26,6 +30,9 @@ constexpr EngineOps kIfc67{
 
 constexpr EngineOps kKkhm69{
     .code = 69,
+    .triplePointTemperature = kkhm69::kTriplePointTemperature,
+    .criticalTemperature = kkhm69::kCriticalTemperature,
+    .criticalPressure = kkhm69::kCriticalPressure,
     .saturationPressure = kkhm69::saturationPressure,
     .saturationTemperature = kkhm69::saturationTemperature,
     .densityFromTP = kkhm69::densityFromTP,
@@ -36,6 +43,9 @@ constexpr EngineOps kKkhm69{
 
 constexpr EngineOps kNbs84{
     .code = 84,
+    .triplePointTemperature = nbs84::kTriplePointTemperature,
+    .criticalTemperature = nbs84::kCriticalTemperature,
+    .criticalPressure = nbs84::kCriticalPressure,
     .saturationPressure = nbs84::saturationPressure,
     .saturationTemperature = nbs84::saturationTemperature,
     .densityFromTP = nbs84::densityFromTP,
@@ -46,6 +56,9 @@ constexpr EngineOps kNbs84{
 
 constexpr EngineOps kIapws95{
     .code = 95,
+    .triplePointTemperature = iapws95::kTriplePointTemperature,
+    .criticalTemperature = iapws95::kCriticalTemperature,
+    .criticalPressure = iapws95::kCriticalPressure,
     .saturationPressure = iapws95::saturationPressure,
     .saturationTemperature = iapws95::saturationTemperature,
     .densityFromTP = iapws95::densityFromTP,
@@ -56,6 +69,9 @@ constexpr EngineOps kIapws95{
 
 constexpr EngineOps kIf97{
     .code = 97,
+    .triplePointTemperature = if97::kTriplePointTemperature,
+    .criticalTemperature = if97::kCriticalTemperature,
+    .criticalPressure = if97::kCriticalPressure,
     .saturationPressure = if97::saturationPressure,
     .saturationTemperature = if97::saturationTemperature,
     .specificVolume = if97::specificVolume,
@@ -65,6 +81,9 @@ constexpr EngineOps kIf97{
 
 constexpr EngineOps kFit2020{
     .code = 20,
+    .triplePointTemperature = fit2020::kTriplePointTemperature,
+    .criticalTemperature = fit2020::kCriticalTemperature,
+    .criticalPressure = fit2020::kCriticalPressure,
     .saturationPressure = fit2020::saturationPressure,
     .saturationTemperature = fit2020::saturationTemperature,
     .densityFromTP = fit2020::densityFromTP,

@@ -78,6 +78,18 @@ double phaseSolve(double (*property)(double, double, std::int32_t), double P, do
   return bracketedTemperature(property, P, y, code, b.low, b.high, yLow, yHigh);
 }
 
+// The engine's critical pressure and temperature (what its saturation
+// pressure at 999 K and saturation temperature at 9999 MPa answer), or the
+// error value for a code that selects no engine.
+double criticalPressure(std::int32_t code) {
+  const EngineOps* e = selectEngine(code);
+  return e == nullptr ? kErrorValue : e->criticalPressure;
+}
+double criticalTemperature(std::int32_t code) {
+  const EngineOps* e = selectEngine(code);
+  return e == nullptr ? kErrorValue : e->criticalTemperature;
+}
+
 // Whether a bisection ended against an end of its fixed search range (an end
 // given as 0 is a saturation end, which is a state of its own): one of its
 // ends never moved.
@@ -93,7 +105,7 @@ bool pinned(double low, double high, double rangeLow, double rangeHigh) {
 // does not reproduce h or lies on the wrong phase is replaced by the
 // bracketed solve on the phase's own interval.
 double TofPHCore(double P, double h, std::int32_t code) {
-  const double pc = PsatCore(kCriticalPressureProbe, code);
+  const double pc = criticalPressure(code);
   PhaseBounds bounds;
   double hSaturated = 0.0;
   if (pc > P) {
@@ -143,7 +155,7 @@ double TofPSCore(double P, double s, std::int32_t code) {
   double upper = kSolverTemperatureHigh;
   PhaseBounds bounds;
   double sSaturated = 0.0;
-  const double pc = PsatCore(kCriticalPressureProbe, code);
+  const double pc = criticalPressure(code);
   if (pc > P) {
     const double ts = TsatCore(P, code);
     const double sf = SfCore(ts, code);
@@ -186,7 +198,7 @@ double TofPSCore(double P, double s, std::int32_t code) {
 }
 
 double SofPHCore(double P, double h, std::int32_t code) {
-  const double pc = PsatCore(kCriticalPressureProbe, code);
+  const double pc = criticalPressure(code);
   if (pc > P) {
     const double ts = TsatCore(P, code);
     const double hf = HfCore(ts, code);
@@ -199,7 +211,7 @@ double SofPHCore(double P, double h, std::int32_t code) {
 }
 
 double HofPSCore(double P, double s, std::int32_t code) {
-  const double pc = PsatCore(kCriticalPressureProbe, code);
+  const double pc = criticalPressure(code);
   if (pc > P) {
     const double ts = TsatCore(P, code);
     const double sf = SfCore(ts, code);
@@ -215,7 +227,7 @@ double HofPSCore(double P, double s, std::int32_t code) {
 double HofTSByPressure(double T, double s, std::int32_t code) {
   double low = kSolverPressureLow;
   double high = kSolverPressureHigh;
-  const double tc = TsatCore(kCriticalTemperatureProbe, code);
+  const double tc = criticalTemperature(code);
   if (tc > T) {
     const double sf = SfCore(T, code);
     const double sg = SgCore(T, code);
@@ -249,7 +261,7 @@ double HofTSByPressure(double T, double s, std::int32_t code) {
 double HofTSByVolume(double T, double s, std::int32_t code) {
   double low = kSolverVolumeLow;
   double high = kSolverVolumeHigh;
-  const double tc = TsatCore(kCriticalTemperatureProbe, code);
+  const double tc = criticalTemperature(code);
   if (tc > T) {
     const double sf = SfCore(T, code);
     const double sg = SgCore(T, code);

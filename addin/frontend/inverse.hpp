@@ -8,8 +8,12 @@
 
 namespace vapordex {
 
-inline constexpr double kCriticalPressureProbe = 999.0;      // K: Psat(999) = Pc
-inline constexpr double kCriticalTemperatureProbe = 9999.0;  // MPa: Tsat(9999) = Tc
+// Where the critical point is read off an engine's saturation functions:
+// Psat(999 K) = Pc and Tsat(9999 MPa) = Tc (each engine's clamps). The
+// engine operation set carries both values as data; the probes document
+// them and the tests check that the two agree.
+inline constexpr double kCriticalPressureProbe = 999.0;      // K
+inline constexpr double kCriticalTemperatureProbe = 9999.0;  // MPa
 inline constexpr double kSolverTemperatureLow = 273.15;
 inline constexpr double kSolverTemperatureHigh = 1500.0;
 inline constexpr double kEnthalpyCollapse = 0.001;

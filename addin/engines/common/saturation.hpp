@@ -14,6 +14,8 @@
 
 #include <cmath>
 
+#include "water.hpp"
+
 namespace vapordex {
 
 namespace saturation_detail {
@@ -62,7 +64,7 @@ inline double locateRoot(double lnP, double (*saturationPressure)(double), doubl
 inline double bisectSaturationTemperature(double P, double (*saturationPressure)(double),
                                           double triplePressure, double criticalTemperature,
                                           double criticalPressure) {
-  constexpr double kTriplePointTemperature = 273.16;
+  constexpr double kTriplePointTemperature = water::kTriplePointTemperature;
   if (P <= triplePressure) return kTriplePointTemperature;
   if (P >= criticalPressure) return criticalTemperature;
   double lo = kTriplePointTemperature;

@@ -3,13 +3,15 @@
 // of the parameter table. Reduced variables x = T/Tc and w = rhoc/rho.
 #pragma once
 
+#include "../common/water.hpp"
+
 #include "spline.hpp"
 
 namespace vapordex::fit2020 {
 
-inline constexpr double kCriticalTemperature = 647.096;
-inline constexpr double kCriticalPressure = 22.064;
-inline constexpr double kCriticalDensity = 0.322;
+inline constexpr double kCriticalTemperature = water::kCriticalTemperature;
+inline constexpr double kCriticalPressure = water::kCriticalPressure;
+inline constexpr double kCriticalDensity = water::kCriticalDensity;
 inline constexpr double kR = 0.4615221395147458;
 inline constexpr double kZc = 0.22943893739327012;
 inline constexpr double kCoVolume = 0.321;

@@ -5,12 +5,14 @@
 // Units: T in K, P in MPa, rho in g/cm3, h in kJ/kg, s in kJ/(kg K).
 #pragma once
 
+#include "../common/water.hpp"
+
 #include "../common/phase.hpp"
 
 namespace vapordex::fit2020 {
 
-inline constexpr double kTriplePointTemperature = 273.16;
-inline constexpr double kTriplePointPressure = 0.000611657;
+inline constexpr double kTriplePointTemperature = water::kTriplePointTemperature;
+inline constexpr double kTriplePointPressure = water::kTriplePointPressure;
 
 double saturatedVapourCompressibility(double T);
 bool insideDome(double T, double rho);

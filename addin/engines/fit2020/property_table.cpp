@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "../common/water.hpp"
+
 namespace vapordex::fit2020 {
 
 namespace {
@@ -24,7 +26,7 @@ int firstNotBelow(int begin, int end, double x, ValueAt valueAt) {
 // Row of the saturated liquid within a subcritical isotherm; the liquid
 // branch runs from it.
 constexpr int kSaturatedLiquidRow = 101;
-constexpr double kCriticalTemperature = 647.096;
+constexpr double kCriticalTemperature = water::kCriticalTemperature;
 
 // Along an isotherm ln P is interpolated linearly in ln rho, except on the
 // liquid branch of a subcritical isotherm. There the pressure rises from the

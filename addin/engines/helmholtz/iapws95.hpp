@@ -6,16 +6,18 @@
 // Units: T in K, rho in g/cm3, P in MPa, h in kJ/kg, s in kJ/(kg K).
 #pragma once
 
+#include "../common/water.hpp"
+
 #include "../common/phase.hpp"
 
 namespace vapordex::iapws95 {
 
 inline constexpr double kR = 0.46151805;
-inline constexpr double kCriticalTemperature = 647.096;
-inline constexpr double kCriticalDensity = 0.322;
-inline constexpr double kCriticalPressure = 22.064;
-inline constexpr double kTriplePointTemperature = 273.16;
-inline constexpr double kTriplePointPressure = 0.000611657;
+inline constexpr double kCriticalTemperature = water::kCriticalTemperature;
+inline constexpr double kCriticalDensity = water::kCriticalDensity;
+inline constexpr double kCriticalPressure = water::kCriticalPressure;
+inline constexpr double kTriplePointTemperature = water::kTriplePointTemperature;
+inline constexpr double kTriplePointPressure = water::kTriplePointPressure;
 
 // The parts of the dimensionless Helmholtz function at (delta, tau).
 struct Helmholtz {

@@ -94,7 +94,7 @@ double entropyFromTD(double T, double rho) {
 }
 
 double saturationPressure(double T) {
-  if (T <= 273.16) return kTriplePointPressure;
+  if (T <= water::kTriplePointTemperature) return kTriplePointPressure;
   if (T >= kCriticalTemperature) return kCriticalPressure;
   const double u = 3.3815 - 0.01 * T;
   double s = 0.0;
@@ -134,7 +134,7 @@ double saturatedVapourDensity(double T) {
 namespace {
 // Three times the critical density and a compressibility of 2.5.
 void supercriticalStart(double T, double P, double* rho1, double* rho2) {
-  *rho1 = 0.9504589132452779;
+  *rho1 = 3.0 * kCriticalDensity;
   *rho2 = P / (2.5 * kR * T);
 }
 }  // namespace

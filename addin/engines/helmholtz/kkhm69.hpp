@@ -6,6 +6,8 @@
 // Units: T in K, rho in g/cm3, P in MPa, h in kJ/kg, s in kJ/(kg K).
 #pragma once
 
+#include "../common/water.hpp"
+
 #include "../common/phase.hpp"
 
 namespace vapordex::kkhm69 {
@@ -14,7 +16,8 @@ inline constexpr double kR = 0.461504339;
 inline constexpr double kCriticalTemperature = 647.245;
 inline constexpr double kCriticalPressure = 22.0894;
 inline constexpr double kCriticalDensity = 0.316819637748426;  // 1/3.15637
-inline constexpr double kTauCritical = 1.5450100039397754;     // 1000/647.245
+inline constexpr double kTauCritical = 1000.0 / kCriticalTemperature;
+inline constexpr double kTriplePointTemperature = water::kTriplePointTemperature;
 inline constexpr double kTriplePointPressure = 0.000612049;
 
 struct QFunction {

@@ -6,6 +6,8 @@
 // Units: T in K, rho in g/cm3, P in MPa, A and h in kJ/kg, s in kJ/(kg K).
 #pragma once
 
+#include "../common/water.hpp"
+
 #include "../common/phase.hpp"
 
 namespace vapordex::nbs84 {
@@ -15,7 +17,7 @@ inline constexpr double kCriticalTemperature = 647.126;
 inline constexpr double kCriticalPressure = 22.055;
 inline constexpr double kCriticalDensity = 0.322;
 inline constexpr double kBaseTemperature = 647.073;  // tau = T0 / T
-inline constexpr double kTriplePointTemperature = 273.16;
+inline constexpr double kTriplePointTemperature = water::kTriplePointTemperature;
 inline constexpr double kTriplePointPressure = 0.000610716;
 
 // The Helmholtz free energy and its analytic derivatives.

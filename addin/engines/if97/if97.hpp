@@ -6,16 +6,18 @@
 // in m3/kg; the volume operation returns cm3/g (v * 1000).
 #pragma once
 
+#include "../common/water.hpp"
+
 #include "../common/phase.hpp"
 
 namespace vapordex::if97 {
 
 inline constexpr double kR = 0.461526;  // kJ/(kg K)
-inline constexpr double kCriticalTemperature = 647.096;
-inline constexpr double kCriticalPressure = 22.064;
-inline constexpr double kCriticalDensity = 322.0;  // kg/m3
-inline constexpr double kTriplePointTemperature = 273.16;
-inline constexpr double kTriplePointPressure = 6.11657e-4;
+inline constexpr double kCriticalTemperature = water::kCriticalTemperature;
+inline constexpr double kCriticalPressure = water::kCriticalPressure;
+inline constexpr double kCriticalDensity = water::kCriticalDensityKgPerM3;  // kg/m3
+inline constexpr double kTriplePointTemperature = water::kTriplePointTemperature;
+inline constexpr double kTriplePointPressure = water::kTriplePointPressure;
 inline constexpr double kRegion3Temperature = 623.15;
 
 // Region-3 specific volume bracket in m3/kg. It encloses every region-3 state

@@ -11,7 +11,6 @@ namespace vapordex::ifc67 {
 namespace {
 
 // L-function nodes and curvature.
-constexpr double kThetaA = 0.9626911787;
 constexpr double kThetaB = 1.333462073;
 constexpr double kBetaA = 0.7475191707;
 constexpr double kBetaB = 4.52079566;
@@ -42,13 +41,13 @@ double kFunction(double theta) {
 }
 
 double lFunction(double theta) {
-  return ((kThetaB - theta) * kBetaA + (theta - kThetaA) * kBetaB -
-          (kThetaB - theta) * (theta - kThetaA) * kCurvature) /
-         (kThetaB - kThetaA);
+  return ((kThetaB - theta) * kBetaA + (theta - kTheta1) * kBetaB -
+          (kThetaB - theta) * (theta - kTheta1) * kCurvature) /
+         (kThetaB - kTheta1);
 }
 
 double lFunctionDerivative(double theta) {
-  return (kBetaB - kBetaA - (kThetaB - 2.0 * theta + kThetaA) * kCurvature) / (kThetaB - kThetaA);
+  return (kBetaB - kBetaA - (kThetaB - 2.0 * theta + kTheta1) * kCurvature) / (kThetaB - kTheta1);
 }
 
 GibbsState subregion1(double beta, double theta) {
@@ -286,7 +285,7 @@ double subregion4Volume(double theta, double beta) {
 }
 
 double saturationPressure(double T) {
-  if (T <= 273.16) return kTriplePointPressure;
+  if (T <= water::kTriplePointTemperature) return kTriplePointPressure;
   if (T >= kCriticalTemperature) return kCriticalPressure;
   return kCriticalPressure * kFunction(T / kCriticalTemperature);
 }

@@ -8,14 +8,17 @@
 // eps = h/(pc vc), sigma = s Tc/(pc vc).
 #pragma once
 
+#include "../common/water.hpp"
+
 #include "../common/phase.hpp"
 
 namespace vapordex::ifc67 {
 
 inline constexpr double kCriticalTemperature = 647.3;
 inline constexpr double kCriticalPressure = 22.12;
-inline constexpr double kCriticalVolume = 3.1700041527054403;  // cm3/g, 1/0.315457
+inline constexpr double kCriticalVolume = 1.0 / 0.315457;  // cm3/g
 inline constexpr double kTheta1 = 0.9626911787;                // 623.15 K
+inline constexpr double kTriplePointTemperature = water::kTriplePointTemperature;
 inline constexpr double kTriplePointPressure = 6.11244e-4;
 inline constexpr double kVolumeLow = 0.40765261479504034;  // chi, sub-regions 3 and 4
 inline constexpr double kRegion3VolumeHigh = 2.816150913801486;
