@@ -2,6 +2,7 @@
 // creates the window, runs the host probe, creates the add-in folder and
 // tells whether the add-in is already installed; Install writes the add-in
 // build that matches Excel into the add-in folder.
+#include "version.hpp"
 #include <windows.h>
 
 #include <cstdio>
@@ -236,7 +237,8 @@ LRESULT CALLBACK logoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
                     bitmapBits(gState.logo), gState.logo, DIB_RGB_COLORS, SRCCOPY);
       SetTextColor(dc, RGB(0, 0, 0));
       SetBkMode(dc, TRANSPARENT);
-      TextOutA(dc, 186, 112, "Version 1.05", 12);
+      constexpr char kVersionText[] = "Version " VDX_VERSION;
+      TextOutA(dc, 186, 112, kVersionText, sizeof kVersionText - 1);
       EndPaint(window, &paint);
       return 0;
     }

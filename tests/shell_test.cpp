@@ -1,4 +1,5 @@
 // The add-in shell against a stand-in for Excel's callbacks.
+#include "version.hpp"
 #include "shell/shell.hpp"
 
 #include <gtest/gtest.h>
@@ -150,7 +151,7 @@ TEST_F(Shell, AutoOpenRegistersEveryFunction) {
                                          "Psat",
                                          "Ts,formulation",
                                          "1",
-                                         "Vapordex V1.05 Academic",
+                                         VDX_ADDIN_TITLE,
                                          "",
                                          "",
                                          "saturation pressure [psia:MPa]",
@@ -223,7 +224,7 @@ TEST_F(Shell, AddInManagerAndRegisterRequests) {
   const XLOPER* r = xlAddInManagerInfo(&one);
   ASSERT_EQ(r->xltype, xltypeStr);
   EXPECT_EQ(std::string(r->val.str + 1, static_cast<unsigned char>(r->val.str[0])),
-            "Vapordex V1.05 Academic");
+            VDX_ADDIN_TITLE);
   char text1[] =
       "\x01"
       "1";
@@ -261,10 +262,10 @@ TEST_F(Shell, AddAndRemoveAlerts) {
   const std::vector<Call> alerts = callsOf(xlcAlert);
   ASSERT_EQ(alerts.size(), 2u);
   const std::string built = std::string("\nbuilt on ") + __DATE__ + " at ";
-  EXPECT_EQ(alerts[0].texts[0].rfind("Vapordex V1.05 Academic Loaded!" + built, 0), 0u);
-  EXPECT_EQ(alerts[1].texts[0].rfind("Vapordex V1.05 Academic Removed!" + built, 0), 0u);
+  EXPECT_EQ(alerts[0].texts[0].rfind(VDX_ADDIN_TITLE " Loaded!" + built, 0), 0u);
+  EXPECT_EQ(alerts[1].texts[0].rfind(VDX_ADDIN_TITLE " Removed!" + built, 0), 0u);
   EXPECT_EQ(alerts[0].texts[0].size(),
-            std::string("Vapordex V1.05 Academic Loaded!").size() + built.size() + 8);
+            std::string(VDX_ADDIN_TITLE " Loaded!").size() + built.size() + 8);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // sign, \xB3 the superscript three).
 #pragma once
 
+#include "version.hpp"
+
 namespace vapordex::shell {
 
 struct RegistrationRow {
@@ -15,6 +17,6 @@ struct RegistrationRow {
 extern const RegistrationRow kRegistrationTable[];
 
 // The add-in title: category of every function and name in the add-in manager.
-inline constexpr const char* kAddinTitle = "Vapordex V1.05 Academic";
+inline constexpr const char* kAddinTitle = VDX_ADDIN_TITLE;
 
 }  // namespace vapordex::shell

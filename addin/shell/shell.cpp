@@ -10,10 +10,8 @@ namespace {
 
 // The add-in title as a counted string (length byte 23 in front), also
 // zero-terminated so that title + 1 is an ordinary string.
-char gTitle[] =
-    "\x17"
-    "Vapordex V1.05 Academic";
-static_assert(sizeof gTitle == 25, "length byte must match the title");
+char gTitle[] = "\x17" VDX_ADDIN_TITLE;
+static_assert(sizeof gTitle == 1 + 0x17 + 1, "length byte must match the title");
 
 // Alert texts: the leading space becomes the length byte before each call.
 char gCantBuild[] = " Error: can't build function params!";

@@ -6,6 +6,7 @@
 //
 // Prints "case <line>\t<result>" per case, followed by the checks; exits 1
 // when any check failed.
+#include "version.hpp"
 #include <windows.h>
 #include <xmmintrin.h>
 
@@ -226,7 +227,7 @@ int main(int argc, char** argv) {
             : "err " + std::to_string(r->val.err);
     std::printf("xlAddInManagerInfo(%s) %s\n", actionNames[k], shown.c_str());
     if (k < 2) {
-      check(shown == "str Vapordex V1.05 Academic", "manager info title");
+      check(shown == "str " VDX_ADDIN_TITLE, "manager info title");
     } else {
       check(r->xltype == xltypeErr && r->val.err == xlerrValue, "manager info #VALUE!");
     }
@@ -245,7 +246,7 @@ int main(int argc, char** argv) {
   for (std::size_t k = 0; k < log.alerts.size() && k < 2; ++k) {
     const std::string& a = log.alerts[k];
     std::printf("alert %s\n", escape(a).c_str());
-    const std::string head = std::string("Vapordex V1.05 Academic ") + events[k] + "!\nbuilt on ";
+    const std::string head = std::string(VDX_ADDIN_TITLE " ") + events[k] + "!\nbuilt on ";
     check(a.compare(0, head.size(), head) == 0 && a.find(" at ") != std::string::npos,
           std::string("alert text ") + events[k]);
   }
