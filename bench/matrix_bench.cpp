@@ -88,12 +88,12 @@ struct Function {
   Two two;
 };
 const Function kFunctions[] = {
-    {"Psat", Psat, nullptr},   {"Tsat", Tsat, nullptr},   {"Vf", Vf, nullptr},
-    {"Vg", Vg, nullptr},       {"Hf", Hf, nullptr},       {"Hg", Hg, nullptr},
-    {"Sf", Sf, nullptr},       {"Sg", Sg, nullptr},       {"VofTP", nullptr, VofTP},
-    {"HofTP", nullptr, HofTP}, {"SofTP", nullptr, SofTP}, {"PofTV", nullptr, PofTV},
-    {"HofTV", nullptr, HofTV}, {"SofTV", nullptr, SofTV}, {"TofPH", nullptr, TofPH},
-    {"TofPS", nullptr, TofPS}, {"HofPS", nullptr, HofPS}, {"SofPH", nullptr, SofPH},
+    {"Psat", Psat, nullptr},     {"Tsat", Tsat, nullptr},   {"Vf", Vf, nullptr},
+    {"Vg", Vg, nullptr},         {"Hf", Hf, nullptr},       {"Hg", Hg, nullptr},
+    {"Sf", Sf, nullptr},         {"Sg", Sg, nullptr},       {"VofTP", nullptr, VofTP},
+    {"HofTP", nullptr, HofTP},   {"SofTP", nullptr, SofTP}, {"PofTV", nullptr, PofTV},
+    {"HofTV", nullptr, HofTV},   {"SofTV", nullptr, SofTV}, {"TofPH", nullptr, TofPH},
+    {"TofPS", nullptr, TofPS},   {"HofPS", nullptr, HofPS}, {"SofPH", nullptr, SofPH},
     {"HofTS", nullptr, nullptr},
 };
 

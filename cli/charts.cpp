@@ -27,9 +27,9 @@ double criticalPressure(std::int32_t code) { return si("Psat", 9999.0, 0.0, code
 struct Rgb {
   int r, g, b;
 };
-constexpr Rgb kPalette[] = {{255, 255, 255}, {0, 0, 0},     {110, 110, 110}, {200, 40, 40},
-                            {230, 140, 0},   {130, 80, 30}, {30, 80, 200},   {20, 150, 60},
-                            {140, 60, 170}};
+constexpr Rgb kPalette[] = {{255, 255, 255}, {0, 0, 0},     {110, 110, 110},
+                            {200, 40, 40},   {230, 140, 0}, {130, 80, 30},
+                            {30, 80, 200},   {20, 150, 60}, {140, 60, 170}};
 int colourOf(std::int32_t code) {
   int k = 0;
   for (const FormulationName& f : kFormulations) {
@@ -61,10 +61,22 @@ struct Axes {
   // The chart coordinates of a state given (T, P, h, s).
   void point(double T, double P, double h, double s, double* x, double* y) const {
     switch (kind) {
-      case ChartKind::kTs: *x = s; *y = T; break;
-      case ChartKind::kHs: *x = s; *y = h; break;
-      case ChartKind::kPh: *x = h; *y = P; break;
-      default: *x = T; *y = P; break;
+      case ChartKind::kTs:
+        *x = s;
+        *y = T;
+        break;
+      case ChartKind::kHs:
+        *x = s;
+        *y = h;
+        break;
+      case ChartKind::kPh:
+        *x = h;
+        *y = P;
+        break;
+      default:
+        *x = T;
+        *y = P;
+        break;
     }
   }
 };
@@ -176,12 +188,18 @@ void formulationSeries(Chart* chart, ChartKind kind, std::int32_t code, bool ann
 }  // namespace
 
 bool parseChartKind(const std::string& text, ChartKind* kind) {
-  if (text == "ts") *kind = ChartKind::kTs;
-  else if (text == "hs") *kind = ChartKind::kHs;
-  else if (text == "ph") *kind = ChartKind::kPh;
-  else if (text == "pt") *kind = ChartKind::kPt;
-  else if (text == "deviation") *kind = ChartKind::kDeviation;
-  else return false;
+  if (text == "ts")
+    *kind = ChartKind::kTs;
+  else if (text == "hs")
+    *kind = ChartKind::kHs;
+  else if (text == "ph")
+    *kind = ChartKind::kPh;
+  else if (text == "pt")
+    *kind = ChartKind::kPt;
+  else if (text == "deviation")
+    *kind = ChartKind::kDeviation;
+  else
+    return false;
   return true;
 }
 
@@ -268,8 +286,13 @@ Chart deviationChart(std::int32_t code, char property) {
     line95.y.push_back(si("Psat", T, 0, 95));
   }
   chart.series.push_back(line95);
-  Series box{"critical region", 1, {617.1, 677.1, 677.1, 617.1, 617.1},
-             {15.0, 15.0, 35.0, 35.0, 15.0}, 1.0, 2, false};
+  Series box{"critical region",
+             1,
+             {617.1, 677.1, 677.1, 617.1, 617.1},
+             {15.0, 15.0, 35.0, 35.0, 15.0},
+             1.0,
+             2,
+             false};
   chart.series.push_back(box);
   Series critical{"", 1, {criticalTemperature(95)}, {criticalPressure(95)}, 1.0, 1, true};
   chart.series.push_back(critical);
@@ -330,10 +353,10 @@ void drawLegend(const Chart& chart) {
   PLFLT legendHeight = 0.0;
   plschr(0.0, 0.8);
   pllegend(&legendWidth, &legendHeight, PL_LEGEND_BACKGROUND | PL_LEGEND_BOUNDING_BOX,
-           PL_POSITION_LEFT | PL_POSITION_TOP | PL_POSITION_INSIDE, 0.02, 0.02, 0.08, 0, 1, 1, 0,
-           0, n, opts.data(), 1.0, 0.9, 2.0, 0.0, textColours.data(), texts.data(), nullptr,
-           nullptr, nullptr, nullptr, colours.data(), styles.data(), widths.data(), nullptr,
-           nullptr, nullptr, nullptr);
+           PL_POSITION_LEFT | PL_POSITION_TOP | PL_POSITION_INSIDE, 0.02, 0.02, 0.08, 0, 1, 1, 0, 0,
+           n, opts.data(), 1.0, 0.9, 2.0, 0.0, textColours.data(), texts.data(), nullptr, nullptr,
+           nullptr, nullptr, colours.data(), styles.data(), widths.data(), nullptr, nullptr,
+           nullptr, nullptr);
   plschr(0.0, 1.0);
 }
 
@@ -349,7 +372,8 @@ void drawMap(const Chart& chart) {
     values[k] = std::isnan(v) ? chart.gridMax : std::clamp(v, chart.gridMin, chart.gridMax);
   }
   std::vector<PLFLT*> rows;
-  for (int i = 0; i < chart.nx; ++i) rows.push_back(values.data() + static_cast<std::size_t>(i) * chart.ny);
+  for (int i = 0; i < chart.nx; ++i)
+    rows.push_back(values.data() + static_cast<std::size_t>(i) * chart.ny);
   // Blue through white to red.
   PLFLT pos[] = {0.0, 0.5, 1.0};
   PLFLT r[] = {0.15, 1.0, 0.8};
@@ -369,9 +393,9 @@ void drawMap(const Chart& chart) {
   PLINT counts[] = {kLevels};
   const PLFLT* valueRows[] = {levels.data()};
   plschr(0.0, 0.75);
-  plcolorbar(&barWidth, &barHeight, PL_COLORBAR_SHADE | PL_COLORBAR_SHADE_LABEL,
-             PL_POSITION_RIGHT, 0.02, 0.0, 0.03, 0.8, 0, 1, 1, 0.0, 0.0, 0, 0.0, 1, labelOpts,
-             labels, 1, axisOpts, ticks, subTicks, counts, valueRows);
+  plcolorbar(&barWidth, &barHeight, PL_COLORBAR_SHADE | PL_COLORBAR_SHADE_LABEL, PL_POSITION_RIGHT,
+             0.02, 0.0, 0.03, 0.8, 0, 1, 1, 0.0, 0.0, 0, 0.0, 1, labelOpts, labels, 1, axisOpts,
+             ticks, subTicks, counts, valueRows);
   plschr(0.0, 1.0);
 }
 

@@ -19,9 +19,9 @@ struct Series {
   int colour;         // index into the chart palette
   std::vector<double> x;
   std::vector<double> y;
-  double width;       // line width
-  int style;         // PLplot line style: 1 solid, 2 short dashes, 3 long dashes
-  bool marker;        // draw points (the critical point), not a line
+  double width;  // line width
+  int style;     // PLplot line style: 1 solid, 2 short dashes, 3 long dashes
+  bool marker;   // draw points (the critical point), not a line
 };
 
 // A text placed at a data point (labels of isobars and isotherms).

@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "frontend/worksheet.hpp"
-#include "side_by_side.hpp"
 #include "shell/registration_table.hpp"
+#include "side_by_side.hpp"
 
 namespace vapordex::cli {
 
@@ -183,7 +183,6 @@ std::string toUtf8(const char* text) {
   }
   return out;
 }
-
 
 bool evaluate(int argc, const char* const* argv, std::string* result) {
   if (argc < 1) {

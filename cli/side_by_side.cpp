@@ -3,9 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -34,7 +34,7 @@ std::string cellText(const Cell& c, Format format) {
   if (c.isText) return c.text;
   if (std::isnan(c.number)) return "";
   return format == Format::kText || format == Format::kMarkdown ? format6(c.number)
-                                                               : format17(c.number);
+                                                                : format17(c.number);
 }
 
 std::string jsonString(const std::string& s) {
@@ -59,11 +59,16 @@ std::string csvField(const std::string& s) {
 // Units of each quantity in SI and English.
 const char* unit(char quantity, bool english) {
   switch (quantity) {
-    case 'T': return english ? "F" : "K";
-    case 'P': return english ? "psia" : "MPa";
-    case 'v': return english ? "ft3/lbm" : "cm3/g";
-    case 'h': return english ? "BTU/lbm" : "kJ/kg";
-    case 's': return english ? "BTU/(lbm R)" : "kJ/(kg K)";
+    case 'T':
+      return english ? "F" : "K";
+    case 'P':
+      return english ? "psia" : "MPa";
+    case 'v':
+      return english ? "ft3/lbm" : "cm3/g";
+    case 'h':
+      return english ? "BTU/lbm" : "kJ/kg";
+    case 's':
+      return english ? "BTU/(lbm R)" : "kJ/(kg K)";
   }
   return "";
 }
@@ -99,11 +104,16 @@ const char* formulationName(std::int32_t code) {
 }
 
 bool parseFormat(const std::string& text, Format* format) {
-  if (text == "text") *format = Format::kText;
-  else if (text == "csv") *format = Format::kCsv;
-  else if (text == "markdown") *format = Format::kMarkdown;
-  else if (text == "json") *format = Format::kJson;
-  else return false;
+  if (text == "text")
+    *format = Format::kText;
+  else if (text == "csv")
+    *format = Format::kCsv;
+  else if (text == "markdown")
+    *format = Format::kMarkdown;
+  else if (text == "json")
+    *format = Format::kJson;
+  else
+    return false;
   return true;
 }
 
@@ -136,7 +146,8 @@ std::string formatTable(const Table& table, Format format) {
     for (std::size_t c = 0; c < n; ++c) out += (c ? "," : "") + csvField(header(c));
     out += "\r\n";
     for (const auto& row : table.rows) {
-      for (std::size_t c = 0; c < n; ++c) out += (c ? "," : "") + csvField(cellText(row[c], format));
+      for (std::size_t c = 0; c < n; ++c)
+        out += (c ? "," : "") + csvField(cellText(row[c], format));
       out += "\r\n";
     }
     return out;
@@ -309,8 +320,8 @@ Table saturationColumns(std::int32_t code, const char* kind) {
   const bool english = code > 0;
   Table t;
   const char* name = formulationName(code);
-  t.title = std::string("Saturation table by ") + kind + ", " + (name ? name : "?") +
-            " (code " + std::to_string(code) + ")";
+  t.title = std::string("Saturation table by ") + kind + ", " + (name ? name : "?") + " (code " +
+            std::to_string(code) + ")";
   t.names = {"T", "P", "vf", "vg", "hf", "hfg", "hg", "sf", "sfg", "sg"};
   const char q[] = {'T', 'P', 'v', 'v', 'h', 'h', 'h', 's', 's', 's'};
   for (char c : q) t.units.emplace_back(unit(c, english));
@@ -325,9 +336,8 @@ std::vector<Cell> saturationRow(double T, double P, std::int32_t code) {
   const double hg = at("Hg");
   const double sf = at("Sf");
   const double sg = at("Sg");
-  return {numberCell(T),  numberCell(P),       numberCell(vf), numberCell(vg),
-          numberCell(hf), numberCell(hg - hf), numberCell(hg), numberCell(sf),
-          numberCell(sg - sf), numberCell(sg)};
+  return {numberCell(T),       numberCell(P),  numberCell(vf), numberCell(vg),      numberCell(hf),
+          numberCell(hg - hf), numberCell(hg), numberCell(sf), numberCell(sg - sf), numberCell(sg)};
 }
 
 }  // namespace
@@ -362,8 +372,8 @@ Table superheatTable(const std::vector<double>& pressures, const std::vector<dou
   t.title = std::string("Single-phase states, ") + (name ? name : "?") + " (code " +
             std::to_string(code) + ")";
   t.names = {"P", "T", "phase", "v", "h", "s"};
-  t.units = {unit('P', english), unit('T', english), "", unit('v', english), unit('h', english),
-             unit('s', english)};
+  t.units = {unit('P', english), unit('T', english), "",
+             unit('v', english), unit('h', english), unit('s', english)};
   // The critical temperature in the table's units.
   const double tc = callFunction("Tsat", 1e30, 0.0, code);
   std::size_t done = 0;

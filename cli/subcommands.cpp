@@ -77,8 +77,8 @@ bool parseCodes(const std::string& text, std::vector<std::int32_t>* codes, std::
     const std::string word = text.substr(start, comma - start);
     char* end = nullptr;
     const long value = std::strtol(word.c_str(), &end, 10);
-    if (word.empty() || *end != '\0' || formulationName(static_cast<std::int32_t>(value)) == nullptr ||
-        value < 0) {
+    if (word.empty() || *end != '\0' ||
+        formulationName(static_cast<std::int32_t>(value)) == nullptr || value < 0) {
       *error = "not a formulation code: '" + word + "' (67, 69, 84, 95, 97 or 20)";
       return false;
     }
@@ -151,8 +151,10 @@ int runSubcommand(int argc, const char* const* argv) {
     app.add_option("--codes", codesText, "formulations to overlay, e.g. 97,67 (default 97)");
     app.add_option("--code", code, "the formulation of a deviation map");
     app.add_option("--property", property, "h, v or s (deviation)");
-    app.add_option("--width", width, "width in pixels (default 1000)")->check(CLI::Range(200, 8000));
-    app.add_option("--height", height, "height in pixels (default 750)")->check(CLI::Range(150, 8000));
+    app.add_option("--width", width, "width in pixels (default 1000)")
+        ->check(CLI::Range(200, 8000));
+    app.add_option("--height", height, "height in pixels (default 750)")
+        ->check(CLI::Range(150, 8000));
   }
   try {
     std::vector<std::string> words;
@@ -223,7 +225,8 @@ int runSubcommand(int argc, const char* const* argv) {
     return fail("chart: unknown kind '" + kind + "' (ts, hs, ph, pt, deviation)");
   }
   const char* device = chartDevice(outPath);
-  if (device == nullptr) return fail("chart: the file must end in .svg, .png or .pdf: '" + outPath + "'");
+  if (device == nullptr)
+    return fail("chart: the file must end in .svg, .png or .pdf: '" + outPath + "'");
   Chart chart;
   if (chartKind == ChartKind::kDeviation) {
     const std::int32_t magnitude = code < 0 ? -code : code;

@@ -2,7 +2,6 @@
 // creates the window, runs the host probe, creates the add-in folder and
 // tells whether the add-in is already installed; Install writes the add-in
 // build that matches Excel into the add-in folder.
-#include "version.hpp"
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +10,7 @@
 #include "fatal.hpp"
 #include "install.hpp"
 #include "probe.hpp"
+#include "version.hpp"
 #include "win32_platform.hpp"
 
 using namespace vapordex::installer;

@@ -43,7 +43,8 @@ TEST(Cli, BadInputIsNamed) {
     const char* message;
   };
   const std::string longWord(100, 'x');
-  const std::string longMessage = "not a number: '" + std::string(64, 'x') + "... (100 characters)'";
+  const std::string longMessage =
+      "not a number: '" + std::string(64, 'x') + "... (100 characters)'";
   const Case cases[] = {
       {{"Pset", "300", "97"}, "unknown function: 'Pset'"},
       {{"Psat", "300"}, "wrong number of arguments: Psat takes 2, got 1"},

@@ -37,7 +37,8 @@ TEST(Dispatch, SelectsByMagnitudeOnly) {
 TEST(Dispatch, SaturationLineEndsAreTheProbesAnswers) {
   for (const EngineOps* e : availableEngines()) {
     EXPECT_EQ(e->triplePointTemperature, e->saturationTemperature(0.0)) << e->code;
-    EXPECT_EQ(e->criticalTemperature, e->saturationTemperature(kCriticalTemperatureProbe)) << e->code;
+    EXPECT_EQ(e->criticalTemperature, e->saturationTemperature(kCriticalTemperatureProbe))
+        << e->code;
     EXPECT_EQ(e->criticalPressure, e->saturationPressure(kCriticalPressureProbe)) << e->code;
   }
 }
@@ -53,8 +54,9 @@ TEST(Units, EnglishArgumentsAndResults) {
             if97::region1((500.0 + 459.67) / 1.8, 1000.0 / kPsia).h / 2.326);
   EXPECT_DOUBLE_EQ(number(Tsat(14.6959, 97)),
                    if97::saturationTemperature(14.6959 / kPsia) * 1.8 - 459.67);
-  EXPECT_DOUBLE_EQ(number(VofTP(80.0, 14.7, 97)),
-                   if97::specificVolume((80.0 + 459.67) / 1.8, 14.7 / kPsia, Phase::kSinglePhase) / 62.42796058);
+  EXPECT_DOUBLE_EQ(
+      number(VofTP(80.0, 14.7, 97)),
+      if97::specificVolume((80.0 + 459.67) / 1.8, 14.7 / kPsia, Phase::kSinglePhase) / 62.42796058);
 }
 
 TEST(Units, SaturatedEntropyUsesTheShortConstant) {

@@ -29,7 +29,8 @@ double tolerance(const std::string& call) {
   // HofTS carries a second, ignored code after the formulation.
   const std::string& code = words[words.size() - (function == "HofTS" ? 2 : 1)];
   const long magnitude = std::labs(std::strtol(code.c_str(), nullptr, 10));
-  const bool densityBased = magnitude == 69 || magnitude == 84 || magnitude == 95 || magnitude == 20;
+  const bool densityBased =
+      magnitude == 69 || magnitude == 84 || magnitude == 95 || magnitude == 20;
   const bool closedForm =
       function == "Psat" ||
       (densityBased && (function == "PofTV" || function == "HofTV" || function == "SofTV"));

@@ -97,7 +97,6 @@ TEST(Iapws95, CriticalAndTriplePoints) {
 }
 
 TEST(Iapws95, GuardedPower) {
-  
   EXPECT_EQ(guardedPow(0.0, 1e-39), 1.0);
   EXPECT_EQ(guardedPow(5.0, 0.0), 1.0);
   EXPECT_EQ(guardedPow(0.0, 2.5), 0.0);
@@ -160,7 +159,8 @@ TEST(Iapws95Density, SinglePhase) {
     }
   }
   // P exactly at Psat takes the vapour branch.
-  EXPECT_LE(densityFromTP(400.0, saturationPressure(400.0), Phase::kSinglePhase), saturatedVapourDensity(400.0));
+  EXPECT_LE(densityFromTP(400.0, saturationPressure(400.0), Phase::kSinglePhase),
+            saturatedVapourDensity(400.0));
 }
 
 TEST(Iapws95Density, SupercriticalStartClamps) {

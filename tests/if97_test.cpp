@@ -114,8 +114,10 @@ TEST(If97State, SaturatedPhasesAboveCriticalUseTheCriticalPoint) {
     EXPECT_EQ(specificVolume(900.0, 5.0, phase), specificVolume(647.096, 0.0, phase));
   }
   // At the critical temperature the two saturated phases are one state.
-  EXPECT_EQ(specificEnthalpy(647.096, 0.0, Phase::kSaturatedLiquid), specificEnthalpy(647.096, 0.0, Phase::kSaturatedVapour));
-  EXPECT_NE(specificEnthalpy(647.0, 0.0, Phase::kSaturatedLiquid), specificEnthalpy(647.0, 0.0, Phase::kSaturatedVapour));
+  EXPECT_EQ(specificEnthalpy(647.096, 0.0, Phase::kSaturatedLiquid),
+            specificEnthalpy(647.096, 0.0, Phase::kSaturatedVapour));
+  EXPECT_NE(specificEnthalpy(647.0, 0.0, Phase::kSaturatedLiquid),
+            specificEnthalpy(647.0, 0.0, Phase::kSaturatedVapour));
   // Below the triple point the liquid is region 1 at the given T and the
   // triple-point pressure.
   EXPECT_EQ(specificEnthalpy(260.0, 0.0, Phase::kSaturatedLiquid), region1(260.0, 6.11657e-4).h);

@@ -132,20 +132,18 @@ TEST_P(NearSaturation, SaturatedStatesObeyClausiusClapeyron) {
   const std::int32_t c = si();
   for (double T = 280.0; T <= 646.0; T += 2.0) {
     const double slope = (psat(T + 0.01) - psat(T - 0.01)) / 0.02;
-    const double latent = (number(Hg(T, c)) - number(Hf(T, c))) /
-                          (T * (number(Vg(T, c)) - number(Vf(T, c))));
+    const double latent =
+        (number(Hg(T, c)) - number(Hf(T, c))) / (T * (number(Vg(T, c)) - number(Vf(T, c))));
     EXPECT_NEAR(latent / slope, 1.0, GetParam().clapeyronBound) << T;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Formulations, NearSaturation,
-                         ::testing::Values(Formulation{67, 647.3, 0.45, 0.03},
-                                           Formulation{69, 647.245, 0.1, 0.03},
-                                           Formulation{84, 647.126, 0.1, 0.045},
-                                           Formulation{95, 647.096, 0.04, 0.006},
-                                           Formulation{97, 647.096, 0.04, 0.001},
-                                           Formulation{20, 647.096, 0.06, 0.012}),
-                         [](const auto& p) { return std::to_string(p.param.code); });
+INSTANTIATE_TEST_SUITE_P(
+    Formulations, NearSaturation,
+    ::testing::Values(Formulation{67, 647.3, 0.45, 0.03}, Formulation{69, 647.245, 0.1, 0.03},
+                      Formulation{84, 647.126, 0.1, 0.045}, Formulation{95, 647.096, 0.04, 0.006},
+                      Formulation{97, 647.096, 0.04, 0.001}, Formulation{20, 647.096, 0.06, 0.012}),
+    [](const auto& p) { return std::to_string(p.param.code); });
 
 // IF97 region 3 just above the saturation pressure is compressed liquid.
 TEST(If97Region3, LiquidJustAboveTheSaturationPressure) {

@@ -85,41 +85,48 @@ struct Signature {
   Kind b;
 };
 const Signature kSignatures[] = {
-    {"Psat", Psat, nullptr, false, kT, kAny},   {"Tsat", Tsat, nullptr, false, kP, kAny},
-    {"Vf", Vf, nullptr, false, kT, kAny},       {"Vg", Vg, nullptr, false, kT, kAny},
-    {"Hf", Hf, nullptr, false, kT, kAny},       {"Hg", Hg, nullptr, false, kT, kAny},
-    {"Sf", Sf, nullptr, false, kT, kAny},       {"Sg", Sg, nullptr, false, kT, kAny},
-    {"VofTP", nullptr, VofTP, false, kT, kP},   {"HofTP", nullptr, HofTP, false, kT, kP},
-    {"SofTP", nullptr, SofTP, false, kT, kP},   {"PofTV", nullptr, PofTV, false, kT, kV},
-    {"HofTV", nullptr, HofTV, false, kT, kV},   {"SofTV", nullptr, SofTV, false, kT, kV},
-    {"TofPH", nullptr, TofPH, false, kP, kAny}, {"TofPS", nullptr, TofPS, false, kP, kAny},
-    {"HofPS", nullptr, HofPS, false, kP, kAny}, {"SofPH", nullptr, SofPH, false, kP, kAny},
+    {"Psat", Psat, nullptr, false, kT, kAny},    {"Tsat", Tsat, nullptr, false, kP, kAny},
+    {"Vf", Vf, nullptr, false, kT, kAny},        {"Vg", Vg, nullptr, false, kT, kAny},
+    {"Hf", Hf, nullptr, false, kT, kAny},        {"Hg", Hg, nullptr, false, kT, kAny},
+    {"Sf", Sf, nullptr, false, kT, kAny},        {"Sg", Sg, nullptr, false, kT, kAny},
+    {"VofTP", nullptr, VofTP, false, kT, kP},    {"HofTP", nullptr, HofTP, false, kT, kP},
+    {"SofTP", nullptr, SofTP, false, kT, kP},    {"PofTV", nullptr, PofTV, false, kT, kV},
+    {"HofTV", nullptr, HofTV, false, kT, kV},    {"SofTV", nullptr, SofTV, false, kT, kV},
+    {"TofPH", nullptr, TofPH, false, kP, kAny},  {"TofPS", nullptr, TofPS, false, kP, kAny},
+    {"HofPS", nullptr, HofPS, false, kP, kAny},  {"SofPH", nullptr, SofPH, false, kP, kAny},
     {"HofTS", nullptr, nullptr, true, kT, kAny},
 };
 
 // An ordinary argument of each kind (SI, English), and impossible ones.
 double ordinary(Kind k, bool english) {
   switch (k) {
-    case kT: return english ? 300.0 : 450.0;
-    case kP: return english ? 100.0 : 1.0;
-    case kV: return english ? 2.0 : 100.0;
-    case kAny: return english ? 1.5 : 6.0;
+    case kT:
+      return english ? 300.0 : 450.0;
+    case kP:
+      return english ? 100.0 : 1.0;
+    case kV:
+      return english ? 2.0 : 100.0;
+    case kAny:
+      return english ? 1.5 : 6.0;
   }
   return 0.0;
 }
 std::vector<double> impossible(Kind k, bool english) {
   switch (k) {
-    case kT: return english ? std::vector<double>{-459.67, -500.0, -1e300}
-                            : std::vector<double>{0.0, -0.0, -1.0, -1e300};
+    case kT:
+      return english ? std::vector<double>{-459.67, -500.0, -1e300}
+                     : std::vector<double>{0.0, -0.0, -1.0, -1e300};
     case kP:
-    case kV: return {0.0, -0.0, -1.0, -5e-324, -kInf};
-    case kAny: return {};
+    case kV:
+      return {0.0, -0.0, -1.0, -5e-324, -kInf};
+    case kAny:
+      return {};
   }
   return {};
 }
 
 double callWith(const Signature& f, double a, double b, std::int32_t code) {
-  const XLOPER* r = f.one != nullptr ? f.one(a, code)
+  const XLOPER* r = f.one != nullptr   ? f.one(a, code)
                     : f.two != nullptr ? f.two(a, b, code)
                                        : HofTS(a, b, code, 0);
   return r->xltype == xltypeNum ? r->val.num : std::nan("");
@@ -153,8 +160,8 @@ TEST(Robustness, ImpossibleArgumentsAndCodesGiveTheErrorValue) {
 // Impossible results of the engines (a negative volume, a temperature below
 // 0 K) are failures, not answers.
 TEST(Robustness, ImpossibleResultsGiveTheErrorValue) {
-  EXPECT_EQ(callWith(kSignatures[8], 373.15, 9999.0, -67), -999.0);   // VofTP
-  EXPECT_EQ(callWith(kSignatures[8], 10000.0, 50.0, -97), -999.0);    // VofTP
+  EXPECT_EQ(callWith(kSignatures[8], 373.15, 9999.0, -67), -999.0);     // VofTP
+  EXPECT_EQ(callWith(kSignatures[8], 10000.0, 50.0, -97), -999.0);      // VofTP
   EXPECT_EQ(callWith(kSignatures[14], 0.000611657, 0.0, -20), -999.0);  // TofPH
   EXPECT_EQ(callWith(kSignatures[14], 0.0887, 0.0, 20), -999.0);        // TofPH, English
 }
@@ -187,8 +194,8 @@ TEST(Robustness, ResultsIgnoreTheHostsRoundingMode) {
     for (std::size_t k = 0; k < calls.size(); ++k) {
       const double r = callWith(*calls[k].f, calls[k].a, calls[k].b, calls[k].code);
       EXPECT_TRUE(r == nearest[k] || (std::isnan(r) && std::isnan(nearest[k])))
-          << calls[k].f->name << " " << calls[k].code << " mode " << mode << ": " << r
-          << " vs " << nearest[k];
+          << calls[k].f->name << " " << calls[k].code << " mode " << mode << ": " << r << " vs "
+          << nearest[k];
     }
     EXPECT_EQ(std::fegetround(), mode);
 #if defined(__x86_64__) || defined(__i386__)

@@ -1,5 +1,4 @@
 // The add-in shell against a stand-in for Excel's callbacks.
-#include "version.hpp"
 #include "shell/shell.hpp"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "version.hpp"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // The formulations side by side: compare rows, steam tables, ranges, and
 // charts checked as a person would look at them.
-#include <gtest/gtest.h>
+#include "side_by_side.hpp"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,7 +14,6 @@
 
 #include "charts.hpp"
 #include "cli.hpp"
-#include "side_by_side.hpp"
 
 namespace vapordex::cli {
 namespace {
@@ -143,8 +143,8 @@ TEST(Charts, DomeTopAndIsobarCrossing) {
   for (std::int32_t code : {97, 67, 84}) {
     const Chart c = propertyChart(ChartKind::kTs, {code});
     const Series& dome = c.series[0];
-    const std::size_t top = static_cast<std::size_t>(
-        std::max_element(dome.y.begin(), dome.y.end()) - dome.y.begin());
+    const std::size_t top =
+        static_cast<std::size_t>(std::max_element(dome.y.begin(), dome.y.end()) - dome.y.begin());
     const double tc = callFunction("Tsat", 9999, 0, -code);
     EXPECT_NEAR(dome.y[top], tc, 1e-9) << code;
     EXPECT_NEAR(dome.x[top], callFunction("Sf", tc, 0, -code), 1e-12) << code;
@@ -198,10 +198,10 @@ TEST(Charts, RenderValidFilesOfTheRequestedSize) {
   char dir[] = "/tmp/vapordex-charts-XXXXXX";
   ASSERT_NE(mkdtemp(dir), nullptr);
   int k = 0;
-  for (ChartKind kind : {ChartKind::kTs, ChartKind::kHs, ChartKind::kPh, ChartKind::kPt,
-                         ChartKind::kDeviation}) {
-    const Chart chart = kind == ChartKind::kDeviation ? deviationChart(84, 'v')
-                                                      : propertyChart(kind, {97, 67});
+  for (ChartKind kind :
+       {ChartKind::kTs, ChartKind::kHs, ChartKind::kPh, ChartKind::kPt, ChartKind::kDeviation}) {
+    const Chart chart =
+        kind == ChartKind::kDeviation ? deviationChart(84, 'v') : propertyChart(kind, {97, 67});
     for (const char* ext : {"png", "svg", "pdf"}) {
       const std::string path = std::string(dir) + "/c" + std::to_string(k++) + "." + ext;
       renderChart(chart, path, chartDevice(path), 640, 480);

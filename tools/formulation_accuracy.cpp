@@ -54,7 +54,8 @@ struct Deviation {
 
 int main() {
   namespace i95 = vapordex::iapws95;
-  std::printf("| code | states | v max / RMS (%%) | h max / RMS (kJ/kg) | s max / RMS (kJ/(kg K)) |\n");
+  std::printf(
+      "| code | states | v max / RMS (%%) | h max / RMS (kJ/kg) | s max / RMS (kJ/(kg K)) |\n");
   std::printf("|---|---|---|---|---|\n");
   for (std::int32_t code : {67, 69, 84, 97, 20}) {
     std::mt19937_64 rng(2020);

@@ -43,7 +43,8 @@ double call(const std::string& function, const std::vector<double>& args,
 // A1 name of a cell (row and column from 0).
 std::string cell(int row, int col) {
   std::string name;
-  for (int c = col + 1; c > 0; c = (c - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (c - 1) % 26));
+  for (int c = col + 1; c > 0; c = (c - 1) / 26)
+    name.insert(name.begin(), static_cast<char>('A' + (c - 1) % 26));
   return name + std::to_string(row + 1);
 }
 std::string absolute(int row, int col) {
@@ -118,25 +119,35 @@ std::vector<double> siArguments(const std::string& f) {
 double toEnglish(char quantity, double x) {
   double e = x;
   switch (quantity) {
-    case 'T': e = x * 1.8 - 459.67; break;
-    case 'P': e = x * 145.0377377; break;
-    case 'V': e = x / 62.42796058; break;
-    case 'H': e = x / 2.326; break;
-    case 'S': e = x / 4.1868; break;
+    case 'T':
+      e = x * 1.8 - 459.67;
+      break;
+    case 'P':
+      e = x * 145.0377377;
+      break;
+    case 'V':
+      e = x / 62.42796058;
+      break;
+    case 'H':
+      e = x / 2.326;
+      break;
+    case 'S':
+      e = x / 4.1868;
+      break;
   }
   return std::round(e * 1e6) / 1e6;
 }
 // The quantity of each argument of a function, from its name.
 std::string quantities(const std::string& f) {
   if (f == "Tsat") return "P";
-  if (f.size() <= 4) return "T";  // Psat, Vf, ... take T
+  if (f.size() <= 4) return "T";         // Psat, Vf, ... take T
   const std::string args = f.substr(3);  // "TP", "TV", "PH", "PS", "TS"
   return {args[0], args[1] == 'V' ? 'V' : args[1]};
 }
 
 constexpr int kCodes[] = {67, 69, 84, 95, 97, 20};
-constexpr const char* kNames[] = {"IFC-67", "KKHM 1969", "NBS/NRC 1984", "IAPWS-95", "IAPWS-IF97",
-                                  "compact 2020"};
+constexpr const char* kNames[] = {"IFC-67",   "KKHM 1969",  "NBS/NRC 1984",
+                                  "IAPWS-95", "IAPWS-IF97", "compact 2020"};
 
 struct Formats {
   lxw_format* title;
@@ -189,8 +200,8 @@ void functionsSheet(lxw_workbook* wb, const Formats& f) {
     text(ws, row, 0, english ? "English units (positive codes)" : "SI units (negative codes)",
          f.title);
     ++row;
-    const char* header[] = {"Function", "Argument 1", "Argument 2", "Formulation",
-                            "Formulation 2", "Result", "Help"};
+    const char* header[] = {"Function",      "Argument 1", "Argument 2", "Formulation",
+                            "Formulation 2", "Result",     "Help"};
     for (int c = 0; c < 7; ++c) text(ws, row, c, header[c], f.bold);
     ++row;
     for (const FunctionInfo& fn : all) {
@@ -235,9 +246,9 @@ void saturationSheet(lxw_workbook* wb, const Formats& f) {
   text(ws, 1, 2, "change the code (the sign selects the units of the whole table)");
   const std::string codeCell = absolute(1, 1);
   const char* header[] = {"T", "Psat", "vf", "vg", "hf", "hg", "sf", "sg"};
-  const char* units[] = {"K | F", "MPa | psia", "cm3/g | ft3/lbm", "cm3/g | ft3/lbm",
-                         "kJ/kg | BTU/lbm", "kJ/kg | BTU/lbm", "kJ/(kg K) | BTU/(lbm R)",
-                         "kJ/(kg K) | BTU/(lbm R)"};
+  const char* units[] = {
+      "K | F",           "MPa | psia",      "cm3/g | ft3/lbm",         "cm3/g | ft3/lbm",
+      "kJ/kg | BTU/lbm", "kJ/kg | BTU/lbm", "kJ/(kg K) | BTU/(lbm R)", "kJ/(kg K) | BTU/(lbm R)"};
   const char* function[] = {nullptr, "Psat", "Vf", "Vg", "Hf", "Hg", "Sf", "Sg"};
   for (int c = 0; c < 8; ++c) {
     text(ws, 3, c, header[c], f.bold);
@@ -264,8 +275,9 @@ void compareSheet(lxw_workbook* wb, const Formats& f) {
   number(ws, 1, 1, T, f.input);
   text(ws, 2, 0, "P (MPa)", f.bold);
   number(ws, 2, 1, P, f.input);
-  const char* header[] = {"Formulation", "Code", "v (cm3/g)", "h (kJ/kg)", "s (kJ/(kg K))",
-                          "v - v95", "h - h95", "s - s95", "h - h95 (relative)"};
+  const char* header[] = {"Formulation", "Code",          "v (cm3/g)",
+                          "h (kJ/kg)",   "s (kJ/(kg K))", "v - v95",
+                          "h - h95",     "s - s95",       "h - h95 (relative)"};
   for (int c = 0; c < 9; ++c) text(ws, 4, c, header[c], f.bold);
   const int first = 5;
   const int row95 = first + 3;  // IAPWS-95 is the fourth row
@@ -278,11 +290,10 @@ void compareSheet(lxw_workbook* wb, const Formats& f) {
     number(ws, row, 1, -kCodes[i], f.input);
     for (int k = 0; k < 3; ++k) {
       const double value = call(function[k], {T, P}, {-kCodes[i]});
-      formula(ws, row, 2 + k,
-              callText(function[k], {absolute(1, 1), absolute(2, 1), cell(row, 1)}), value,
+      formula(ws, row, 2 + k, callText(function[k], {absolute(1, 1), absolute(2, 1), cell(row, 1)}),
+              value, f.value);
+      formula(ws, row, 5 + k, "=" + cell(row, 2 + k) + "-" + absolute(row95, 2 + k), value - v95[k],
               f.value);
-      formula(ws, row, 5 + k, "=" + cell(row, 2 + k) + "-" + absolute(row95, 2 + k),
-              value - v95[k], f.value);
     }
     const double h = call("HofTP", {T, P}, {-kCodes[i]});
     formula(ws, row, 8, "=" + cell(row, 6) + "/" + absolute(row95, 3), (h - v95[1]) / v95[1],

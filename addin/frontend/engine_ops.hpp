@@ -8,10 +8,10 @@
 // ignored) or the single-phase state at (T, P).
 #pragma once
 
-#include "../engines/common/phase.hpp"
-
 #include <cstdint>
 #include <span>
+
+#include "../engines/common/phase.hpp"
 
 namespace vapordex {
 

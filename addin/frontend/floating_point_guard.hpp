@@ -32,7 +32,8 @@ class FloatingPointGuard {
     const auto ours = static_cast<unsigned short>((x87Control_ | kX87Masks) & ~kX87Rounding);
     if (ours != x87Control_) __asm__ __volatile__("fldcw %0" : : "m"(ours) : "memory");
     mxcsr_ = _mm_getcsr();
-    _mm_setcsr((mxcsr_ | kSseMasks) & ~(kSseFlags | kSseRounding | kSseFlushToZero | kSseDenormalsAreZero));
+    _mm_setcsr((mxcsr_ | kSseMasks) &
+               ~(kSseFlags | kSseRounding | kSseFlushToZero | kSseDenormalsAreZero));
   }
   ~FloatingPointGuard() {
     _mm_setcsr(mxcsr_);

@@ -36,8 +36,7 @@ double enthalpyAtVolume(double T, double v, std::int32_t code) {
 // Returns the error value when y lies outside the property's values at the
 // two ends (no state of this phase has it).
 double bracketedTemperature(double (*property)(double, double, std::int32_t), double P, double y,
-                            std::int32_t code, double low, double high, double yLow,
-                            double yHigh) {
+                            std::int32_t code, double low, double high, double yLow, double yHigh) {
   double fLow = yLow - y;
   double fHigh = yHigh - y;
   if (!(fLow <= 0.0 && fHigh >= 0.0)) return kErrorValue;

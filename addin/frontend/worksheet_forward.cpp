@@ -38,12 +38,12 @@ VDX_WORKSHEET VofTP(double T, double P, std::int32_t code) {
                       Guard::kUnavailableOrNonPositive, u::volumeOut);
 }
 VDX_WORKSHEET HofTP(double T, double P, std::int32_t code) {
-  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, HofTPCore, Guard::kFailedSolve,
-                      u::enthalpyOut);
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, HofTPCore,
+                      Guard::kFailedSolve, u::enthalpyOut);
 }
 VDX_WORKSHEET SofTP(double T, double P, std::int32_t code) {
-  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, SofTPCore, Guard::kFailedSolve,
-                      u::entropyOut);
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, SofTPCore,
+                      Guard::kFailedSolve, u::entropyOut);
 }
 VDX_WORKSHEET PofTV(double T, double v, std::int32_t code) {
   return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, Sign::kPositive, PofTVCore,

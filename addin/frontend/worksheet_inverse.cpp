@@ -23,20 +23,20 @@ double HofTSCore(double T, double s, std::int32_t code) {
 }  // namespace
 
 VDX_WORKSHEET TofPH(double P, double h, std::int32_t code) {
-  return twoArguments(P, h, code, u::pressureIn, u::enthalpyIn, Sign::kAny, TofPHCore, Guard::kNonPositive,
-                      u::temperatureOut);
+  return twoArguments(P, h, code, u::pressureIn, u::enthalpyIn, Sign::kAny, TofPHCore,
+                      Guard::kNonPositive, u::temperatureOut);
 }
 VDX_WORKSHEET TofPS(double P, double s, std::int32_t code) {
-  return twoArguments(P, s, code, u::pressureIn, u::entropyIn, Sign::kAny, TofPSCore, Guard::kNonPositive,
-                      u::temperatureOut);
+  return twoArguments(P, s, code, u::pressureIn, u::entropyIn, Sign::kAny, TofPSCore,
+                      Guard::kNonPositive, u::temperatureOut);
 }
 VDX_WORKSHEET HofPS(double P, double s, std::int32_t code) {
-  return twoArguments(P, s, code, u::pressureIn, u::entropyIn, Sign::kAny, HofPSCore, Guard::kFailedSolve,
-                      u::enthalpyOut);
+  return twoArguments(P, s, code, u::pressureIn, u::entropyIn, Sign::kAny, HofPSCore,
+                      Guard::kFailedSolve, u::enthalpyOut);
 }
 VDX_WORKSHEET SofPH(double P, double h, std::int32_t code) {
-  return twoArguments(P, h, code, u::pressureIn, u::enthalpyIn, Sign::kAny, SofPHCore, Guard::kFailedSolve,
-                      u::entropyOut);
+  return twoArguments(P, h, code, u::pressureIn, u::enthalpyIn, Sign::kAny, SofPHCore,
+                      Guard::kFailedSolve, u::entropyOut);
 }
 VDX_WORKSHEET HofTS(double T, double s, std::int32_t code, std::int32_t /*ignored*/) {
   return twoArguments(T, s, code, u::temperatureIn, u::entropyIn, Sign::kAny, HofTSCore,

@@ -24,7 +24,7 @@ enum class Guard {
   kUnavailableMarker,         // the unavailable marker
   kUnavailableOrNonPositive,  // either
   kFailedSolve,               // the error value itself (an inverse solve that failed)
-  kUnavailableOrFailedSolve,   // either
+  kUnavailableOrFailedSolve,  // either
 };
 
 // Whether a worksheet argument must be greater than 0 in SI units: absolute
@@ -35,7 +35,8 @@ enum class Sign { kAny, kPositive };
 // Applies the guard, then converts to English units unless the guard
 // replaced the result, and stores it.
 inline LPXLOPER finish(double r, Guard guard, bool english, Convert out) {
-  const bool nonPositive = guard == Guard::kNonPositive || guard == Guard::kUnavailableOrNonPositive;
+  const bool nonPositive =
+      guard == Guard::kNonPositive || guard == Guard::kUnavailableOrNonPositive;
   const bool marker = guard == Guard::kUnavailableMarker ||
                       guard == Guard::kUnavailableOrNonPositive ||
                       guard == Guard::kUnavailableOrFailedSolve;
@@ -64,8 +65,8 @@ inline LPXLOPER oneArgument(double a, std::int32_t code, Convert in,
 }
 
 inline LPXLOPER twoArguments(double a, double b, std::int32_t code, Convert inA, Convert inB,
-                             Sign signB, double (*core)(double, double, std::int32_t),
-                             Guard guard, Convert out) {
+                             Sign signB, double (*core)(double, double, std::int32_t), Guard guard,
+                             Convert out) {
   const FloatingPointGuard fp;
   if (rejected(code)) return storeResult(kErrorValue);
   const bool english = code > 0;

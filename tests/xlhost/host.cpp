@@ -6,7 +6,6 @@
 //
 // Prints "case <line>\t<result>" per case, followed by the checks; exits 1
 // when any check failed.
-#include "version.hpp"
 #include <windows.h>
 #include <xmmintrin.h>
 
@@ -22,6 +21,7 @@
 
 #include "shell/registration_table.hpp"
 #include "standin.hpp"
+#include "version.hpp"
 #include "xlcall/xlcall.hpp"
 
 namespace {

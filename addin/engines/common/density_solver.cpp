@@ -133,8 +133,8 @@ double soundDensity(PressureFunction pressure, double T, double target, SecantRe
       fLo = pressure(T, lo) - target;
     }
   } else {
-    const double start = rho > 0.0 && std::isfinite(rho) && rho < kDensityCeiling ? rho
-                                                                                  : rhoSaturated;
+    const double start =
+        rho > 0.0 && std::isfinite(rho) && rho < kDensityCeiling ? rho : rhoSaturated;
     lo = start;
     fLo = pressure(T, lo) - target;
     for (int k = 0; k < kBracketSteps && !(fLo < 0.0); ++k) {
@@ -188,9 +188,10 @@ double soundSaturatedDensity(PressureFunction pressure, double T, double saturat
     const double fInner = excess(inner);
     if (fInner == 0.0) return inner;
     if (fInner < 0.0) {
-      return liquid ? bracketedDensity(pressure, T, saturationPressure, inner, outer, fInner, fOuter)
-                    : bracketedDensity(pressure, T, saturationPressure, outer, inner, -fOuter,
-                                       -fInner);
+      return liquid
+                 ? bracketedDensity(pressure, T, saturationPressure, inner, outer, fInner, fOuter)
+                 : bracketedDensity(pressure, T, saturationPressure, outer, inner, -fOuter,
+                                    -fInner);
     }
     if (fInner > fOuter && beyond != outer) {
       // Past the branch's extremum without a crossing: golden-section search
@@ -202,7 +203,8 @@ double soundSaturatedDensity(PressureFunction pressure, double T, double saturat
       double x2 = a + kGolden * (b - a);
       double f1 = excess(x1);
       double f2 = excess(x2);
-      for (int k = 0; k < kBracketSteps && std::fabs(b - a) > kBracketResolution * std::fabs(b); ++k) {
+      for (int k = 0; k < kBracketSteps && std::fabs(b - a) > kBracketResolution * std::fabs(b);
+           ++k) {
         if (f1 < f2) {
           b = x2;
           x2 = x1;

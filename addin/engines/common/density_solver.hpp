@@ -5,9 +5,9 @@
 // from two start densities, replacing the point with the larger residual.
 #pragma once
 
-#include "phase.hpp"
-
 #include <limits>
+
+#include "phase.hpp"
 
 namespace vapordex::density {
 
@@ -49,9 +49,9 @@ SecantResult secantSolve(PressureFunction pressure, double T, double target, dou
 
 // Which part of an isotherm a density must lie on.
 enum class Branch {
-  kLiquid,          // at or above the saturated-liquid density (below Tc)
-  kVapour,          // at or below the saturated-vapour density (below Tc)
-  kSupercritical,   // anywhere (at or above Tc)
+  kLiquid,         // at or above the saturated-liquid density (below Tc)
+  kVapour,         // at or below the saturated-vapour density (below Tc)
+  kSupercritical,  // anywhere (at or above Tc)
 };
 
 // The secant's density when it is sound: finite, positive, on its branch

@@ -70,8 +70,7 @@ inline double bisectSaturationTemperature(double P, double (*saturationPressure)
   double lo = kTriplePointTemperature;
   double hi = criticalTemperature;
   // NaN (P itself NaN, or no root found) sends every midpoint to evaluation.
-  const double root =
-      saturation_detail::locateRoot(std::log(P), saturationPressure, lo, hi);
+  const double root = saturation_detail::locateRoot(std::log(P), saturationPressure, lo, hi);
   const double below = root - saturation_detail::kReplayMargin;
   const double above = root + saturation_detail::kReplayMargin;
   double mid = 0.0;

@@ -7,11 +7,11 @@
 
 namespace vapordex::water {
 
-inline constexpr double kTriplePointTemperature = 273.16;       // K
-inline constexpr double kTriplePointPressure = 0.000611657;     // MPa
-inline constexpr double kCriticalTemperature = 647.096;         // K
-inline constexpr double kCriticalPressure = 22.064;             // MPa
-inline constexpr double kCriticalDensityKgPerM3 = 322.0;        // kg/m3
+inline constexpr double kTriplePointTemperature = 273.16;                     // K
+inline constexpr double kTriplePointPressure = 0.000611657;                   // MPa
+inline constexpr double kCriticalTemperature = 647.096;                       // K
+inline constexpr double kCriticalPressure = 22.064;                           // MPa
+inline constexpr double kCriticalDensityKgPerM3 = 322.0;                      // kg/m3
 inline constexpr double kCriticalDensity = kCriticalDensityKgPerM3 / 1000.0;  // g/cm3
 
 }  // namespace vapordex::water

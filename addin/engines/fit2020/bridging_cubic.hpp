@@ -4,7 +4,6 @@
 #pragma once
 
 #include "../common/water.hpp"
-
 #include "spline.hpp"
 
 namespace vapordex::fit2020 {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "../common/saturation.hpp"
 #include "../common/density_solver.hpp"
+#include "../common/saturation.hpp"
 #include "bridging_cubic.hpp"
 #include "property_table.hpp"
 

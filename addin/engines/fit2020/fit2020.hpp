@@ -5,9 +5,8 @@
 // Units: T in K, P in MPa, rho in g/cm3, h in kJ/kg, s in kJ/(kg K).
 #pragma once
 
-#include "../common/water.hpp"
-
 #include "../common/phase.hpp"
+#include "../common/water.hpp"
 
 namespace vapordex::fit2020 {
 

@@ -3,15 +3,13 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "../common/exact_power.hpp"
-#include "../common/saturation.hpp"
-#include "../common/float_limits.hpp"
-#include "iapws95_coefficients.hpp"
 #include "../common/density_solver.hpp"
+#include "../common/exact_power.hpp"
+#include "../common/float_limits.hpp"
+#include "../common/saturation.hpp"
+#include "iapws95_coefficients.hpp"
 
 namespace vapordex::iapws95 {
-
-
 
 namespace {
 
@@ -187,12 +185,12 @@ double saturationTemperature(double P) {
 
 double saturatedLiquidDensity(double T) {
   return density::saturatedLiquidDensity(pressureFromTD, saturationPressure, T,
-                                           kCriticalTemperature, kCriticalDensity);
+                                         kCriticalTemperature, kCriticalDensity);
 }
 
 double saturatedVapourDensity(double T) {
   return density::saturatedVapourDensity(pressureFromTD, saturationPressure, T,
-                                           kCriticalTemperature, kCriticalDensity, kR);
+                                         kCriticalTemperature, kCriticalDensity, kR);
 }
 
 void supercriticalStart(double T, double P, double* rho1, double* rho2) {

@@ -6,9 +6,8 @@
 // Units: T in K, rho in g/cm3, P in MPa, h in kJ/kg, s in kJ/(kg K).
 #pragma once
 
-#include "../common/water.hpp"
-
 #include "../common/phase.hpp"
+#include "../common/water.hpp"
 
 namespace vapordex::iapws95 {
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "../common/density_solver.hpp"
 #include "../common/saturation.hpp"
 #include "kkhm69_coefficients.hpp"
-#include "../common/density_solver.hpp"
 
 namespace vapordex::kkhm69 {
 
@@ -113,10 +113,10 @@ double saturatedLiquidDensity(double T) {
   const double y = std::pow(647.286 - T, 0.333);
   const double rho1 = kCriticalDensity + y * (0.0643931 + y * (0.0112886 + y * -0.000938708));
   const double ps = saturationPressure(T);
-  const density::SecantResult r = density::secantSolve(pressureFromTD, T, ps, rho1,
-                                                            1.01 * rho1, density::SecantOptions{});
+  const density::SecantResult r =
+      density::secantSolve(pressureFromTD, T, ps, rho1, 1.01 * rho1, density::SecantOptions{});
   return density::soundSaturatedDensity(pressureFromTD, T, ps, r, true, kCriticalTemperature,
-                                          kCriticalDensity);
+                                        kCriticalDensity);
 }
 
 double saturatedVapourDensity(double T) {
@@ -125,10 +125,10 @@ double saturatedVapourDensity(double T) {
   const double w = std::pow(kCriticalTemperature - T, 0.4648);
   const double z = 0.233396 + w * (0.0525888 + w * (0.00313438 + w * -0.000215689));
   const double rho1 = ps / (z * kR * T);
-  const density::SecantResult r = density::secantSolve(pressureFromTD, T, ps, rho1, rho1 / 1.1,
-                                                            density::SecantOptions{});
+  const density::SecantResult r =
+      density::secantSolve(pressureFromTD, T, ps, rho1, rho1 / 1.1, density::SecantOptions{});
   return density::soundSaturatedDensity(pressureFromTD, T, ps, r, false, kCriticalTemperature,
-                                          kCriticalDensity);
+                                        kCriticalDensity);
 }
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "../common/density_solver.hpp"
 #include "../common/int_power.hpp"
 #include "../common/saturation.hpp"
 #include "nbs84_coefficients.hpp"
-#include "../common/density_solver.hpp"
 
 namespace vapordex::nbs84 {
 
@@ -144,12 +144,12 @@ double saturationTemperature(double P) {
 
 double saturatedLiquidDensity(double T) {
   return density::saturatedLiquidDensity(pressureFromTD, saturationPressure, T,
-                                           kCriticalTemperature, kCriticalDensity);
+                                         kCriticalTemperature, kCriticalDensity);
 }
 
 double saturatedVapourDensity(double T) {
   return density::saturatedVapourDensity(pressureFromTD, saturationPressure, T,
-                                           kCriticalTemperature, kCriticalDensity, kR);
+                                         kCriticalTemperature, kCriticalDensity, kR);
 }
 
 namespace {

@@ -237,8 +237,8 @@ double region3Volume(double T, double P) {
   if (std::isnan(T) || std::isnan(P)) return std::nan("");
   double margin = 0.0;
   double trusted = kRegion3VolumeHigh;
-  const double root = T >= kCriticalTemperature ? supercriticalRegion3Root(T, P, &trusted, &margin)
-                                                : std::nan("");
+  const double root =
+      T >= kCriticalTemperature ? supercriticalRegion3Root(T, P, &trusted, &margin) : std::nan("");
   const double below = root - margin;
   const double above = root + margin;
   double lo = kRegion3VolumeLow;
@@ -299,7 +299,6 @@ double region3Spinodal(double T, bool liquid) {
 }  // namespace
 
 namespace {
-
 
 // Newton's method on P3(T, v) = P from the region-1 (liquid) or region-2
 // (vapour) volume, which lies close to the branch below the critical

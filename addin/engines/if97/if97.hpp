@@ -6,9 +6,8 @@
 // in m3/kg; the volume operation returns cm3/g (v * 1000).
 #pragma once
 
-#include "../common/water.hpp"
-
 #include "../common/phase.hpp"
+#include "../common/water.hpp"
 
 namespace vapordex::if97 {
 

@@ -320,7 +320,7 @@ Reduced evaluate(double T, double P, Phase phase) {
     const double betaK = kFunction(theta);
     if (theta < kTheta1) {
       return phase == Phase::kSaturatedLiquid ? fromGibbs(1, subregion1(betaK, theta))
-                        : fromGibbs(2, subregion2(betaK, theta));
+                                              : fromGibbs(2, subregion2(betaK, theta));
     }
     if (phase == Phase::kSaturatedVapour) return inSubregion3(theta, betaK);
     const double chi = subregion4Volume(theta, betaK);

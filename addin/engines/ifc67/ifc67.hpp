@@ -8,16 +8,15 @@
 // eps = h/(pc vc), sigma = s Tc/(pc vc).
 #pragma once
 
-#include "../common/water.hpp"
-
 #include "../common/phase.hpp"
+#include "../common/water.hpp"
 
 namespace vapordex::ifc67 {
 
 inline constexpr double kCriticalTemperature = 647.3;
 inline constexpr double kCriticalPressure = 22.12;
 inline constexpr double kCriticalVolume = 1.0 / 0.315457;  // cm3/g
-inline constexpr double kTheta1 = 0.9626911787;                // 623.15 K
+inline constexpr double kTheta1 = 0.9626911787;            // 623.15 K
 inline constexpr double kTriplePointTemperature = water::kTriplePointTemperature;
 inline constexpr double kTriplePointPressure = 6.11244e-4;
 inline constexpr double kVolumeLow = 0.40765261479504034;  // chi, sub-regions 3 and 4
