@@ -96,16 +96,6 @@ TEST(Iapws95, CriticalAndTriplePoints) {
   EXPECT_NEAR(entropyFromTD(273.16, rho), 0.0, 1e-9);
 }
 
-TEST(Iapws95, GuardedPower) {
-  EXPECT_EQ(guardedPow(0.0, 1e-39), 1.0);
-  EXPECT_EQ(guardedPow(5.0, 0.0), 1.0);
-  EXPECT_EQ(guardedPow(0.0, 2.5), 0.0);
-  EXPECT_EQ(guardedPow(1e-39, -0.5), 3.4028234663852886e38);
-  EXPECT_EQ(guardedPow(-1e-39, -1.0), -3.4028234663852886e38);
-  EXPECT_EQ(guardedPow(-0.0, -1.0), 3.4028234663852886e38);
-  EXPECT_EQ(guardedPow(2.0, 3.0), 8.0);
-}
-
 TEST(Iapws95Saturation, ClampsAndBisection) {
   EXPECT_EQ(saturationPressure(273.16), 0.000611657);
   EXPECT_EQ(saturationPressure(647.096), 22.064);
