@@ -4,6 +4,12 @@ MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc)
 BUILD := build
 DIST := dist
+# Reproducible builds: the add-ins' "built on" date and time are the last
+# commit's, so two builds of one commit are the same bytes.
+COMMIT_TIME := $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(COMMIT_TIME),)
+export SOURCE_DATE_EPOCH ?= $(COMMIT_TIME)
+endif
 
 .PHONY: all test bench bootstrap native sanitize win32 win64 win64-setup-test dist sample clean
 
