@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "density_start_coefficients.hpp"
 #include "float_limits.hpp"
 #include "regula_falsi.hpp"
 
@@ -234,27 +235,28 @@ namespace vapordex::density {
 
 double liquidStart(double T, double criticalTemperature) {
   const double x = std::cbrt(1.0 - T / criticalTemperature);
-  return 0.322 + x * (1.81999672256 +
-                      x * (-11.4769902281 +
-                           x * (46.2620966218 +
-                                x * (-88.382040957 + x * (82.6149432834 + x * -30.510632553)))));
+  const double* a = kLiquidStart;
+  return kLiquidStartBase +
+         x * (a[0] + x * (a[1] + x * (a[2] + x * (a[3] + x * (a[4] + x * a[5])))));
 }
 
 double vapourStart(double T, double saturationPressure, double criticalTemperature, double R) {
   const double tr = T / criticalTemperature;
   const double x = std::cbrt(1.0 - tr);
-  const double z = 0.66743 - 1.4087 * tr + 3.5799 * tr * tr - 2.6054 * tr * tr * tr + 0.58211 * x;
+  const double* c = kVapourStartZ;
+  const double z = c[0] - c[1] * tr + c[2] * tr * tr - c[3] * tr * tr * tr + c[4] * x;
   return saturationPressure / (z * R * T);
 }
 
 void supercriticalStart(double T, double P, double criticalTemperature, double criticalPressure,
                         double R, double* rho1, double* rho2) {
-  const double l = (T / criticalTemperature - 1.0) * 0.767 / 1.5 + 0.233;
+  const double l = (T / criticalTemperature - 1.0) * kSupercriticalSlope / kSupercriticalSpan +
+                   kSupercriticalBase;
   const double pr = P / criticalPressure;
   double z = (1.0 - l) + 2.0 * l * pr / (1.0 + pr * pr);
-  z = std::fmin(std::fmax(z, 0.01), 15.0);
-  *rho1 = std::fmin(std::fmax(P / (z * R * T), 2.220446049250313e-16), 3.0);
-  *rho2 = 1.1 * *rho1;
+  z = std::fmin(std::fmax(z, kSupercriticalZMin), kSupercriticalZMax);
+  *rho1 = std::fmin(std::fmax(P / (z * R * T), kSupercriticalDensityMin), kSupercriticalDensityMax);
+  *rho2 = kSupercriticalSecondStart * *rho1;
 }
 
 double saturatedLiquidDensity(PressureFunction pressure, double (*saturationPressure)(double),

@@ -53,57 +53,52 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
   Residual r{0.0, 0.0, 0.0};
   const Powers pw(delta, tau);
   // The polynomial terms are the largest; their fractional powers of tau
-  // are taken exactly as before (one std::pow per term).
-  for (int i = 0; i < 7; ++i) {
-    const int d = kPolyD[i];
-    const double tt = guardedPow(tau, kPolyT[i]);
-    r.phiDelta += kPolyN[i] * d * pw.d[d - 1] * tt;
+  // are std::pow's.
+  for (const PolynomialTerm& k : kPolynomialTerms) {
+    const double tt = guardedPow(tau, k.t);
+    r.phiDelta += k.n * k.d * pw.d[k.d - 1] * tt;
     if (withPhiAndTau) {
-      r.phi += kPolyN[i] * pw.d[d] * tt;
-      r.phiTau += kPolyN[i] * kPolyT[i] * pw.d[d] * guardedPow(tau, kPolyT[i] - 1.0);
+      r.phi += k.n * pw.d[k.d] * tt;
+      r.phiTau += k.n * k.t * pw.d[k.d] * guardedPow(tau, k.t - 1.0);
     }
   }
-  for (int i = 0; i < 44; ++i) {
-    const int c = kExpC[i];
-    const int d = kExpD[i];
-    const int t = kExpT[i];
-    const double dc = pw.d[c];
-    const double e = pw.expMinusDc[c];
-    const double tt = pw.t[t];
-    r.phiDelta += kExpN[i] * e * pw.d[d - 1] * tt * (d - c * dc);
+  for (const ExponentialTerm& k : kExponentialTerms) {
+    const double dc = pw.d[k.c];
+    const double e = pw.expMinusDc[k.c];
+    const double tt = pw.t[k.t];
+    r.phiDelta += k.n * e * pw.d[k.d - 1] * tt * (k.d - k.c * dc);
     if (withPhiAndTau) {
-      const double dd = pw.d[d];
-      r.phi += kExpN[i] * dd * tt * e;
-      r.phiTau += kExpN[i] * t * dd * (t == 0 ? 1.0 : pw.t[t - 1]) * e;
+      const double dd = pw.d[k.d];
+      r.phi += k.n * dd * tt * e;
+      r.phiTau += k.n * k.t * dd * (k.t == 0 ? 1.0 : pw.t[k.t - 1]) * e;
     }
   }
-  for (int i = 0; i < 3; ++i) {
+  for (const GaussianTerm& k : kGaussianTerms) {
     const double dm = delta - kGaussEpsilon;
-    const double tm = tau - kGaussGamma[i];
-    const double g = std::exp(-kGaussAlpha * dm * dm - kGaussBeta[i] * tm * tm);
-    const double term = kGaussN[i] * pw.d[kGaussD[i]] * pw.t[kGaussT[i]] * g;
-    r.phiDelta += term * (kGaussD[i] / delta - 2.0 * kGaussAlpha * dm);
+    const double tm = tau - k.gamma;
+    const double g = std::exp(-kGaussAlpha * dm * dm - k.beta * tm * tm);
+    const double term = k.n * pw.d[k.d] * pw.t[k.t] * g;
+    r.phiDelta += term * (k.d / delta - 2.0 * kGaussAlpha * dm);
     if (withPhiAndTau) {
       r.phi += term;
-      r.phiTau += term * (kGaussT[i] / tau - 2.0 * kGaussBeta[i] * tm);
+      r.phiTau += term * (k.t / tau - 2.0 * k.beta * tm);
     }
   }
   // The non-analytic terms share the powers of (delta - 1)^2 (their beta
   // and a are the same).
-  static_assert(kNonAnalyticBeta[0] == kNonAnalyticBeta[1]);
+  static_assert(kNonAnalyticTerms[0].beta == kNonAnalyticTerms[1].beta);
   const double dm = delta - 1.0;
   const double dm2 = dm * dm;
-  const double beta = kNonAnalyticBeta[0];
+  const double beta = kNonAnalyticTerms[0].beta;
   const double dm2PowTheta = guardedPow(dm2, 1.0 / (2.0 * beta));
   const double dm2PowThetaLess1 = guardedPow(dm2, 1.0 / (2.0 * beta) - 1.0);
   const double dm2PowA = guardedPow(dm2, kNonAnalyticA);
   const double dm2PowALess1 = guardedPow(dm2, kNonAnalyticA - 1.0);
-  for (int i = 0; i < 2; ++i) {
-    const double b = kNonAnalyticB[i];
+  for (const NonAnalyticTerm& k : kNonAnalyticTerms) {
+    const double b = k.b;
     const double theta = (1.0 - tau) + kNonAnalyticBigA * dm2PowTheta;
     const double bigDelta = theta * theta + kNonAnalyticBigB * dm2PowA;
-    const double psi =
-        std::exp(-kNonAnalyticC[i] * dm2 - kNonAnalyticD[i] * (tau - 1.0) * (tau - 1.0));
+    const double psi = std::exp(-k.C * dm2 - k.D * (tau - 1.0) * (tau - 1.0));
     const double dPow = nonAnalyticPower(bigDelta, b);
     const double dPowB1 = nonAnalyticPower(bigDelta, b - 1.0);
     // dDelta/ddelta = (delta - 1) [A theta (2 / beta) ((delta-1)^2)^(1/(2 beta) - 1)
@@ -112,13 +107,13 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
         dm * (kNonAnalyticBigA * theta * (2.0 / beta) * dm2PowThetaLess1 +
               2.0 * kNonAnalyticBigB * kNonAnalyticA * dm2PowALess1);
     const double dPowDdelta = b * dPowB1 * dBigDeltaDdelta;
-    const double psiDelta = -2.0 * kNonAnalyticC[i] * dm * psi;
-    r.phiDelta += kNonAnalyticN[i] * (dPow * (psi + delta * psiDelta) + dPowDdelta * delta * psi);
+    const double psiDelta = -2.0 * k.C * dm * psi;
+    r.phiDelta += k.n * (dPow * (psi + delta * psiDelta) + dPowDdelta * delta * psi);
     if (withPhiAndTau) {
       const double dPowDtau = -2.0 * theta * b * dPowB1;
-      const double psiTau = -2.0 * kNonAnalyticD[i] * (tau - 1.0) * psi;
-      r.phi += kNonAnalyticN[i] * dPow * delta * psi;
-      r.phiTau += kNonAnalyticN[i] * delta * (dPowDtau * psi + dPow * psiTau);
+      const double psiTau = -2.0 * k.D * (tau - 1.0) * psi;
+      r.phi += k.n * dPow * delta * psi;
+      r.phiTau += k.n * delta * (dPowDtau * psi + dPow * psiTau);
     }
   }
   return r;

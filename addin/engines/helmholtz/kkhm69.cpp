@@ -107,11 +107,11 @@ double saturationTemperature(double P) {
                                      kCriticalTemperature, kCriticalPressure);
 }
 
-// The liquid start is fitted about 647.286 K, not the engine's 647.245 K.
 double saturatedLiquidDensity(double T) {
   if (T >= kCriticalTemperature) return kCriticalDensity;
-  const double y = std::pow(647.286 - T, 0.333);
-  const double rho1 = kCriticalDensity + y * (0.0643931 + y * (0.0112886 + y * -0.000938708));
+  const double y = std::pow(kLiquidStartTemperature - T, kLiquidStartExponent);
+  const double* c = kLiquidStart;
+  const double rho1 = kCriticalDensity + y * (c[0] + y * (c[1] + y * c[2]));
   const double ps = saturationPressure(T);
   const density::SecantResult r =
       density::secantSolve(pressureFromTD, T, ps, rho1, 1.01 * rho1, density::SecantOptions{});
@@ -122,8 +122,9 @@ double saturatedLiquidDensity(double T) {
 double saturatedVapourDensity(double T) {
   if (T >= kCriticalTemperature) return kCriticalDensity;
   const double ps = saturationPressure(T);
-  const double w = std::pow(kCriticalTemperature - T, 0.4648);
-  const double z = 0.233396 + w * (0.0525888 + w * (0.00313438 + w * -0.000215689));
+  const double w = std::pow(kCriticalTemperature - T, kVapourStartExponent);
+  const double* c = kVapourStartZ;
+  const double z = c[0] + w * (c[1] + w * (c[2] + w * c[3]));
   const double rho1 = ps / (z * kR * T);
   const density::SecantResult r =
       density::secantSolve(pressureFromTD, T, ps, rho1, rho1 / 1.1, density::SecantOptions{});

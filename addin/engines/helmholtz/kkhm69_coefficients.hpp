@@ -26,4 +26,14 @@ inline constexpr double kC[8] = {1857.065, 3229.12, -419.465, 36.6649,
 inline constexpr double kF[8] = {-741.9242, -29.721,  -11.55286, -0.8685635,
                                  0.1094098, 0.439993, 0.2520658, 0.05218684};
 
+// Start values of the saturated densities. Liquid: rho_c + y (a1 + y (a2 +
+// y a3)) with y = (647.286 K - T)^0.333, fitted about 647.286 K rather than
+// the engine's critical temperature. Vapour: Psat / (z R T) with z = z0 +
+// w (z1 + w (z2 + w z3)) and w = (Tc - T)^0.4648.
+inline constexpr double kLiquidStartTemperature = 647.286;
+inline constexpr double kLiquidStartExponent = 0.333;
+inline constexpr double kLiquidStart[3] = {0.0643931, 0.0112886, -0.000938708};
+inline constexpr double kVapourStartExponent = 0.4648;
+inline constexpr double kVapourStartZ[4] = {0.233396, 0.0525888, 0.00313438, -0.000215689};
+
 }  // namespace vapordex::kkhm69

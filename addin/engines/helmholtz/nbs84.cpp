@@ -11,14 +11,6 @@ namespace vapordex::nbs84 {
 
 namespace {
 
-// Base-function constants: 133/3 - 1, (11 + 133/3 + 1)/2, -(11 - 133/3 + 3)/2.
-constexpr double kBase1 = 43.333333333333336;
-constexpr double kBase2 = 28.166666666666668;
-constexpr double kBase3 = 15.166666666666668;
-constexpr double kReferencePressure = 0.101325;
-constexpr double kReferenceSlope = 7.640203087;
-constexpr double kReferenceOffset = 4321.900017;
-
 struct Base {
   double b, dbdT, B, dBdT;
 };
@@ -29,12 +21,13 @@ Base baseCoefficients(double T) {
   const double t3 = tau * tau * tau;
   const double t5 = t3 * tau * tau;
   Base c{};
-  c.b =
-      0.7478629 - 0.3540782 * std::log(T / kBaseTemperature) + 0.007159876 * t3 - 0.003528426 * t5;
+  const double* b = kBaseSmallB;
+  const double* B = kBaseBigB;
+  c.b = b[0] - b[1] * std::log(T / kBaseTemperature) + b[2] * t3 - b[3] * t5;
   // d tau / dT = -tau / T.
-  c.dbdT = (-0.3540782 - 3.0 * 0.007159876 * t3 + 5.0 * 0.003528426 * t5) / T;
-  c.B = 1.1278334 - 0.5944001 * tau - 5.010996 * tau * tau + 0.63684256 * t3 * tau;
-  c.dBdT = -(-0.5944001 * tau - 2.0 * 5.010996 * tau * tau + 4.0 * 0.63684256 * t3 * tau) / T;
+  c.dbdT = (-b[1] - 3.0 * b[2] * t3 + 5.0 * b[3] * t5) / T;
+  c.B = B[0] - B[1] * tau - B[2] * tau * tau + B[3] * t3 * tau;
+  c.dBdT = -(-B[1] * tau - 2.0 * B[2] * tau * tau + 4.0 * B[3] * t3 * tau) / T;
   return c;
 }
 

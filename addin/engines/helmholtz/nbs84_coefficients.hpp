@@ -4,6 +4,20 @@
 
 namespace vapordex::nbs84 {
 
+// The base function: b(T) = b0 - b1 ln(T/T0) + b2 tau^3 - b3 tau^5 and
+// B(T) = B0 - B1 tau - B2 tau^2 + B3 tau^4 (cm3/g, tau = T0/T), the
+// magnitudes of the coefficients with the signs in the formulas.
+inline constexpr double kBaseSmallB[4] = {0.7478629, 0.3540782, 0.007159876, 0.003528426};
+inline constexpr double kBaseBigB[4] = {1.1278334, 0.5944001, 5.010996, 0.63684256};
+// Its constants, from the exponents of the base function.
+inline constexpr double kBase1 = 133.0 / 3.0 - 1.0;
+inline constexpr double kBase2 = (11.0 + 133.0 / 3.0 + 1.0) / 2.0;
+inline constexpr double kBase3 = -(11.0 - 133.0 / 3.0 + 3.0) / 2.0;
+inline constexpr double kReferencePressure = 0.101325;  // MPa, of the base function's log
+// Zero energy and entropy at the triple-point liquid.
+inline constexpr double kReferenceSlope = 7.640203087;
+inline constexpr double kReferenceOffset = 4321.900017;
+
 // Terms 1 to 36: (g / k) tau^l (1 - exp(-rho))^k.
 inline constexpr int kResidualK[36] = {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5,
                                        5, 5, 6, 6, 6, 6, 7, 7, 7, 7, 9, 9, 9, 9, 3, 3, 1, 5};
