@@ -9,9 +9,7 @@ struct ErrorText {
   const char* text;
 };
 
-inline constexpr int kErrorTextCount = 576;
-
-inline constexpr ErrorText kErrorTexts[kErrorTextCount] = {
+inline constexpr ErrorText kErrorTexts[] = {
     {-8, "LZ unknown alg"},
     {-7, "LZ bad value"},
     {-6, "LZ globlock"},
@@ -589,5 +587,16 @@ inline constexpr ErrorText kErrorTexts[kErrorTextCount] = {
     {2404, "device in use"},
     {6118, "no browser servers found"},
 };
+
+inline constexpr int kErrorTextCount = static_cast<int>(sizeof kErrorTexts / sizeof kErrorTexts[0]);
+
+// The lookup bisects: the table must be sorted by code, without repeats.
+constexpr bool sortedByCode() {
+  for (int k = 1; k < kErrorTextCount; ++k) {
+    if (!(kErrorTexts[k - 1].code < kErrorTexts[k].code)) return false;
+  }
+  return true;
+}
+static_assert(sortedByCode(), "error texts must be sorted by code");
 
 }  // namespace vapordex::installer

@@ -39,8 +39,18 @@ void fatal(Platform& platform, int code, const char* format, ...) {
   report(platform, code, format, args);
 }
 
-void fatalWindowsError(Platform& platform, int code, const char* message) {
+void fatalWindowsError(Platform& platform, int code, const char* format, ...) {
+  // The last error is read before anything else can change it.
   const int error = platform.lastError();
+  char message[kMessageSize];
+  va_list args;
+  va_start(args, format);
+  const int n = std::vsnprintf(message, sizeof message, format, args);
+  va_end(args);
+  if (n < 0 || n >= kMessageSize) {
+    platform.fatalAppExit("Abort(): buffer overflow");
+    std::abort();
+  }
   fatal(platform, code, "%s\nWin Err Code %i: %s", message, error, errorText(error));
 }
 

@@ -12,8 +12,12 @@ namespace vapordex::installer {
 #endif
     ;
 
-// The same for a failed Windows call: the format ends with
-// "\nWin Err Code %i: %s", completed with the last error and its text.
-[[noreturn]] void fatalWindowsError(Platform& platform, int code, const char* message);
+// The same for a failed Windows call: the formatted message, then
+// "\nWin Err Code %i: %s" with the last error and its text.
+[[noreturn]] void fatalWindowsError(Platform& platform, int code, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 3, 4)))
+#endif
+    ;
 
 }  // namespace vapordex::installer

@@ -31,8 +31,13 @@ enum class Line {
 
 class Platform {
  public:
-  using Key = void*;
-  using File = void*;
+  // Opaque handles of two distinct types, so a file can never be passed
+  // where a registry key is wanted; each implementation defines what they
+  // point to.
+  struct KeyHandle;
+  struct FileHandle;
+  using Key = KeyHandle*;
+  using File = FileHandle*;
 
   virtual ~Platform() = default;
 

@@ -52,20 +52,11 @@ Platform& platform() { return gState.platform; }
 
 Resource loadResource(const char* name, LPCSTR type) {
   HRSRC found = FindResourceA(nullptr, name, type);
-  if (found == nullptr) {
-    const int e = platform().lastError();
-    fatal(platform(), 632, "can't find resource %s\nWin Err Code %i: %s", name, e, errorText(e));
-  }
+  if (found == nullptr) fatalWindowsError(platform(), 632, "can't find resource %s", name);
   HGLOBAL loaded = LoadResource(nullptr, found);
-  if (loaded == nullptr) {
-    const int e = platform().lastError();
-    fatal(platform(), 634, "can't load resource %s\nWin Err Code %i: %s", name, e, errorText(e));
-  }
+  if (loaded == nullptr) fatalWindowsError(platform(), 634, "can't load resource %s", name);
   const void* locked = LockResource(loaded);
-  if (locked == nullptr) {
-    const int e = platform().lastError();
-    fatal(platform(), 636, "can't lock resource %s\nWin Err Code %i: %s", name, e, errorText(e));
-  }
+  if (locked == nullptr) fatalWindowsError(platform(), 636, "can't lock resource %s", name);
   return {locked, SizeofResource(nullptr, found)};
 }
 
@@ -164,7 +155,7 @@ LRESULT CALLBACK mainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
       return 0;
     case WM_COMMAND: {
       const WORD notification = HIWORD(wParam);
-      if (notification == 0 || notification == 5) {
+      if (notification == BN_CLICKED || notification == BN_DBLCLK) {
         if (LOWORD(wParam) == kInstallId) onInstall();
         if (LOWORD(wParam) == kExitId) PostQuitMessage(0);
       }
@@ -268,7 +259,7 @@ HWND createChild(const char* windowClass, const char* text, DWORD style, int id,
   HWND w =
       CreateWindowExA(0, windowClass, text, style, 0, 0, 0, 0, gState.main,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), gState.instance, nullptr);
-  if (w == nullptr) fatalWindowsError(platform(), code, message);
+  if (w == nullptr) fatalWindowsError(platform(), code, "%s", message);
   return w;
 }
 

@@ -42,16 +42,16 @@ bool Win32Platform::openRootKey(RootKey root, const char* subkey, Key* key) {
   HKEY parent = root == RootKey::kClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
   HKEY opened = nullptr;
   if (!succeeded(RegOpenKeyExA(parent, subkey, 0, kReadAccess, &opened))) return false;
-  *key = opened;
+  *key = reinterpret_cast<Key>(opened);
   return true;
 }
 
 bool Win32Platform::openKey(Key parent, const char* subkey, Key* key) {
   HKEY opened = nullptr;
-  if (!succeeded(RegOpenKeyExA(static_cast<HKEY>(parent), subkey, 0, kReadAccess, &opened))) {
+  if (!succeeded(RegOpenKeyExA(reinterpret_cast<HKEY>(parent), subkey, 0, kReadAccess, &opened))) {
     return false;
   }
-  *key = opened;
+  *key = reinterpret_cast<Key>(opened);
   return true;
 }
 
@@ -59,15 +59,15 @@ bool Win32Platform::enumValue(Key key, unsigned index, char* name, unsigned name
                               unsigned* dataSize) {
   DWORD nameLength = nameSize;
   DWORD dataLength = *dataSize;
-  if (!succeeded(RegEnumValueA(static_cast<HKEY>(key), index, name, &nameLength, nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(data), &dataLength))) {
+  if (!succeeded(RegEnumValueA(reinterpret_cast<HKEY>(key), index, name, &nameLength, nullptr,
+                               nullptr, reinterpret_cast<BYTE*>(data), &dataLength))) {
     return false;
   }
   *dataSize = dataLength;
   return true;
 }
 
-void Win32Platform::closeKey(Key key) { RegCloseKey(static_cast<HKEY>(key)); }
+void Win32Platform::closeKey(Key key) { RegCloseKey(reinterpret_cast<HKEY>(key)); }
 
 unsigned Win32Platform::environmentVariable(const char* name, char* buffer, unsigned size) {
   return GetEnvironmentVariableA(name, buffer, size);
@@ -79,15 +79,21 @@ int Win32Platform::lastError() { return static_cast<int>(GetLastError()); }
 
 void Win32Platform::makeDirectory(const char* path) { _mkdir(path); }
 
-Platform::File Win32Platform::createFile(const char* path) { return std::fopen(path, "wb"); }
-
-std::size_t Win32Platform::writeFile(File file, const void* data, std::size_t size) {
-  return std::fwrite(data, 1, size, static_cast<std::FILE*>(file));
+Platform::File Win32Platform::createFile(const char* path) {
+  return reinterpret_cast<File>(std::fopen(path, "wb"));
 }
 
-bool Win32Platform::flushFile(File file) { return std::fflush(static_cast<std::FILE*>(file)) == 0; }
+std::size_t Win32Platform::writeFile(File file, const void* data, std::size_t size) {
+  return std::fwrite(data, 1, size, reinterpret_cast<std::FILE*>(file));
+}
 
-bool Win32Platform::closeFile(File file) { return std::fclose(static_cast<std::FILE*>(file)) == 0; }
+bool Win32Platform::flushFile(File file) {
+  return std::fflush(reinterpret_cast<std::FILE*>(file)) == 0;
+}
+
+bool Win32Platform::closeFile(File file) {
+  return std::fclose(reinterpret_cast<std::FILE*>(file)) == 0;
+}
 
 bool Win32Platform::removeFile(const char* path) { return std::remove(path) == 0; }
 

@@ -139,16 +139,11 @@ char** buildRegistrationList(const RegistrationRow* table) {
   return list;
 }
 
-int registerFunctions(const RegistrationRow* table) {
-  char** list = buildRegistrationList(table);
-  if (list == nullptr) {
-    alert(gCantBuild);
-    return 0;
-  }
-  if (table == kRegistrationTable) {
-    freeRegistrationList(gList);
-    gList = list;
-  }
+namespace {
+
+// Registers every function of a built list with Excel; the caller keeps the
+// list.
+int registerList(char** list) {
   int largest = 0;
   for (char** fn = list; *fn != nullptr; fn += entryCount(fn) + 1) {
     if (entryCount(fn) > largest) largest = entryCount(fn);
@@ -204,15 +199,40 @@ int registerFunctions(const RegistrationRow* table) {
   if (module.xltype == xltypeStr) Excel4(xlFree, nullptr, 1, &module);
   std::free(strings);
   std::free(args);
-  if (table != kRegistrationTable) freeRegistrationList(list);
   return result;
+}
+
+}  // namespace
+
+int registerFunctions(const RegistrationRow* table) {
+  char** list = buildRegistrationList(table);
+  if (list == nullptr) {
+    alert(gCantBuild);
+    return 0;
+  }
+  const int result = registerList(list);
+  freeRegistrationList(list);
+  return result;
+}
+
+// The add-in's own list stays allocated while the add-in is loaded: it
+// belongs to xlAutoOpen, which frees the one of an earlier opening.
+int openAddin() {
+  char** list = buildRegistrationList(kRegistrationTable);
+  if (list == nullptr) {
+    alert(gCantBuild);
+    return 0;
+  }
+  freeRegistrationList(gList);
+  gList = list;
+  return registerList(list);
 }
 
 }  // namespace vapordex::shell
 
 using namespace vapordex::shell;
 
-VDX_ENTRY int VDX_EXCEL_API xlAutoOpen(void) { return registerFunctions(kRegistrationTable); }
+VDX_ENTRY int VDX_EXCEL_API xlAutoOpen(void) { return openAddin(); }
 
 VDX_ENTRY int VDX_EXCEL_API xlAutoClose(void) { return 1; }
 

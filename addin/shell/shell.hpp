@@ -21,9 +21,14 @@ inline constexpr int kArgumentTextCapacity = 255;
 char** buildRegistrationList(const RegistrationRow* table);
 void freeRegistrationList(char** list);
 
-// Registers every function of a table with Excel, as xlAutoOpen does for the
-// add-in's own table. Returns 1 when all were registered, 0 otherwise.
+// Registers every function of a table with Excel (building its list and
+// freeing it afterwards). Returns 1 when all were registered, 0 otherwise.
 int registerFunctions(const RegistrationRow* table);
+
+// What xlAutoOpen does: builds the add-in's own list, keeps it while the
+// add-in is loaded (freeing one kept from an earlier opening) and registers
+// it.
+int openAddin();
 
 }  // namespace vapordex::shell
 
