@@ -56,7 +56,7 @@ sample: dist
 
 test: dist sanitize win64-setup-test
 	@ctest --test-dir $(BUILD)/native --output-on-failure -j $(JOBS)
-	@ctest --test-dir $(BUILD)/sanitize --output-on-failure -j $(JOBS) -LE windows
+	@ctest --test-dir $(BUILD)/sanitize --output-on-failure -j $(JOBS) -LE 'windows|lint' 
 
 # Cost per call of every function under every formulation, in ns, and the
 # batch throughput (Release build).

@@ -110,8 +110,8 @@ void formulationSeries(Chart* chart, ChartKind kind, std::int32_t code, bool ann
     for (double T : temps) {
       add(&dome, axes, T, si("Psat", T, 0, code), si("Hf", T, 0, code), si("Sf", T, 0, code));
     }
-    for (auto it = temps.rbegin(); it != temps.rend(); ++it) {
-      const double T = *it;
+    for (std::size_t k = temps.size(); k-- > 0;) {
+      const double T = temps[k];
       add(&dome, axes, T, si("Psat", T, 0, code), si("Hg", T, 0, code), si("Sg", T, 0, code));
     }
   }
@@ -363,6 +363,7 @@ void drawLegend(const Chart& chart) {
 void drawMap(const Chart& chart) {
   constexpr int kLevels = 21;
   std::vector<PLFLT> levels;
+  levels.reserve(kLevels);
   for (int k = 0; k < kLevels; ++k) {
     levels.push_back(chart.gridMin + (chart.gridMax - chart.gridMin) * k / (kLevels - 1));
   }
@@ -372,8 +373,11 @@ void drawMap(const Chart& chart) {
     values[k] = std::isnan(v) ? chart.gridMax : std::clamp(v, chart.gridMin, chart.gridMax);
   }
   std::vector<PLFLT*> rows;
-  for (int i = 0; i < chart.nx; ++i)
-    rows.push_back(values.data() + static_cast<std::size_t>(i) * chart.ny);
+  rows.reserve(static_cast<std::size_t>(chart.nx));
+  for (int i = 0; i < chart.nx; ++i) {
+    rows.push_back(values.data() +
+                   static_cast<std::size_t>(i) * static_cast<std::size_t>(chart.ny));
+  }
   // Blue through white to red.
   PLFLT pos[] = {0.0, 0.5, 1.0};
   PLFLT r[] = {0.15, 1.0, 0.8};

@@ -318,7 +318,13 @@ std::string listing() {
       helps += std::string("    ") + row->name + ": " + toUtf8(row->help) + "\n";
     }
     ++row;
-    out += std::string(fn->name) + " " + args + "\n    " + toUtf8(fn->help) + "\n" + helps;
+    out += fn->name;
+    out += ' ';
+    out += args;
+    out += "\n    ";
+    out += toUtf8(fn->help);
+    out += '\n';
+    out += helps;
   }
   return out;
 }

@@ -195,9 +195,9 @@ void probeAddinFolder(Platform& platform, Host& host) {
   int written = std::snprintf(folder, kFolderSize, "%s%s", profile, separator);
   const char* tail = nullptr;
   if (startsWithIgnoringCase(folder, "C:\\Documents and Settings")) {
-    tail = "Application Data\\Microsoft\\AddIns\\";
+    tail = R"(Application Data\Microsoft\AddIns\)";
   } else if (startsWithIgnoringCase(folder, "C:\\Users")) {
-    tail = "AppData\\Roaming\\Microsoft\\AddIns\\";
+    tail = R"(AppData\Roaming\Microsoft\AddIns\)";
   } else {
     fatal(platform, 402, "unexpected user profile\n%s", folder);
   }

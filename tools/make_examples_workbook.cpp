@@ -31,6 +31,7 @@ double call(const std::string& function, const std::vector<double>& args,
   }
   for (int c : codes) words.push_back(std::to_string(c));
   std::vector<const char*> argv;
+  argv.reserve(words.size());
   for (const std::string& w : words) argv.push_back(w.c_str());
   std::string result;
   if (!evaluate(static_cast<int>(argv.size()), argv.data(), &result)) {

@@ -153,7 +153,10 @@ int registerList(char** list) {
   // helps. k + 5 strings are built for a function with k list entries.
   const std::size_t nStrings = static_cast<std::size_t>(largest) + 5;
   XLOPER* strings = static_cast<XLOPER*>(std::calloc(nStrings, sizeof(XLOPER)));
-  LPXLOPER* args = static_cast<LPXLOPER*>(std::calloc(nStrings + 1, sizeof(LPXLOPER)));
+  // An array of pointers to the strings, the module name in front.
+  auto* args = static_cast<LPXLOPER*>(
+      std::calloc(nStrings + 1, sizeof(XLOPER*)));  // NOLINT(bugprone-sizeof-expression)
+
   int result = 0;
   XLOPER module;
   module.xltype = xltypeNil;

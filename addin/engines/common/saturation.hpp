@@ -76,15 +76,10 @@ inline double bisectSaturationTemperature(double P, double (*saturationPressure)
   double mid = 0.0;
   for (int k = 0; k < 32; ++k) {
     mid = (hi + lo) * 0.5;
-    if (mid < below) {
-      lo = mid;  // P > psat(mid) there
-    } else if (mid > above) {
-      hi = mid;
-    } else if (P > saturationPressure(mid)) {
-      lo = mid;
-    } else {
-      hi = mid;
-    }
+    // Clearly below the root P > psat(mid); clearly above it not; in
+    // between (or without a root) as the plain bisection decides.
+    const bool rootAbove = mid < below || (!(mid > above) && P > saturationPressure(mid));
+    (rootAbove ? lo : hi) = mid;
   }
   return mid;
 }

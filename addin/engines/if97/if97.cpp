@@ -248,15 +248,12 @@ double region3Volume(double T, double P) {
     hi = kRegion3VolumeHigh;
     for (int k = 0; k < 32; ++k) {
       mid = (hi + lo) * 0.5;
-      if (mid < below && mid > trusted) {
-        lo = mid;
-      } else if (mid > above) {
-        hi = mid;
-      } else if (region3Pressure(T, mid) > P) {
-        lo = mid;
-      } else {
-        hi = mid;
-      }
+      // Clearly below the root (where the pressure is known to fall) the
+      // pressure exceeds P; clearly above it not; in between as the plain
+      // bisection decides.
+      const bool rootAbove =
+          (mid < below && mid > trusted) || (!(mid > above) && region3Pressure(T, mid) > P);
+      (rootAbove ? lo : hi) = mid;
     }
   }
   return mid;
