@@ -7,60 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "frontend/catalogue.hpp"
 #include "frontend/worksheet.hpp"
-#include "shell/registration_table.hpp"
 #include "side_by_side.hpp"
 
 namespace vapordex::cli {
 
 namespace {
-
-using OneArg = LPXLOPER (*)(double, std::int32_t);
-using TwoArgs = LPXLOPER (*)(double, double, std::int32_t);
-using TwoArgsTwoCodes = LPXLOPER (*)(double, double, std::int32_t, std::int32_t);
-
-struct Entry {
-  const char* name;
-  OneArg one;
-  TwoArgs two;
-  TwoArgsTwoCodes twoCodes;
-};
-
-constexpr Entry kEntries[] = {
-    {"Psat", Psat, nullptr, nullptr},   {"Tsat", Tsat, nullptr, nullptr},
-    {"Vf", Vf, nullptr, nullptr},       {"Vg", Vg, nullptr, nullptr},
-    {"Hf", Hf, nullptr, nullptr},       {"Hg", Hg, nullptr, nullptr},
-    {"Sf", Sf, nullptr, nullptr},       {"Sg", Sg, nullptr, nullptr},
-    {"VofTP", nullptr, VofTP, nullptr}, {"HofTP", nullptr, HofTP, nullptr},
-    {"SofTP", nullptr, SofTP, nullptr}, {"TofPH", nullptr, TofPH, nullptr},
-    {"TofPS", nullptr, TofPS, nullptr}, {"HofPS", nullptr, HofPS, nullptr},
-    {"SofPH", nullptr, SofPH, nullptr}, {"HofTS", nullptr, nullptr, HofTS},
-    {"PofTV", nullptr, PofTV, nullptr}, {"HofTV", nullptr, HofTV, nullptr},
-    {"SofTV", nullptr, SofTV, nullptr},
-};
-
-const Entry* findEntry(const char* name) {
-  for (const Entry& e : kEntries) {
-    if (std::strcmp(e.name, name) == 0) return &e;
-  }
-  return nullptr;
-}
-
-// The registration row of a function and its type text ("RBJ" ...).
-const shell::RegistrationRow* findRow(const char* name, std::string* typeText) {
-  const shell::RegistrationRow* row = shell::kRegistrationTable;
-  while (row->type != 0) {
-    const shell::RegistrationRow* fn = row;
-    std::string types(1, fn->type);
-    for (++row; row->type != 0; ++row) types += row->type;
-    ++row;  // the function's end row
-    if (std::strcmp(fn->name, name) == 0) {
-      *typeText = types;
-      return fn;
-    }
-  }
-  return nullptr;
-}
 
 // A word of the input as it appears in a message: quoted, and shortened when
 // it is long, so a runaway argument does not flood the terminal.
@@ -189,12 +142,12 @@ bool evaluate(int argc, const char* const* argv, std::string* result) {
     *result = "missing function name";
     return false;
   }
-  const Entry* entry = findEntry(argv[0]);
-  std::string types;
-  if (entry == nullptr || findRow(argv[0], &types) == nullptr) {
+  const FunctionInfo* entry = findFunction(argv[0]);
+  if (entry == nullptr) {
     *result = "unknown function: " + quoted(argv[0]);
     return false;
   }
+  const std::string types = entry->typeText();
   const int expected = static_cast<int>(types.size()) - 1;
   if (argc - 1 != expected) {
     *result = std::string("wrong number of arguments: ") + argv[0] + " takes " +
@@ -228,7 +181,7 @@ bool evaluate(int argc, const char* const* argv, std::string* result) {
 }
 
 double callFunction(const char* name, double a, double b, std::int32_t code) {
-  const Entry* entry = findEntry(name);
+  const FunctionInfo* entry = findFunction(name);
   if (entry == nullptr) return std::nan("");
   const XLOPER* r = entry->one != nullptr   ? entry->one(a, code)
                     : entry->two != nullptr ? entry->two(a, b, code)
@@ -307,22 +260,23 @@ int finishOutput(int status) {
 
 std::string listing() {
   std::string out;
-  const shell::RegistrationRow* row = shell::kRegistrationTable;
-  while (row->type != 0) {
-    const shell::RegistrationRow* fn = row;
+  for (const FunctionInfo& fn : catalogue()) {
     std::string args;
     std::string helps;
-    for (++row; row->type != 0; ++row) {
+    for (const ArgumentInfo& a : fn.arguments) {
       if (!args.empty()) args += ' ';
-      args += row->name;
-      helps += std::string("    ") + row->name + ": " + toUtf8(row->help) + "\n";
+      args += a.name;
+      helps += "    ";
+      helps += a.name;
+      helps += ": ";
+      helps += toUtf8(a.help);
+      helps += '\n';
     }
-    ++row;
-    out += fn->name;
+    out += fn.name;
     out += ' ';
     out += args;
     out += "\n    ";
-    out += toUtf8(fn->help);
+    out += toUtf8(fn.help);
     out += '\n';
     out += helps;
   }
@@ -347,7 +301,7 @@ int run(int argc, const char* const* argv) {
     return runSubcommand(argc - 1, argv + 1);
   }
   if (first == "--version") {
-    std::printf("vapordex %s\n", shell::kAddinTitle);
+    std::printf("vapordex %s\n", kCategory);
     return finishOutput(0);
   }
   if (first == "--list") {

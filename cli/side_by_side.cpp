@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "cli.hpp"
-#include "shell/registration_table.hpp"
+#include "frontend/catalogue.hpp"
 
 namespace vapordex::cli {
 
@@ -81,16 +81,11 @@ char resultQuantity(const std::string& f) {
 }
 
 int numericArguments(const std::string& function) {
+  const FunctionInfo* f = findFunction(function);
+  if (f == nullptr) return -1;
   int count = 0;
-  bool found = false;
-  for (const shell::RegistrationRow* row = shell::kRegistrationTable; row->type != 0; ++row) {
-    const bool match = function == row->name;
-    for (++row; row->type != 0; ++row) {
-      if (match && row->type == 'B') ++count;
-    }
-    if (match) found = true;
-  }
-  return found ? count : -1;
+  for (const ArgumentInfo& a : f->arguments) count += a.type == 'B' ? 1 : 0;
+  return count;
 }
 
 }  // namespace

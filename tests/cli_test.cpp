@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/registration_table.hpp"
+#include "frontend/catalogue.hpp"
 
 namespace vapordex::cli {
 namespace {
@@ -19,9 +19,9 @@ std::string call(std::initializer_list<const char*> words) {
 
 TEST(Cli, EveryRegisteredFunctionIsCallable) {
   int functions = 0;
-  for (const shell::RegistrationRow* row = shell::kRegistrationTable; row->type != 0; ++row) {
-    std::string line = row->name;
-    for (++row; row->type != 0; ++row) line += row->type == 'J' ? " -97" : " 1";
+  for (const FunctionInfo& fn : catalogue()) {
+    std::string line = fn.name;
+    for (const ArgumentInfo& a : fn.arguments) line += a.type == 'J' ? " -97" : " 1";
     std::string result;
     EXPECT_TRUE(evaluateLine(line.c_str(), &result)) << line << ": " << result;
     ++functions;

@@ -8,16 +8,22 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <xmmintrin.h>
 #endif
 
+#include "frontend/catalogue.hpp"
 #include "frontend/engine_ops.hpp"
 #include "frontend/worksheet.hpp"
 
 namespace {
+
+using vapordex::catalogue;
+using vapordex::FunctionInfo;
+using vapordex::Quantity;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 const double kNaN = std::nan("");
@@ -73,29 +79,43 @@ TEST(Robustness, HofTS) {
 }
 
 // Arguments no state has and codes that select no formulation give exactly
-// the error value, in both unit systems. Each function is listed with what its
-// arguments are: T (absolute temperature), P, v, or a quantity of any sign.
+// the error value, in both unit systems. Each function's arguments are what
+// the catalogue says: T (absolute temperature), P, v, or a quantity of any
+// sign (h, s; and the second argument of the one-argument functions).
 enum Kind { kT, kP, kV, kAny };
 struct Signature {
-  const char* name;
-  One one;
-  Two two;
-  bool hofts;
+  const FunctionInfo* f;
   Kind a;
   Kind b;
 };
-const Signature kSignatures[] = {
-    {"Psat", Psat, nullptr, false, kT, kAny},    {"Tsat", Tsat, nullptr, false, kP, kAny},
-    {"Vf", Vf, nullptr, false, kT, kAny},        {"Vg", Vg, nullptr, false, kT, kAny},
-    {"Hf", Hf, nullptr, false, kT, kAny},        {"Hg", Hg, nullptr, false, kT, kAny},
-    {"Sf", Sf, nullptr, false, kT, kAny},        {"Sg", Sg, nullptr, false, kT, kAny},
-    {"VofTP", nullptr, VofTP, false, kT, kP},    {"HofTP", nullptr, HofTP, false, kT, kP},
-    {"SofTP", nullptr, SofTP, false, kT, kP},    {"PofTV", nullptr, PofTV, false, kT, kV},
-    {"HofTV", nullptr, HofTV, false, kT, kV},    {"SofTV", nullptr, SofTV, false, kT, kV},
-    {"TofPH", nullptr, TofPH, false, kP, kAny},  {"TofPS", nullptr, TofPS, false, kP, kAny},
-    {"HofPS", nullptr, HofPS, false, kP, kAny},  {"SofPH", nullptr, SofPH, false, kP, kAny},
-    {"HofTS", nullptr, nullptr, true, kT, kAny},
-};
+Kind kindOf(Quantity q) {
+  switch (q) {
+    case Quantity::kTemperature:
+      return kT;
+    case Quantity::kPressure:
+      return kP;
+    case Quantity::kVolume:
+      return kV;
+    default:
+      return kAny;
+  }
+}
+std::vector<Signature> signatures() {
+  std::vector<Signature> out;
+  for (const FunctionInfo& f : catalogue()) {
+    const Kind a = kindOf(f.arguments[0].quantity);
+    const Kind b = f.arguments[1].type == 'B' ? kindOf(f.arguments[1].quantity) : kAny;
+    out.push_back({&f, a, b});
+  }
+  return out;
+}
+const Signature& signature(const char* name) {
+  static const std::vector<Signature> all = signatures();
+  for (const Signature& s : all) {
+    if (std::string(s.f->name) == name) return s;
+  }
+  return all.front();
+}
 
 // An ordinary argument of each kind (SI, English), and impossible ones.
 double ordinary(Kind k, bool english) {
@@ -125,10 +145,11 @@ std::vector<double> impossible(Kind k, bool english) {
   return {};
 }
 
-double callWith(const Signature& f, double a, double b, std::int32_t code) {
+double callWith(const Signature& s, double a, double b, std::int32_t code) {
+  const FunctionInfo& f = *s.f;
   const XLOPER* r = f.one != nullptr   ? f.one(a, code)
                     : f.two != nullptr ? f.two(a, b, code)
-                                       : HofTS(a, b, code, 0);
+                                       : f.twoCodes(a, b, code, 0);
   return r->xltype == xltypeNum ? r->val.num : std::nan("");
 }
 
@@ -136,21 +157,23 @@ TEST(Robustness, ImpossibleArgumentsAndCodesGiveTheErrorValue) {
   const std::int32_t formulations[] = {67, 69, 84, 95, 97, 20};
   const std::vector<std::int32_t> unrecognisedSi = {0, -1, -50, -96, INT32_MIN};
   const std::vector<std::int32_t> unrecognisedEnglish = {1, 50, 96, 2147483647};
-  for (const Signature& f : kSignatures) {
+  for (const Signature& f : signatures()) {
     for (bool english : {false, true}) {
       const double a = ordinary(f.a, english);
       const double b = ordinary(f.b, english);
       for (std::int32_t code : english ? unrecognisedEnglish : unrecognisedSi) {
-        EXPECT_EQ(callWith(f, a, b, code), -999.0) << f.name << " code " << code;
+        EXPECT_EQ(callWith(f, a, b, code), -999.0) << f.f->name << " code " << code;
       }
       for (std::int32_t magnitude : formulations) {
         const std::int32_t code = english ? magnitude : -magnitude;
-        EXPECT_NE(callWith(f, a, b, code), -999.0) << f.name << " code " << code;
+        EXPECT_NE(callWith(f, a, b, code), -999.0) << f.f->name << " code " << code;
         for (double bad : impossible(f.a, english)) {
-          EXPECT_EQ(callWith(f, bad, b, code), -999.0) << f.name << " " << bad << " code " << code;
+          EXPECT_EQ(callWith(f, bad, b, code), -999.0)
+              << f.f->name << " " << bad << " code " << code;
         }
         for (double bad : impossible(f.b, english)) {
-          EXPECT_EQ(callWith(f, a, bad, code), -999.0) << f.name << " " << bad << " code " << code;
+          EXPECT_EQ(callWith(f, a, bad, code), -999.0)
+              << f.f->name << " " << bad << " code " << code;
         }
       }
     }
@@ -160,10 +183,10 @@ TEST(Robustness, ImpossibleArgumentsAndCodesGiveTheErrorValue) {
 // Impossible results of the engines (a negative volume, a temperature below
 // 0 K) are failures, not answers.
 TEST(Robustness, ImpossibleResultsGiveTheErrorValue) {
-  EXPECT_EQ(callWith(kSignatures[8], 373.15, 9999.0, -67), -999.0);     // VofTP
-  EXPECT_EQ(callWith(kSignatures[8], 10000.0, 50.0, -97), -999.0);      // VofTP
-  EXPECT_EQ(callWith(kSignatures[14], 0.000611657, 0.0, -20), -999.0);  // TofPH
-  EXPECT_EQ(callWith(kSignatures[14], 0.0887, 0.0, 20), -999.0);        // TofPH, English
+  EXPECT_EQ(callWith(signature("VofTP"), 373.15, 9999.0, -67), -999.0);    // VofTP
+  EXPECT_EQ(callWith(signature("VofTP"), 10000.0, 50.0, -97), -999.0);     // VofTP
+  EXPECT_EQ(callWith(signature("TofPH"), 0.000611657, 0.0, -20), -999.0);  // TofPH
+  EXPECT_EQ(callWith(signature("TofPH"), 0.0887, 0.0, 20), -999.0);        // TofPH, English
 }
 
 // Whatever rounding mode and denormal handling the host left set, results
@@ -176,13 +199,14 @@ TEST(Robustness, ResultsIgnoreTheHostsRoundingMode) {
     std::int32_t code;
   };
   std::vector<Call> calls;
-  for (const Signature& f : kSignatures) {
+  static const std::vector<Signature> all = signatures();
+  for (const Signature& f : all) {
     for (std::int32_t code : {67, 69, 84, 95, 97, 20}) {
       calls.push_back({&f, ordinary(f.a, false), ordinary(f.b, false), -code});
       calls.push_back({&f, ordinary(f.a, true), ordinary(f.b, true), code});
     }
   }
-  calls.push_back({&kSignatures[0], 1e300, 0.0, -95});
+  calls.push_back({&signature("Psat"), 1e300, 0.0, -95});
   std::vector<double> nearest;
   for (const Call& c : calls) nearest.push_back(callWith(*c.f, c.a, c.b, c.code));
   for (int mode : {FE_TOWARDZERO, FE_UPWARD, FE_DOWNWARD}) {
@@ -194,7 +218,7 @@ TEST(Robustness, ResultsIgnoreTheHostsRoundingMode) {
     for (std::size_t k = 0; k < calls.size(); ++k) {
       const double r = callWith(*calls[k].f, calls[k].a, calls[k].b, calls[k].code);
       EXPECT_TRUE(r == nearest[k] || (std::isnan(r) && std::isnan(nearest[k])))
-          << calls[k].f->name << " " << calls[k].code << " mode " << mode << ": " << r << " vs "
+          << calls[k].f->f->name << " " << calls[k].code << " mode " << mode << ": " << r << " vs "
           << nearest[k];
     }
     EXPECT_EQ(std::fegetround(), mode);

@@ -98,7 +98,7 @@ class Shell : public ::testing::Test {
 const char* const kF = "67=ASME, 69=KKHM, 84=NBS/NRC, 95=SF95, 97=IF97, 20=2020";
 
 TEST_F(Shell, RegistrationListEntryByEntry) {
-  char** list = buildRegistrationList(kRegistrationTable);
+  char** list = buildRegistrationList(catalogue());
   ASSERT_NE(list, nullptr);
   const std::vector<std::string> psat = {"Psat",
                                          "RBJ",
@@ -181,27 +181,33 @@ TEST_F(Shell, FailedRegistrationStopsWithAnAlert) {
 }
 
 // A table with one function of n double arguments.
-std::vector<RegistrationRow> tableWithArguments(int n) {
-  std::vector<RegistrationRow> table;
-  table.push_back({'R', "Many", "many arguments"});
-  for (int k = 0; k < n; ++k) table.push_back({'B', "x", "an argument"});
-  table.push_back({0, nullptr, nullptr});
-  table.push_back({0, nullptr, nullptr});
-  return table;
+struct Table {
+  std::vector<ArgumentInfo> arguments;
+  FunctionInfo function;
+  std::span<const FunctionInfo> span() const { return {&function, 1}; }
+};
+Table tableWithArguments(int n) {
+  Table t;
+  t.arguments.assign(static_cast<std::size_t>(n),
+                     {'B', "x", "an argument", Quantity::kTemperature});
+  t.function = {.name = "Many", .help = "many arguments", .arguments = {}};
+  return t;
 }
 
 TEST_F(Shell, ThirtyArgumentsAtMost) {
-  const std::vector<RegistrationRow> tooMany = tableWithArguments(31);
-  EXPECT_EQ(buildRegistrationList(tooMany.data()), nullptr);
-  EXPECT_EQ(registerFunctions(tooMany.data()), 0);
+  Table tooMany = tableWithArguments(31);
+  tooMany.function.arguments = tooMany.arguments;
+  EXPECT_EQ(buildRegistrationList(tooMany.span()), nullptr);
+  EXPECT_EQ(registerFunctions(tooMany.span()), 0);
   EXPECT_TRUE(callsOf(xlfRegister).empty());
   const std::vector<Call> alerts = callsOf(xlcAlert);
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].texts[0], "Error: can't build function params!");
 
   gCalls.clear();
-  const std::vector<RegistrationRow> thirty = tableWithArguments(30);
-  EXPECT_EQ(registerFunctions(thirty.data()), 1);
+  Table thirty = tableWithArguments(30);
+  thirty.function.arguments = thirty.arguments;
+  EXPECT_EQ(registerFunctions(thirty.span()), 1);
   const std::vector<Call> registers = callsOf(xlfRegister);
   ASSERT_EQ(registers.size(), 1u);
   EXPECT_EQ(registers[0].count, 40);
@@ -210,11 +216,9 @@ TEST_F(Shell, ThirtyArgumentsAtMost) {
 
 TEST_F(Shell, ArgumentTextMustFitItsBuffer) {
   const std::string longName(200, 'a');
-  const RegistrationRow table[] = {{'R', "Long", "help"},
-                                   {'B', longName.c_str(), "h"},
-                                   {'B', longName.c_str(), "h"},
-                                   {0, nullptr, nullptr},
-                                   {0, nullptr, nullptr}};
+  const ArgumentInfo arguments[] = {{'B', longName.c_str(), "h", Quantity::kTemperature},
+                                    {'B', longName.c_str(), "h", Quantity::kTemperature}};
+  const FunctionInfo table[] = {{.name = "Long", .help = "help", .arguments = arguments}};
   EXPECT_EQ(buildRegistrationList(table), nullptr);
 }
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "cli.hpp"
-#include "shell/registration_table.hpp"
+#include "frontend/catalogue.hpp"
 
 namespace {
 
@@ -86,17 +86,15 @@ struct FunctionInfo {
 
 std::vector<FunctionInfo> functions() {
   std::vector<FunctionInfo> out;
-  const auto* row = vapordex::shell::kRegistrationTable;
-  while (row->type != 0) {
-    FunctionInfo f{row->name, {}, 0, vapordex::cli::toUtf8(row->help)};
-    for (++row; row->type != 0; ++row) {
-      if (row->type == 'J') {
+  for (const vapordex::FunctionInfo& fn : vapordex::catalogue()) {
+    FunctionInfo f{fn.name, {}, 0, vapordex::cli::toUtf8(fn.help)};
+    for (const vapordex::ArgumentInfo& a : fn.arguments) {
+      if (a.type == 'J') {
         ++f.codes;
       } else {
-        f.argNames.emplace_back(row->name);
+        f.argNames.emplace_back(a.name);
       }
     }
-    ++row;
     out.push_back(f);
   }
   return out;
@@ -161,7 +159,7 @@ struct Formats {
 void aboutSheet(lxw_workbook* wb, const Formats& f) {
   lxw_worksheet* ws = workbook_add_worksheet(wb, "About");
   worksheet_set_column(ws, 0, 0, 100, nullptr);
-  const std::string title = vapordex::shell::kAddinTitle;
+  const std::string title = vapordex::kCategory;
   text(ws, 0, 0, title + ": example workbook", f.title);
   const char* lines[] = {
       "This workbook shows the worksheet functions of the Vapordex add-in for the thermodynamic "

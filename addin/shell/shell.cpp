@@ -57,13 +57,6 @@ void alertEvent(const char* event) {
   alert(buffer);
 }
 
-// Arguments of the function starting at row fn: rows up to the next end row.
-int argumentCount(const RegistrationRow* fn) {
-  int n = 0;
-  for (const RegistrationRow* row = fn + 1; row->type != 0; ++row) ++n;
-  return n;
-}
-
 // Entries of one function in the list, up to its null entry.
 int entryCount(char** entry) {
   int n = 0;
@@ -85,17 +78,15 @@ void freeRegistrationList(char** list) {
   std::free(list);
 }
 
-char** buildRegistrationList(const RegistrationRow* table) {
+char** buildRegistrationList(std::span<const FunctionInfo> functions) {
   std::size_t total = 0;
-  for (const RegistrationRow* fn = table; fn->type != 0; fn += argumentCount(fn) + 2) {
-    total += static_cast<std::size_t>(argumentCount(fn)) + 5;
-  }
+  for (const FunctionInfo& fn : functions) total += fn.arguments.size() + 5;
   char** list = static_cast<char**>(std::calloc(total + 1, sizeof(char*)));
   if (list == nullptr) return nullptr;
   std::size_t at = 0;
   bool ok = true;
-  for (const RegistrationRow* fn = table; ok && fn->type != 0; fn += argumentCount(fn) + 2) {
-    const int nArgs = argumentCount(fn);
+  for (const FunctionInfo& fn : functions) {
+    const auto nArgs = static_cast<int>(fn.arguments.size());
     if (nArgs > kMaxArguments) {
       ok = false;
       break;
@@ -104,28 +95,29 @@ char** buildRegistrationList(const RegistrationRow* table) {
     char argumentText[kArgumentTextCapacity + 1];
     std::size_t typeLength = 0;
     std::size_t argumentLength = 0;
-    typeText[typeLength++] = fn->type;
+    typeText[typeLength++] = 'R';  // the result record
     for (int k = 1; k <= nArgs; ++k) {
-      typeText[typeLength++] = fn[k].type;
-      const std::size_t nameLength = std::strlen(fn[k].name);
+      const ArgumentInfo& argument = fn.arguments[static_cast<std::size_t>(k - 1)];
+      typeText[typeLength++] = argument.type;
+      const std::size_t nameLength = std::strlen(argument.name);
       const std::size_t needed = argumentLength + (k > 1 ? 1 : 0) + nameLength;
       if (needed > kArgumentTextCapacity) {
         ok = false;
         break;
       }
       if (k > 1) argumentText[argumentLength++] = ',';
-      std::memcpy(argumentText + argumentLength, fn[k].name, nameLength);
+      std::memcpy(argumentText + argumentLength, argument.name, nameLength);
       argumentLength += nameLength;
     }
     if (!ok) break;
     typeText[typeLength] = '\0';
     argumentText[argumentLength] = '\0';
-    const char* texts[4] = {fn->name, typeText, argumentText, fn->help};
+    const char* texts[4] = {fn.name, typeText, argumentText, fn.help};
     for (const char* t : texts) {
       if ((list[at++] = copyText(t)) == nullptr) ok = false;
     }
-    for (int k = 1; k <= nArgs; ++k) {
-      if ((list[at++] = copyText(fn[k].help)) == nullptr) ok = false;
+    for (const ArgumentInfo& argument : fn.arguments) {
+      if ((list[at++] = copyText(argument.help)) == nullptr) ok = false;
     }
     if (!ok) break;
     ++at;  // the function's null entry
@@ -207,8 +199,8 @@ int registerList(char** list) {
 
 }  // namespace
 
-int registerFunctions(const RegistrationRow* table) {
-  char** list = buildRegistrationList(table);
+int registerFunctions(std::span<const FunctionInfo> functions) {
+  char** list = buildRegistrationList(functions);
   if (list == nullptr) {
     alert(gCantBuild);
     return 0;
@@ -221,7 +213,7 @@ int registerFunctions(const RegistrationRow* table) {
 // The add-in's own list stays allocated while the add-in is loaded: it
 // belongs to xlAutoOpen, which frees the one of an earlier opening.
 int openAddin() {
-  char** list = buildRegistrationList(kRegistrationTable);
+  char** list = buildRegistrationList(catalogue());
   if (list == nullptr) {
     alert(gCantBuild);
     return 0;

@@ -2,8 +2,8 @@
 // registration of the worksheet functions.
 #pragma once
 
+#include "../frontend/catalogue.hpp"
 #include "../xlcall/xlcall.hpp"
-#include "registration_table.hpp"
 
 namespace vapordex::shell {
 
@@ -18,12 +18,12 @@ inline constexpr int kArgumentTextCapacity = 255;
 // null entry; a further null entry ends the list. Null on failure (an
 // allocation failed, a function has more than 30 arguments, or its argument
 // text does not fit), with nothing left allocated.
-char** buildRegistrationList(const RegistrationRow* table);
+char** buildRegistrationList(std::span<const FunctionInfo> functions);
 void freeRegistrationList(char** list);
 
 // Registers every function of a table with Excel (building its list and
 // freeing it afterwards). Returns 1 when all were registered, 0 otherwise.
-int registerFunctions(const RegistrationRow* table);
+int registerFunctions(std::span<const FunctionInfo> functions);
 
 // What xlAutoOpen does: builds the add-in's own list, keeps it while the
 // add-in is loaded (freeing one kept from an earlier opening) and registers

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/registration_table.hpp"
+#include "frontend/catalogue.hpp"
 #include "standin.hpp"
 #include "version.hpp"
 #include "xlcall/xlcall.hpp"
@@ -77,16 +77,13 @@ struct Expected {
 
 std::vector<Expected> expectedRegistrations() {
   std::vector<Expected> out;
-  const vapordex::shell::RegistrationRow* row = vapordex::shell::kRegistrationTable;
-  while (row->type != 0) {
-    Expected e{row->name, std::string(1, row->type), "", row->help, {}};
-    for (++row; row->type != 0; ++row) {
-      e.type += row->type;
+  for (const vapordex::FunctionInfo& fn : vapordex::catalogue()) {
+    Expected e{fn.name, fn.typeText(), "", fn.help, {}};
+    for (const vapordex::ArgumentInfo& a : fn.arguments) {
       if (!e.arguments.empty()) e.arguments += ",";
-      e.arguments += row->name;
-      e.argumentHelps.push_back(row->help);
+      e.arguments += a.name;
+      e.argumentHelps.push_back(a.help);
     }
-    ++row;
     out.push_back(e);
   }
   return out;
@@ -100,8 +97,8 @@ void checkRegistrations(const StandinLog& log, std::size_t expectedCount) {
     const Registration& r = log.registrations[k];
     const Expected& e = expected[k];
     std::printf("register %d %s\n", r.count, escape(r.texts[0] + "|" + r.texts[1]).c_str());
-    std::vector<std::string> want = {
-        e.name, e.type, e.name, e.arguments, "1", vapordex::shell::kAddinTitle, "", "", e.help};
+    std::vector<std::string> want = {e.name, e.type, e.name, e.arguments, "1", vapordex::kCategory,
+                                     "",     "",     e.help};
     for (const std::string& h : e.argumentHelps) want.push_back(h);
     check(r.count == static_cast<int>(e.argumentHelps.size()) + 10, e.name + ": argument count");
     check(r.texts == want, e.name + ": registration texts");

@@ -1,0 +1,279 @@
+// The catalogue of the nineteen worksheet functions: names, argument names
+// and help texts (code page 1252: \xB0 is the degree sign, \xB3 the
+// superscript three), and the exported functions themselves. The add-in
+// registers from it, the command-line tool dispatches and lists from it.
+#include "catalogue.hpp"
+
+#include "worksheet.hpp"
+
+namespace vapordex {
+
+namespace {
+
+// Help text of every formulation argument.
+constexpr const char kFormulations[] = "67=ASME, 69=KKHM, 84=NBS/NRC, 95=SF95, 97=IF97, 20=2020";
+
+constexpr ArgumentInfo kPsatArguments[] = {
+    {'B', "Ts",
+     "saturation temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kTsatArguments[] = {
+    {'B', "Ps", "saturation pressure [psia:MPa]", Quantity::kPressure},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kVfArguments[] = {
+    {'B', "Ts",
+     "saturation temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kVgArguments[] = {
+    {'B', "Ts",
+     "saturation temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kHfArguments[] = {
+    {'B', "Ts",
+     "saturation temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kHgArguments[] = {
+    {'B', "Ts",
+     "saturation temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kSfArguments[] = {
+    {'B', "Ts",
+     "saturation temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kSgArguments[] = {
+    {'B', "Ts",
+     "saturation temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kVofTPArguments[] = {
+    {'B', "T",
+     "temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kHofTPArguments[] = {
+    {'B', "T",
+     "temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kSofTPArguments[] = {
+    {'B', "T",
+     "temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kTofPHArguments[] = {
+    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
+    {'B', "H", "enthalpy [BTU/lbm:kJ/kg]", Quantity::kEnthalpy},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kTofPSArguments[] = {
+    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
+    {'B', "S",
+     "entropy [BTU/lbm/\xB0"
+     "R:kJ/kg/\xB0"
+     "K]",
+     Quantity::kEntropy},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kHofPSArguments[] = {
+    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
+    {'B', "S",
+     "entropy [BTU/lbm/\xB0"
+     "R:kJ/kg/\xB0"
+     "K]",
+     Quantity::kEntropy},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kSofPHArguments[] = {
+    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
+    {'B', "H", "enthalpy [BTU/lbm:kJ/kg]", Quantity::kEnthalpy},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+// HofTS registers a second formulation argument, which it ignores; its first
+// one's help text (as registered since the first release) omits 20=2020.
+constexpr ArgumentInfo kHofTSArguments[] = {
+    {'B', "T",
+     "temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'B', "S",
+     "entropy [BTU/lbm/\xB0"
+     "R:kJ/kg/\xB0"
+     "K]",
+     Quantity::kEntropy},
+    {'J', "formulation", "67=ASME, 69=KKHM, 84=NBS/NRC, 95=SF95, 97=IF97", Quantity::kCode},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kPofTVArguments[] = {
+    {'B', "T",
+     "temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'B', "V",
+     "specific volume [ft\xB3"
+     "/lbm:cm\xB3"
+     "/g]",
+     Quantity::kVolume},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kHofTVArguments[] = {
+    {'B', "T",
+     "temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'B', "V",
+     "specific volume [ft\xB3"
+     "/lbm:cm\xB3"
+     "/g]",
+     Quantity::kVolume},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kSofTVArguments[] = {
+    {'B', "T",
+     "temperature [\xB0"
+     "F:K]",
+     Quantity::kTemperature},
+    {'B', "V",
+     "specific volume [ft\xB3"
+     "/lbm:cm\xB3"
+     "/g]",
+     Quantity::kVolume},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+
+constexpr FunctionInfo kCatalogue[] = {
+    {.name = "Psat",
+     .help = "saturation pressure [psia:MPa]",
+     .arguments = kPsatArguments,
+     .one = Psat},
+    {.name = "Tsat",
+     .help = "saturation temperature [\xB0"
+             "F:K]",
+     .arguments = kTsatArguments,
+     .one = Tsat},
+    {.name = "Vf",
+     .help = "specific volume of saturated liquid [ft\xB3"
+             "/lbm:cm\xB3"
+             "/g]",
+     .arguments = kVfArguments,
+     .one = Vf},
+    {.name = "Vg",
+     .help = "specific volume of saturated vapor [ft\xB3"
+             "/lbm:cm\xB3"
+             "/g]",
+     .arguments = kVgArguments,
+     .one = Vg},
+    {.name = "Hf",
+     .help = "enthalpy of saturated liquid [BTU/lbm:kJ/kg]",
+     .arguments = kHfArguments,
+     .one = Hf},
+    {.name = "Hg",
+     .help = "enthalpy of saturated vapor [BTU/lbm:kJ/kg]",
+     .arguments = kHgArguments,
+     .one = Hg},
+    {.name = "Sf",
+     .help = "entropy of saturated liquid [BTU/lbm/\xB0"
+             "R:kJ/kg/\xB0"
+             "K]",
+     .arguments = kSfArguments,
+     .one = Sf},
+    {.name = "Sg",
+     .help = "entropy of saturated vapor [BTU/lbm/\xB0"
+             "R:kJ/kg/\xB0"
+             "K]",
+     .arguments = kSgArguments,
+     .one = Sg},
+    {.name = "VofTP",
+     .help = "specific volume [ft\xB3"
+             "/lbm:cm\xB3"
+             "/g]",
+     .arguments = kVofTPArguments,
+     .two = VofTP},
+    {.name = "HofTP",
+     .help = "enthalpy [BTU/lbm:kJ/kg]",
+     .arguments = kHofTPArguments,
+     .two = HofTP},
+    {.name = "SofTP",
+     .help = "entropy [BTU/lbm/\xB0"
+             "R:kJ/kg/\xB0"
+             "K]",
+     .arguments = kSofTPArguments,
+     .two = SofTP},
+    {.name = "TofPH",
+     .help = "temperature [\xB0"
+             "F:K]",
+     .arguments = kTofPHArguments,
+     .two = TofPH},
+    {.name = "TofPS",
+     .help = "temperature [\xB0"
+             "F:K]",
+     .arguments = kTofPSArguments,
+     .two = TofPS},
+    {.name = "HofPS",
+     .help = "enthalpy [BTU/lbm:kJ/kg]",
+     .arguments = kHofPSArguments,
+     .two = HofPS},
+    {.name = "SofPH",
+     .help = "entropy [BTU/lbm/\xB0"
+             "R:kJ/kg/\xB0"
+             "K]",
+     .arguments = kSofPHArguments,
+     .two = SofPH},
+    {.name = "HofTS",
+     .help = "enthalpy [BTU/lbm:kJ/kg]",
+     .arguments = kHofTSArguments,
+     .twoCodes = HofTS},
+    {.name = "PofTV", .help = "pressure [psia:MPa]", .arguments = kPofTVArguments, .two = PofTV},
+    {.name = "HofTV",
+     .help = "enthalpy [BTU/lbm:kJ/kg]",
+     .arguments = kHofTVArguments,
+     .two = HofTV},
+    {.name = "SofTV",
+     .help = "entropy [BTU/lbm/\xB0"
+             "R:kJ/kg/\xB0"
+             "K]",
+     .arguments = kSofTVArguments,
+     .two = SofTV},
+};
+
+}  // namespace
+
+std::span<const FunctionInfo> catalogue() { return kCatalogue; }
+
+const FunctionInfo* findFunction(std::string_view name) {
+  for (const FunctionInfo& f : kCatalogue) {
+    if (name == f.name) return &f;
+  }
+  return nullptr;
+}
+
+}  // namespace vapordex
