@@ -12,6 +12,7 @@
 namespace vapordex::iapws95 {
 namespace {
 
+using vapordex::testing::centralDifference;
 using vapordex::testing::halfUnitOfLastDigit;
 using vapordex::testing::number;
 
@@ -96,19 +97,10 @@ TEST(Iapws95, CriticalAndTriplePoints) {
   EXPECT_NEAR(entropyFromTD(273.16, rho), 0.0, 1e-9);
 }
 
-TEST(Iapws95Saturation, ClampsAndBisection) {
-  EXPECT_EQ(saturationPressure(273.16), 0.000611657);
-  EXPECT_EQ(saturationPressure(647.096), 22.064);
-  EXPECT_EQ(saturationPressure(999.0), 22.064);
+// The clamps and the inversion of every formulation are in formulations_test.
+TEST(Iapws95Saturation, Values) {
   EXPECT_NEAR(saturationPressure(300.0), 0.00353658941, 5e-12);
-  EXPECT_EQ(saturationTemperature(0.000611657), 273.16);
-  EXPECT_EQ(saturationTemperature(0.0), 273.16);
-  EXPECT_EQ(saturationTemperature(22.064), 647.096);
-  EXPECT_EQ(saturationTemperature(9999.0), 647.096);
   EXPECT_NEAR(saturationTemperature(0.101325), 373.1243, 5e-5);
-  for (double T = 275.0; T < 647.0; T += 12.5) {
-    EXPECT_NEAR(saturationTemperature(saturationPressure(T)), T, 1e-7) << T;
-  }
 }
 
 TEST(Iapws95Saturation, Densities) {
@@ -184,43 +176,25 @@ TEST(Iapws95, ConsistentWithTheHelmholtzEnergy) {
   const State states[] = {{280, 1.0},  {280, 1e-5}, {400, 0.94},  {400, 0.001}, {600, 0.65},
                           {600, 0.05}, {640, 0.5},  {640, 0.1},   {647, 0.358}, {700, 0.3},
                           {700, 0.02}, {1000, 1.0}, {1000, 1e-4}, {1200, 0.5}};
-  for (const State& st : states) {
-    {
-      const double T = st.T;
-      const double rho = st.rho;
-      const double dr = rho * 1e-6;
-      const double dT = T * 1e-6;
-      const double p = rho * rho * (f(T, rho + dr) - f(T, rho - dr)) / (2 * dr);
-      const double s = -(f(T + dT, rho) - f(T - dT, rho)) / (2 * dT);
-      EXPECT_NEAR(pressureFromTD(T, rho), p, 1e-6 * std::fabs(p) + 1e-6) << T << " " << rho;
-      EXPECT_NEAR(entropyFromTD(T, rho), s, 1e-6) << T << " " << rho;
-    }
+  for (const auto [T, rho] : states) {
+    const double p =
+        rho * rho * centralDifference([&](double r) { return f(T, r); }, rho, rho * 1e-6);
+    const double s = -centralDifference([&](double t) { return f(t, rho); }, T, T * 1e-6);
+    EXPECT_NEAR(pressureFromTD(T, rho), p, 1e-6 * std::fabs(p) + 1e-6) << T << " " << rho;
+    EXPECT_NEAR(entropyFromTD(T, rho), s, 1e-6) << T << " " << rho;
   }
 }
 
-// Formulation 95 through the worksheet functions, both unit systems.
-TEST(Iapws95Worksheet, AnswersEveryFunction) {
+// Formulation 95's worksheet functions are its engine's operations (the
+// round trips of every formulation are in formulations_test).
+TEST(Iapws95Worksheet, AnswersWithTheEngine) {
   const double T = 450.0;
   const double P = 5.0;
-  const double v = number(VofTP(T, P, -95));
-  EXPECT_NEAR(v, 1.0 / densityFromTP(T, P, Phase::kSinglePhase), 1e-15);
-  EXPECT_NEAR(number(PofTV(T, v, -95)) / P, 1.0, 4e-4);
-  EXPECT_EQ(number(HofTV(T, v, -95)), enthalpyFromTD(T, 1.0 / v));
-  EXPECT_EQ(number(SofTV(T, v, -95)), entropyFromTD(T, 1.0 / v));
-  const double h = number(HofTP(T, P, -95));
-  const double s = number(SofTP(T, P, -95));
-  EXPECT_NEAR(number(TofPH(P, h, -95)), T, 0.01);
-  EXPECT_NEAR(number(TofPS(P, s, -95)), T, 0.05);
-  EXPECT_NEAR(number(HofPS(P, s, -95)), h, 0.05);
-  EXPECT_NEAR(number(SofPH(P, h, -95)), s, 1e-4);
-  EXPECT_NEAR(number(HofTS(T, s, -95, 0)), h, 0.5);
+  EXPECT_NEAR(number(VofTP(T, P, -95)), 1.0 / densityFromTP(T, P, Phase::kSinglePhase), 1e-15);
   EXPECT_NEAR(number(Hg(T, -95)), enthalpyFromTD(T, saturatedVapourDensity(T)), 1e-9);
   EXPECT_NEAR(number(Sf(T, -95)), entropyFromTD(T, saturatedLiquidDensity(T)), 1e-12);
   EXPECT_EQ(number(Vf(T, -95)), 1.0 / saturatedLiquidDensity(T));
-  // English units.
   const double tF = T * 1.8 - 459.67;
-  EXPECT_DOUBLE_EQ(number(HofTP(tF, P * 145.0377377, 95)), h / 2.326);
-  EXPECT_DOUBLE_EQ(number(SofTV(tF, v / 62.42796058, 95)), entropyFromTD(T, 1.0 / v) / 4.186);
   EXPECT_DOUBLE_EQ(number(Psat(tF, 95)), saturationPressure((tF + 459.67) / 1.8) * 145.0377377);
 }
 

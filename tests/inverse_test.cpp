@@ -23,27 +23,8 @@ constexpr State kStates[] = {{300, 1},    {300, 50},  {400, 0.5}, {450, 10},  {5
                              {373, 0.05}, {500, 0.1}, {600, 5},   {800, 1},   {1200, 0.01},
                              {700, 30},   {900, 100}, {650, 25},  {1400, 60}, {290, 0.001}};
 
-TEST(Inverse, TemperatureFromEnthalpyRoundTrips) {
-  for (const State& st : kStates) {
-    const double h = HofTPCore(st.T, st.P, 97);
-    const double T = TofPHCore(st.P, h, 97);
-    // The secant stops within 0.01 kJ/kg: the temperature error is that
-    // over cp.
-    EXPECT_NEAR(HofTPCore(T, st.P, 97), h, 0.01) << st.T << " " << st.P;
-    EXPECT_NEAR(T, st.T, 0.01) << st.T << " " << st.P;
-    EXPECT_NEAR(SofPHCore(st.P, h, 97), SofTPCore(T, st.P, 97), 1e-12) << st.T << " " << st.P;
-  }
-}
-
-TEST(Inverse, TemperatureFromEntropyRoundTrips) {
-  for (const State& st : kStates) {
-    const double s = SofTPCore(st.T, st.P, 97);
-    const double T = TofPSCore(st.P, s, 97);
-    EXPECT_NEAR(SofTPCore(T, st.P, 97), s, 1e-5) << st.T << " " << st.P;
-    EXPECT_NEAR(T, st.T, 0.05) << st.T << " " << st.P;
-    EXPECT_EQ(HofPSCore(st.P, s, 97), HofTPCore(T, st.P, 97)) << st.T << " " << st.P;
-  }
-}
+// The round trips of TofPH, TofPS, SofPH and HofPS for every formulation are
+// in formulations_test.
 
 TEST(Inverse, EnthalpyFromTemperatureAndEntropy) {
   for (const State& st : kStates) {

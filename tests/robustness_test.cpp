@@ -43,35 +43,23 @@ void expectValid(const XLOPER* r) {
   }
 }
 
-using One = LPXLOPER (*)(double, std::int32_t);
-using Two = LPXLOPER (*)(double, double, std::int32_t);
-
-TEST(Robustness, OneArgumentFunctions) {
-  const One functions[] = {Psat, Tsat, Vf, Vg, Hf, Hg, Sf, Sg};
-  for (One f : functions) {
-    for (double a : kArguments) {
-      for (std::int32_t code : kCodes) expectValid(f(a, code));
-    }
-  }
-}
-
-TEST(Robustness, TwoArgumentFunctions) {
-  const Two functions[] = {VofTP, HofTP, SofTP, PofTV, HofTV, SofTV, TofPH, TofPS, HofPS, SofPH};
-  for (Two f : functions) {
+// Every function of the catalogue, every argument pair and code (HofTS
+// with its ignored second code at its extremes too).
+TEST(Robustness, EveryFunctionAndCode) {
+  for (const FunctionInfo& f : catalogue()) {
     for (double a : kArguments) {
       for (double b : kArguments) {
-        for (std::int32_t code : kCodes) expectValid(f(a, b, code));
-      }
-    }
-  }
-}
-
-TEST(Robustness, HofTS) {
-  for (double a : kArguments) {
-    for (double b : kArguments) {
-      for (std::int32_t code : kCodes) {
-        for (std::int32_t ignored : {0, INT32_MIN, 2147483647}) {
-          expectValid(HofTS(a, b, code, ignored));
+        if (f.one != nullptr && b != kArguments[0]) break;  // one argument: b unused
+        for (std::int32_t code : kCodes) {
+          if (f.one != nullptr) {
+            expectValid(f.one(a, code));
+          } else if (f.two != nullptr) {
+            expectValid(f.two(a, b, code));
+          } else {
+            for (std::int32_t ignored : {0, INT32_MIN, 2147483647}) {
+              expectValid(f.twoCodes(a, b, code, ignored));
+            }
+          }
         }
       }
     }

@@ -46,6 +46,12 @@ inline std::vector<std::vector<std::string>> readCsv(const std::string& path) {
   return rows;
 }
 
+// The central difference (f(x + dx) - f(x - dx)) / (2 dx).
+template <class F>
+double centralDifference(F f, double x, double dx) {
+  return (f(x + dx) - f(x - dx)) / (2.0 * dx);
+}
+
 // The number in a result record, or NaN for an error record.
 inline double number(const XLOPER* r) { return r->xltype == xltypeNum ? r->val.num : NAN; }
 
