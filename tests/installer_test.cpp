@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -195,10 +196,18 @@ TEST(InstallerProbe, StandardHost) {
 
 struct FatalCase {
   const char* what;
-  void (*script)(ScriptedPlatform&);
+  std::function<void(ScriptedPlatform&)> script;
   int code;
   const char* message;
 };
+
+// Excel's App Paths key gone, only a sibling left at some level of its path.
+std::function<void(ScriptedPlatform&)> onlySibling(const char* key) {
+  return [key](ScriptedPlatform& p) {
+    p.registry.erase(kAppPaths);
+    p.registry[key] = {{"", ""}};
+  };
+}
 
 const FatalCase kFatalCases[] = {
     {"version call fails", [](ScriptedPlatform& p) { p.versionOk = false; }, 184,
@@ -238,30 +247,14 @@ const FatalCase kFatalCases[] = {
      293, "no supported Microsoft Office version found"},
     {"no SOFTWARE", [](ScriptedPlatform& p) { p.registry.erase(kAppPaths); }, 302,
      "Excel has not been properly registered"},
-    {"no Microsoft",
-     [](ScriptedPlatform& p) {
-       p.registry.erase(kAppPaths);
-       p.registry["HKLM\\SOFTWARE\\Other"] = {{"", ""}};
-     },
-     304, "Excel has not been properly registered"},
-    {"no Windows",
-     [](ScriptedPlatform& p) {
-       p.registry.erase(kAppPaths);
-       p.registry["HKLM\\SOFTWARE\\Microsoft\\Office"] = {{"", ""}};
-     },
-     306, "Excel has not been properly registered"},
-    {"no CurrentVersion",
-     [](ScriptedPlatform& p) {
-       p.registry.erase(kAppPaths);
-       p.registry["HKLM\\SOFTWARE\\Microsoft\\Windows\\Shell"] = {{"", ""}};
-     },
-     308, "Excel has not been properly registered"},
-    {"no App Paths",
-     [](ScriptedPlatform& p) {
-       p.registry.erase(kAppPaths);
-       p.registry["HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"] = {{"", ""}};
-     },
-     310, "Excel has not been properly registered"},
+    {"no Microsoft", onlySibling("HKLM\\SOFTWARE\\Other"), 304,
+     "Excel has not been properly registered"},
+    {"no Windows", onlySibling("HKLM\\SOFTWARE\\Microsoft\\Office"), 306,
+     "Excel has not been properly registered"},
+    {"no CurrentVersion", onlySibling("HKLM\\SOFTWARE\\Microsoft\\Windows\\Shell"), 308,
+     "Excel has not been properly registered"},
+    {"no App Paths", onlySibling("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"), 310,
+     "Excel has not been properly registered"},
     {"no excel.exe",
      [](ScriptedPlatform& p) {
        p.registry.erase(kAppPaths);
