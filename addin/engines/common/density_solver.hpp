@@ -119,4 +119,39 @@ struct DensitySolver {
 // of the current pair.
 double densityFromTP(const DensitySolver& solver, double T, double P, Phase phase);
 
+// The IAPWS-95 scheme as a whole for an engine given by its pressure, its
+// saturation pressure and its constants: the saturated densities from the
+// scheme's start values, its supercritical start, and the density solver
+// built from them (32 steps, no damping, the geometric mean of the starts).
+// IAPWS-95 and NBS/NRC 1984 use it.
+struct SchemeConstants {
+  double criticalTemperature;
+  double criticalPressure;
+  double criticalDensity;
+  double R;
+};
+
+template <PressureFunction Pressure, double (*SaturationPressure)(double), const SchemeConstants& C>
+struct Iapws95Scheme {
+  static double liquidDensity(double T) {
+    return saturatedLiquidDensity(Pressure, SaturationPressure, T, C.criticalTemperature,
+                                  C.criticalDensity);
+  }
+  static double vapourDensity(double T) {
+    return saturatedVapourDensity(Pressure, SaturationPressure, T, C.criticalTemperature,
+                                  C.criticalDensity, C.R);
+  }
+  static void start(double T, double P, double* rho1, double* rho2) {
+    supercriticalStart(T, P, C.criticalTemperature, C.criticalPressure, C.R, rho1, rho2);
+  }
+  static constexpr DensitySolver kSolver{
+      .pressure = Pressure,
+      .saturationPressure = SaturationPressure,
+      .liquidDensity = liquidDensity,
+      .vapourDensity = vapourDensity,
+      .supercriticalStart = start,
+      .criticalTemperature = C.criticalTemperature,
+  };
+};
+
 }  // namespace vapordex::density

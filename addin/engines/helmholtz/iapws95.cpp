@@ -178,30 +178,19 @@ double saturationTemperature(double P) {
                                      kCriticalTemperature, kCriticalPressure);
 }
 
-double saturatedLiquidDensity(double T) {
-  return density::saturatedLiquidDensity(pressureFromTD, saturationPressure, T,
-                                         kCriticalTemperature, kCriticalDensity);
-}
+namespace {
+constexpr density::SchemeConstants kScheme{kCriticalTemperature, kCriticalPressure,
+                                           kCriticalDensity, kR};
+using Scheme = density::Iapws95Scheme<pressureFromTD, saturationPressure, kScheme>;
+}  // namespace
 
-double saturatedVapourDensity(double T) {
-  return density::saturatedVapourDensity(pressureFromTD, saturationPressure, T,
-                                         kCriticalTemperature, kCriticalDensity, kR);
-}
-
+double saturatedLiquidDensity(double T) { return Scheme::liquidDensity(T); }
+double saturatedVapourDensity(double T) { return Scheme::vapourDensity(T); }
 void supercriticalStart(double T, double P, double* rho1, double* rho2) {
-  density::supercriticalStart(T, P, kCriticalTemperature, kCriticalPressure, kR, rho1, rho2);
+  Scheme::start(T, P, rho1, rho2);
 }
-
 double densityFromTP(double T, double P, Phase phase) {
-  static constexpr density::DensitySolver kSolver{
-      .pressure = pressureFromTD,
-      .saturationPressure = saturationPressure,
-      .liquidDensity = saturatedLiquidDensity,
-      .vapourDensity = saturatedVapourDensity,
-      .supercriticalStart = supercriticalStart,
-      .criticalTemperature = kCriticalTemperature,
-  };
-  return density::densityFromTP(kSolver, T, P, phase);
+  return density::densityFromTP(Scheme::kSolver, T, P, phase);
 }
 
 }  // namespace vapordex::iapws95

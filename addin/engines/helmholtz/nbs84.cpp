@@ -135,32 +135,16 @@ double saturationTemperature(double P) {
                                      kCriticalTemperature, kCriticalPressure);
 }
 
-double saturatedLiquidDensity(double T) {
-  return density::saturatedLiquidDensity(pressureFromTD, saturationPressure, T,
-                                         kCriticalTemperature, kCriticalDensity);
-}
-
-double saturatedVapourDensity(double T) {
-  return density::saturatedVapourDensity(pressureFromTD, saturationPressure, T,
-                                         kCriticalTemperature, kCriticalDensity, kR);
-}
-
 namespace {
-void supercriticalStart(double T, double P, double* rho1, double* rho2) {
-  density::supercriticalStart(T, P, kCriticalTemperature, kCriticalPressure, kR, rho1, rho2);
-}
+constexpr density::SchemeConstants kScheme{kCriticalTemperature, kCriticalPressure,
+                                           kCriticalDensity, kR};
+using Scheme = density::Iapws95Scheme<pressureFromTD, saturationPressure, kScheme>;
 }  // namespace
 
+double saturatedLiquidDensity(double T) { return Scheme::liquidDensity(T); }
+double saturatedVapourDensity(double T) { return Scheme::vapourDensity(T); }
 double densityFromTP(double T, double P, Phase phase) {
-  static constexpr density::DensitySolver kSolver{
-      .pressure = pressureFromTD,
-      .saturationPressure = saturationPressure,
-      .liquidDensity = saturatedLiquidDensity,
-      .vapourDensity = saturatedVapourDensity,
-      .supercriticalStart = supercriticalStart,
-      .criticalTemperature = kCriticalTemperature,
-  };
-  return density::densityFromTP(kSolver, T, P, phase);
+  return density::densityFromTP(Scheme::kSolver, T, P, phase);
 }
 
 }  // namespace vapordex::nbs84
