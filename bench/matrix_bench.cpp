@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cli.hpp"
-#include "frontend/worksheet.hpp"
+#include "frontend/catalogue.hpp"
 
 namespace {
 
@@ -80,30 +80,13 @@ std::vector<Call> callsFor(const std::string& f, std::int32_t code) {
   return calls;
 }
 
-using One = LPXLOPER (*)(double, std::int32_t);
-using Two = LPXLOPER (*)(double, double, std::int32_t);
-struct Function {
-  const char* name;
-  One one;
-  Two two;
-};
-const Function kFunctions[] = {
-    {"Psat", Psat, nullptr},     {"Tsat", Tsat, nullptr},   {"Vf", Vf, nullptr},
-    {"Vg", Vg, nullptr},         {"Hf", Hf, nullptr},       {"Hg", Hg, nullptr},
-    {"Sf", Sf, nullptr},         {"Sg", Sg, nullptr},       {"VofTP", nullptr, VofTP},
-    {"HofTP", nullptr, HofTP},   {"SofTP", nullptr, SofTP}, {"PofTV", nullptr, PofTV},
-    {"HofTV", nullptr, HofTV},   {"SofTV", nullptr, SofTV}, {"TofPH", nullptr, TofPH},
-    {"TofPS", nullptr, TofPS},   {"HofPS", nullptr, HofPS}, {"SofPH", nullptr, SofPH},
-    {"HofTS", nullptr, nullptr},
-};
-
 // Registers one benchmark per function and code; each iteration is one call,
 // cycling through the state mix.
 [[maybe_unused]] const bool kRegistered = [] {
-  for (const Function& f : kFunctions) {
+  for (const vapordex::FunctionInfo& f : vapordex::catalogue()) {
     for (std::int32_t code : kCodes) {
       const std::string name = std::string("Matrix/") + f.name + "/" + std::to_string(code);
-      benchmark::RegisterBenchmark(name.c_str(), [f, code](benchmark::State& state) {
+      benchmark::RegisterBenchmark(name.c_str(), [&f, code](benchmark::State& state) {
         const std::vector<Call> calls = callsFor(f.name, code);
         const std::int32_t si = -code;
         std::size_t k = 0;
@@ -115,7 +98,7 @@ const Function kFunctions[] = {
           } else if (f.two != nullptr) {
             benchmark::DoNotOptimize(f.two(c.a, c.b, si));
           } else {
-            benchmark::DoNotOptimize(HofTS(c.a, c.b, si, 0));
+            benchmark::DoNotOptimize(f.twoCodes(c.a, c.b, si, 0));
           }
         }
       });
