@@ -99,10 +99,22 @@ constexpr const EngineOps* kEngines[] = {&kIfc67, &kKkhm69, &kNbs84, &kIapws95, 
 const EngineOps* selectEngine(std::int32_t code) {
   // Widen before negating: the magnitude of INT32_MIN does not fit in 32 bits.
   const std::int64_t magnitude = code < 0 ? -static_cast<std::int64_t>(code) : code;
-  for (const EngineOps* e : kEngines) {
-    if (e->code == magnitude) return e;
+  switch (magnitude) {
+    case 67:
+      return &kIfc67;
+    case 69:
+      return &kKkhm69;
+    case 84:
+      return &kNbs84;
+    case 95:
+      return &kIapws95;
+    case 97:
+      return &kIf97;
+    case 20:
+      return &kFit2020;
+    default:
+      return nullptr;
   }
-  return nullptr;
 }
 
 std::span<const EngineOps* const> availableEngines() { return kEngines; }
