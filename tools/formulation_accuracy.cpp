@@ -19,25 +19,6 @@ namespace {
 
 double number(const XLOPER* r) { return r->xltype == xltypeNum ? r->val.num : NAN; }
 
-// IAPWS-95 density on the state's branch by bisection to the last bit.
-double referenceDensity(double T, double P) {
-  namespace i95 = vapordex::iapws95;
-  double lo = 1e-9;
-  double hi = 1.5;
-  if (T < i95::kCriticalTemperature) {
-    if (P > i95::saturationPressure(T)) {
-      lo = i95::saturatedLiquidDensity(T);
-    } else {
-      hi = i95::saturatedVapourDensity(T);
-    }
-  }
-  for (int k = 0; k < 200; ++k) {
-    const double mid = 0.5 * (lo + hi);
-    (i95::pressureFromTD(T, mid) > P ? hi : lo) = mid;
-  }
-  return 0.5 * (lo + hi);
-}
-
 struct Deviation {
   double max = 0.0;
   double sumSquares = 0.0;
@@ -75,7 +56,7 @@ int main() {
       if (T < 650.0 && (std::fabs(P / psRef - 1.0) < 0.02 || std::fabs(P / ps - 1.0) < 0.02)) {
         continue;
       }
-      const double rho = referenceDensity(T, P);
+      const double rho = i95::referenceDensity(T, P);
       const double hRef = i95::enthalpyFromTD(T, rho) - h0Ref;
       const double sRef = i95::entropyFromTD(T, rho) - s0Ref;
       v.add(number(VofTP(T, P, -code)) * rho - 1.0);

@@ -10,14 +10,27 @@ namespace vapordex {
 
 namespace {
 
-// Help text of every formulation argument.
+// Help texts of the arguments, each written once.
+constexpr const char kSaturationTemperatureHelp[] =
+    "saturation temperature [\xB0"
+    "F:K]";
+constexpr const char kTemperatureHelp[] =
+    "temperature [\xB0"
+    "F:K]";
+constexpr const char kPressureHelp[] = "pressure [psia:MPa]";
+constexpr const char kEnthalpyHelp[] = "enthalpy [BTU/lbm:kJ/kg]";
+constexpr const char kEntropyHelp[] =
+    "entropy [BTU/lbm/\xB0"
+    "R:kJ/kg/\xB0"
+    "K]";
+constexpr const char kSpecificVolumeHelp[] =
+    "specific volume [ft\xB3"
+    "/lbm:cm\xB3"
+    "/g]";
 constexpr const char kFormulations[] = "67=ASME, 69=KKHM, 84=NBS/NRC, 95=SF95, 97=IF97, 20=2020";
 
 constexpr ArgumentInfo kPsatArguments[] = {
-    {'B', "Ts",
-     "saturation temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
+    {'B', "Ts", kSaturationTemperatureHelp, Quantity::kTemperature},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kTsatArguments[] = {
@@ -25,148 +38,85 @@ constexpr ArgumentInfo kTsatArguments[] = {
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kVfArguments[] = {
-    {'B', "Ts",
-     "saturation temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
+    {'B', "Ts", kSaturationTemperatureHelp, Quantity::kTemperature},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kVgArguments[] = {
-    {'B', "Ts",
-     "saturation temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
+    {'B', "Ts", kSaturationTemperatureHelp, Quantity::kTemperature},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kHfArguments[] = {
-    {'B', "Ts",
-     "saturation temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
+    {'B', "Ts", kSaturationTemperatureHelp, Quantity::kTemperature},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kHgArguments[] = {
-    {'B', "Ts",
-     "saturation temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
+    {'B', "Ts", kSaturationTemperatureHelp, Quantity::kTemperature},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kSfArguments[] = {
-    {'B', "Ts",
-     "saturation temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
+    {'B', "Ts", kSaturationTemperatureHelp, Quantity::kTemperature},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kSgArguments[] = {
-    {'B', "Ts",
-     "saturation temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
+    {'B', "Ts", kSaturationTemperatureHelp, Quantity::kTemperature},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kVofTPArguments[] = {
-    {'B', "T",
-     "temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
-    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kHofTPArguments[] = {
-    {'B', "T",
-     "temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
-    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kSofTPArguments[] = {
-    {'B', "T",
-     "temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
-    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kTofPHArguments[] = {
-    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
-    {'B', "H", "enthalpy [BTU/lbm:kJ/kg]", Quantity::kEnthalpy},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
+    {'B', "H", kEnthalpyHelp, Quantity::kEnthalpy},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kTofPSArguments[] = {
-    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
-    {'B', "S",
-     "entropy [BTU/lbm/\xB0"
-     "R:kJ/kg/\xB0"
-     "K]",
-     Quantity::kEntropy},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
+    {'B', "S", kEntropyHelp, Quantity::kEntropy},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kHofPSArguments[] = {
-    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
-    {'B', "S",
-     "entropy [BTU/lbm/\xB0"
-     "R:kJ/kg/\xB0"
-     "K]",
-     Quantity::kEntropy},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
+    {'B', "S", kEntropyHelp, Quantity::kEntropy},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kSofPHArguments[] = {
-    {'B', "P", "pressure [psia:MPa]", Quantity::kPressure},
-    {'B', "H", "enthalpy [BTU/lbm:kJ/kg]", Quantity::kEnthalpy},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
+    {'B', "H", kEnthalpyHelp, Quantity::kEnthalpy},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 // HofTS registers a second formulation argument, which it ignores; its first
 // one's help text (as registered since the first release) omits 20=2020.
 constexpr ArgumentInfo kHofTSArguments[] = {
-    {'B', "T",
-     "temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
-    {'B', "S",
-     "entropy [BTU/lbm/\xB0"
-     "R:kJ/kg/\xB0"
-     "K]",
-     Quantity::kEntropy},
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "S", kEntropyHelp, Quantity::kEntropy},
     {'J', "formulation", "67=ASME, 69=KKHM, 84=NBS/NRC, 95=SF95, 97=IF97", Quantity::kCode},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kPofTVArguments[] = {
-    {'B', "T",
-     "temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
-    {'B', "V",
-     "specific volume [ft\xB3"
-     "/lbm:cm\xB3"
-     "/g]",
-     Quantity::kVolume},
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "V", kSpecificVolumeHelp, Quantity::kVolume},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kHofTVArguments[] = {
-    {'B', "T",
-     "temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
-    {'B', "V",
-     "specific volume [ft\xB3"
-     "/lbm:cm\xB3"
-     "/g]",
-     Quantity::kVolume},
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "V", kSpecificVolumeHelp, Quantity::kVolume},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kSofTVArguments[] = {
-    {'B', "T",
-     "temperature [\xB0"
-     "F:K]",
-     Quantity::kTemperature},
-    {'B', "V",
-     "specific volume [ft\xB3"
-     "/lbm:cm\xB3"
-     "/g]",
-     Quantity::kVolume},
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "V", kSpecificVolumeHelp, Quantity::kVolume},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 
@@ -175,11 +125,7 @@ constexpr FunctionInfo kCatalogue[] = {
      .help = "saturation pressure [psia:MPa]",
      .arguments = kPsatArguments,
      .one = Psat},
-    {.name = "Tsat",
-     .help = "saturation temperature [\xB0"
-             "F:K]",
-     .arguments = kTsatArguments,
-     .one = Tsat},
+    {.name = "Tsat", .help = kSaturationTemperatureHelp, .arguments = kTsatArguments, .one = Tsat},
     {.name = "Vf",
      .help = "specific volume of saturated liquid [ft\xB3"
              "/lbm:cm\xB3"
@@ -212,57 +158,17 @@ constexpr FunctionInfo kCatalogue[] = {
              "K]",
      .arguments = kSgArguments,
      .one = Sg},
-    {.name = "VofTP",
-     .help = "specific volume [ft\xB3"
-             "/lbm:cm\xB3"
-             "/g]",
-     .arguments = kVofTPArguments,
-     .two = VofTP},
-    {.name = "HofTP",
-     .help = "enthalpy [BTU/lbm:kJ/kg]",
-     .arguments = kHofTPArguments,
-     .two = HofTP},
-    {.name = "SofTP",
-     .help = "entropy [BTU/lbm/\xB0"
-             "R:kJ/kg/\xB0"
-             "K]",
-     .arguments = kSofTPArguments,
-     .two = SofTP},
-    {.name = "TofPH",
-     .help = "temperature [\xB0"
-             "F:K]",
-     .arguments = kTofPHArguments,
-     .two = TofPH},
-    {.name = "TofPS",
-     .help = "temperature [\xB0"
-             "F:K]",
-     .arguments = kTofPSArguments,
-     .two = TofPS},
-    {.name = "HofPS",
-     .help = "enthalpy [BTU/lbm:kJ/kg]",
-     .arguments = kHofPSArguments,
-     .two = HofPS},
-    {.name = "SofPH",
-     .help = "entropy [BTU/lbm/\xB0"
-             "R:kJ/kg/\xB0"
-             "K]",
-     .arguments = kSofPHArguments,
-     .two = SofPH},
-    {.name = "HofTS",
-     .help = "enthalpy [BTU/lbm:kJ/kg]",
-     .arguments = kHofTSArguments,
-     .twoCodes = HofTS},
-    {.name = "PofTV", .help = "pressure [psia:MPa]", .arguments = kPofTVArguments, .two = PofTV},
-    {.name = "HofTV",
-     .help = "enthalpy [BTU/lbm:kJ/kg]",
-     .arguments = kHofTVArguments,
-     .two = HofTV},
-    {.name = "SofTV",
-     .help = "entropy [BTU/lbm/\xB0"
-             "R:kJ/kg/\xB0"
-             "K]",
-     .arguments = kSofTVArguments,
-     .two = SofTV},
+    {.name = "VofTP", .help = kSpecificVolumeHelp, .arguments = kVofTPArguments, .two = VofTP},
+    {.name = "HofTP", .help = kEnthalpyHelp, .arguments = kHofTPArguments, .two = HofTP},
+    {.name = "SofTP", .help = kEntropyHelp, .arguments = kSofTPArguments, .two = SofTP},
+    {.name = "TofPH", .help = kTemperatureHelp, .arguments = kTofPHArguments, .two = TofPH},
+    {.name = "TofPS", .help = kTemperatureHelp, .arguments = kTofPSArguments, .two = TofPS},
+    {.name = "HofPS", .help = kEnthalpyHelp, .arguments = kHofPSArguments, .two = HofPS},
+    {.name = "SofPH", .help = kEntropyHelp, .arguments = kSofPHArguments, .two = SofPH},
+    {.name = "HofTS", .help = kEnthalpyHelp, .arguments = kHofTSArguments, .twoCodes = HofTS},
+    {.name = "PofTV", .help = kPressureHelp, .arguments = kPofTVArguments, .two = PofTV},
+    {.name = "HofTV", .help = kEnthalpyHelp, .arguments = kHofTVArguments, .two = HofTV},
+    {.name = "SofTV", .help = kEntropyHelp, .arguments = kSofTVArguments, .two = SofTV},
 };
 
 }  // namespace

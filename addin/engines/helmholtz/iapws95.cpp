@@ -193,4 +193,21 @@ double densityFromTP(double T, double P, Phase phase) {
   return density::densityFromTP(Scheme::kSolver, T, P, phase);
 }
 
+double referenceDensity(double T, double P) {
+  double lo = 1e-9;
+  double hi = 1.5;
+  if (T < kCriticalTemperature) {
+    if (P > saturationPressure(T)) {
+      lo = saturatedLiquidDensity(T);
+    } else {
+      hi = saturatedVapourDensity(T);
+    }
+  }
+  for (int k = 0; k < 200; ++k) {
+    const double mid = 0.5 * (lo + hi);
+    (pressureFromTD(T, mid) > P ? hi : lo) = mid;
+  }
+  return 0.5 * (lo + hi);
+}
+
 }  // namespace vapordex::iapws95

@@ -39,6 +39,12 @@ double saturationTemperature(double P);
 double saturatedLiquidDensity(double T);
 double saturatedVapourDensity(double T);
 double densityFromTP(double T, double P, Phase phase);
+
+// The density at (T, P) on the state's branch (liquid above the saturation
+// pressure, vapour below, one branch above the critical temperature) by
+// bisection to the resolution of doubles: a reference for checks, far
+// slower than densityFromTP and independent of its secant.
+double referenceDensity(double T, double P);
 double pressureFromTD(double T, double rho);
 double enthalpyFromTD(double T, double rho);
 double entropyFromTD(double T, double rho);
