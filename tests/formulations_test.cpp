@@ -58,10 +58,43 @@ TEST_P(EveryFormulation, SaturationClamps) {
   EXPECT_EQ(number(Hf(100.0, c)), number(Hf(e.triplePointTemperature, c)));
   EXPECT_EQ(number(Vg(700.0, c)), number(Vg(e.criticalTemperature, c)));
   EXPECT_EQ(number(Sg(1e6, c)), number(Sg(e.criticalTemperature, c)));
+  // The saturated states are the engine's, in both unit systems.
+  const double T = 500.0;
+  const double tF = T * 1.8 - 459.67;
+  if (!isPressureBased(e)) {
+    EXPECT_EQ(number(Hg(T, c)),
+              e.enthalpyFromTD(T, e.densityFromTP(T, 0, Phase::kSaturatedVapour)));
+    EXPECT_EQ(number(Sf(T, c)), e.entropyFromTD(T, e.densityFromTP(T, 0, Phase::kSaturatedLiquid)));
+  }
+  EXPECT_DOUBLE_EQ(number(Hg(tF, GetParam().code)), number(Hg(T, c)) / 2.326);
+  EXPECT_DOUBLE_EQ(number(Sf(tF, GetParam().code)), number(Sf(T, c)) / 4.186);
+  EXPECT_DOUBLE_EQ(number(Tsat(14.6959, GetParam().code)),
+                   number(Tsat(14.6959 / 145.0377377, c)) * 1.8 - 459.67);
+  // Tsat is the plain 32-step bisection's last midpoint, bit for bit, at
+  // pressures spread over the line and right at saturation pressures.
+  std::uint64_t seed = 7;
+  for (int k = 0; k < 3000; ++k) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    const double u = static_cast<double>(seed >> 11) * 0x1.0p-53;
+    const double P = k % 10 == 0
+                         ? e.saturationPressure(273.16 + (e.criticalTemperature - 273.16) * u)
+                         : pt * std::exp(u * std::log(e.criticalPressure / pt));
+    double lo = 273.16;
+    double hi = e.criticalTemperature;
+    double mid = 0.0;
+    for (int step = 0; step < 32; ++step) {
+      mid = (hi + lo) * 0.5;
+      (P > e.saturationPressure(mid) ? lo : hi) = mid;
+    }
+    ASSERT_EQ(e.saturationTemperature(P), P <= pt                   ? 273.16
+                                          : P >= e.criticalPressure ? e.criticalTemperature
+                                                                    : mid)
+        << P;
+  }
   // Tsat inverts Psat to the resolution of its 32 halvings.
   const double resolution = (e.criticalTemperature - e.triplePointTemperature) / 4294967296.0;
-  for (double T = 274.0; T < e.criticalTemperature - 0.5; T += 13.7) {
-    EXPECT_NEAR(number(Tsat(number(Psat(T, c)), c)), T, resolution) << T;
+  for (double t = 274.0; t < e.criticalTemperature - 0.5; t += 13.7) {
+    EXPECT_NEAR(number(Tsat(number(Psat(t, c)), c)), t, resolution) << t;
   }
 }
 

@@ -74,11 +74,5 @@ TEST(Kkhm69, ConsistentWithTheHelmholtzFunction) {
   }
 }
 
-TEST(Kkhm69Worksheet, AnswersWithTheEngine) {
-  const double T = 500.0;
-  EXPECT_DOUBLE_EQ(number(Sf(T * 1.8 - 459.67, 69)),
-                   entropyFromTD(T, densityFromTP(T, 0.0, Phase::kSaturatedLiquid)) / 4.186);
-}
-
 }  // namespace
 }  // namespace vapordex::kkhm69

@@ -87,13 +87,5 @@ TEST(Nbs84Density, BranchesAndTargets) {
   vapordex::testing::expectDensityBranches(densityFromTP, pressureFromTD, saturationPressure);
 }
 
-TEST(Nbs84Worksheet, AnswersWithTheEngine) {
-  const double T = 500.0;
-  EXPECT_DOUBLE_EQ(number(Hg(T * 1.8 - 459.67, 84)),
-                   enthalpyFromTD(T, densityFromTP(T, 0.0, Phase::kSaturatedVapour)) / 2.326);
-  EXPECT_DOUBLE_EQ(number(Tsat(14.6959, 84)),
-                   saturationTemperature(14.6959 / 145.0377377) * 1.8 - 459.67);
-}
-
 }  // namespace
 }  // namespace vapordex::nbs84

@@ -1,7 +1,6 @@
 #!/bin/sh
-# clang-tidy with the repository's .clang-tidy over the Linux-built sources
-# (the Windows-only layer aside), from the native build's compile commands.
-#   tidy_check.sh BUILD_DIR
+# clang-tidy (.clang-tidy) over the Linux-built sources, from BUILD_DIR's
+# compile commands: tidy_check.sh BUILD_DIR
 set -u
 cd "$(dirname "$0")/.." || exit 1
 files=$(git ls-files 'addin/*.cpp' 'cli/*.cpp' 'tools/*.cpp' 'installer/*.cpp' |
