@@ -38,10 +38,10 @@ struct State {
 };
 std::vector<State> singlePhaseStates() {
   std::vector<State> states;
-  std::uint64_t seed = 1997;
+  std::uint64_t sequence = 1997;
   while (static_cast<int>(states.size()) < kStates) {
-    const double T = 300.0 + 600.0 * unit(&seed);
-    const double P = std::exp(std::log(0.01) + std::log(5000.0) * unit(&seed));
+    const double T = 300.0 + 600.0 * unit(&sequence);
+    const double P = std::exp(std::log(0.01) + std::log(5000.0) * unit(&sequence));
     // Keep clear of the saturation line, where a state's phase is a matter
     // of formulation.
     const double ps = callFunction("Psat", T, 0.0, -95);

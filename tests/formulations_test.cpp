@@ -72,10 +72,9 @@ TEST_P(EveryFormulation, SaturationClamps) {
                    number(Tsat(14.6959 / 145.0377377, c)) * 1.8 - 459.67);
   // Tsat is the plain 32-step bisection's last midpoint, bit for bit, at
   // pressures spread over the line and right at saturation pressures.
-  std::uint64_t seed = 7;
+  testing::UnitSequence draw(7);
   for (int k = 0; k < 3000; ++k) {
-    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    const double u = static_cast<double>(seed >> 11) * 0x1.0p-53;
+    const double u = draw.next();
     const double P = k % 10 == 0
                          ? e.saturationPressure(273.16 + (e.criticalTemperature - 273.16) * u)
                          : pt * std::exp(u * std::log(e.criticalPressure / pt));

@@ -160,21 +160,13 @@ TEST(If97Region3, ContinuousWithRegion2OnTheB23Line) {
   }
 }
 
-}  // namespace
-}  // namespace vapordex::if97
-
-namespace vapordex::if97 {
-namespace {
-
 // Region-3 volumes are the plain two-pass bisection's last midpoint, bit for
 // bit, also where the halvings are replayed around a located root.
 TEST(If97Region3, VolumeIsThePlainBisectionsLastMidpoint) {
-  std::uint64_t seed = 3;
+  testing::UnitSequence draw(3);
   for (int k = 0; k < 4000; ++k) {
-    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    const double u = static_cast<double>(seed >> 11) * 0x1.0p-53;
-    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    const double w = static_cast<double>(seed >> 11) * 0x1.0p-53;
+    const double u = draw.next();
+    const double w = draw.next();
     const double T = 623.15 + 250.0 * u;
     const double P = b23Pressure(std::fmax(T, 623.15)) + (100.0 - b23Pressure(T)) * w;
     double lo = kRegion3VolumeLow;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -11,6 +12,20 @@
 #include "xlcall/xlcall.hpp"
 
 namespace vapordex::testing {
+
+// A fixed pseudo-random sequence in [0, 1) (a 64-bit linear congruential
+// generator, so the states drawn are the same on every platform).
+class UnitSequence {
+ public:
+  explicit UnitSequence(std::uint64_t start) : state_(start) {}
+  double next() {
+    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>(state_ >> 11) * 0x1.0p-53;
+  }
+
+ private:
+  std::uint64_t state_;
+};
 
 // Half a unit in the last digit of a printed reference value such as
 // "0.100215168e-2": the largest difference that still rounds to it.
