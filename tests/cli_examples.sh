@@ -16,7 +16,7 @@ status() {  # expected-status command...
 }
 expect -999 Psat 300 50
 expect -999 VofTP 300 1 50
-expect 487.74057332649807 HofTP 500 1000 97
+expect 487.74057332649795 HofTP 500 1000 97
 status 0 HofTP 500 1000 97
 status 2 HofTP 500 1000
 status 2 Nope 1 97

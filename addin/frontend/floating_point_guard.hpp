@@ -17,12 +17,13 @@ namespace vapordex {
 // raised meanwhile.
 //
 // On x86 both units are handled directly. The SSE control/status register is
-// saved and restored whole. Of the x87 unit only the control and status words
-// are read on entry; the control word is rewritten only when it differs from
-// ours, and the whole x87 environment is rewritten on exit only when the
-// status word shows that the computation changed it (rare: the engines
-// compute in SSE registers). Not every C runtime's feholdexcept masks the SSE
-// exceptions or resets the rounding mode.
+// saved whole and rewritten, on entry and on exit, only where it differs. Of
+// the x87 unit only the control and status words are read on entry; the
+// control word is rewritten only when it differs from ours, and the whole x87
+// environment is rewritten on exit only when the status word shows that the
+// computation changed it (rare: the engines compute in SSE registers). Not
+// every C runtime's feholdexcept masks the SSE exceptions or resets the
+// rounding mode.
 class FloatingPointGuard {
  public:
 #if defined(__x86_64__) || defined(__i386__)
@@ -32,11 +33,15 @@ class FloatingPointGuard {
     const auto ours = static_cast<unsigned short>((x87Control_ | kX87Masks) & ~kX87Rounding);
     if (ours != x87Control_) __asm__ __volatile__("fldcw %0" : : "m"(ours) : "memory");
     mxcsr_ = _mm_getcsr();
-    _mm_setcsr((mxcsr_ | kSseMasks) &
-               ~(kSseFlags | kSseRounding | kSseFlushToZero | kSseDenormalsAreZero));
+    // Writing MXCSR is slow; the flags need no clearing (they do not affect
+    // results and the exit restores the caller's), so it is written only
+    // when a mask, the rounding mode or a flush mode differs from ours.
+    const unsigned sse =
+        (mxcsr_ | kSseMasks) & ~(kSseFlags | kSseRounding | kSseFlushToZero | kSseDenormalsAreZero);
+    if ((mxcsr_ & ~kSseFlags) != sse) _mm_setcsr(sse);
   }
   ~FloatingPointGuard() {
-    _mm_setcsr(mxcsr_);
+    if (_mm_getcsr() != mxcsr_) _mm_setcsr(mxcsr_);
     unsigned short status = 0;
     __asm__ __volatile__("fnstsw %0" : "=m"(status) : : "memory");
     if (status != x87Status_) {

@@ -14,24 +14,71 @@ constexpr double kRegion1ReducingPressure = 16.53;
 constexpr double kRegion1ReducingTemperature = 1386.0;
 constexpr double kRegion2ReducingTemperature = 540.0;
 
-// Powers x^k for k in [lowest, lowest + count), filled by successive
-// products (and quotients for the negative ones).
-template <int Lowest, int Count>
+// Powers x^k for k in [lowest, lowest + count), filled by products: of x
+// for the positive ones, of 1/x for the negative ones. For regions 1 and 2
+// each side comes from four interleaved chains (x^k = x^(k-4) x^4), so that
+// region 2's 59 powers of (tau - 0.5) or region 1's 42 negative powers cost a
+// few product latencies rather than one long chain of products or quotients;
+// each is within a few units in the last place, as a single chain's would be.
+// Region 3's short tables keep the single chains (x^k = x^(k-1) x, and
+// quotients for the negative powers): its volume searches compare pressures
+// to the last bit.
+template <int Lowest, int Count, bool Interleaved = true>
 struct PowerTable {
   double value[Count];
   PowerTable(double x) {
-    const int zero = -Lowest;
+    constexpr int zero = -Lowest;
     value[zero] = 1.0;
-    for (int k = zero + 1; k < Count; ++k) value[k] = value[k - 1] * x;
-    for (int k = zero - 1; k >= 0; --k) value[k] = value[k + 1] / x;
+    if constexpr (Interleaved) {
+      fill<Count - 1 - zero, 1>(x);
+      if constexpr (zero > 0) fill<zero, -1>(1.0 / x);
+    } else {
+      for (int k = zero + 1; k < Count; ++k) value[k] = value[k - 1] * x;
+      for (int k = zero - 1; k >= 0; --k) value[k] = value[k + 1] / x;
+    }
+  }
+  // value[zero + Step k] = y^k for k = 1 .. n.
+  template <int N, int Step>
+  void fill(double y) {
+    constexpr int zero = -Lowest;
+    if constexpr (N >= 1) value[zero + Step] = y;
+    if constexpr (N >= 2) value[zero + 2 * Step] = y * y;
+    if constexpr (N >= 3) value[zero + 3 * Step] = value[zero + 2 * Step] * y;
+    if constexpr (N >= 4) {
+      const double y4 = value[zero + 2 * Step] * value[zero + 2 * Step];
+      value[zero + 4 * Step] = y4;
+#pragma GCC unroll 64
+      for (int k = 5; k <= N; ++k) value[zero + k * Step] = value[zero + (k - 4) * Step] * y4;
+    }
   }
   double operator[](int exponent) const { return value[exponent - Lowest]; }
 };
 
 }  // namespace
 
+// Which of the Gibbs function's sums an evaluation needs: the volume needs
+// its pi derivative, the enthalpy its tau derivative, the entropy the
+// function and its tau derivative; the internal energy both derivatives.
+// Each sum is the same whichever others are computed with it.
+enum Want : unsigned {
+  kWantVolume = 1u,
+  kWantEnthalpy = 2u,
+  kWantEntropy = 4u,
+  kWantAll = 7u,
+};
+
+namespace {
+
+template <unsigned W>
+constexpr bool kNeedsG = (W & kWantEntropy) != 0u;
+template <unsigned W>
+constexpr bool kNeedsPi = (W & kWantVolume) != 0u;
+template <unsigned W>
+constexpr bool kNeedsTau = (W & (kWantEnthalpy | kWantEntropy)) != 0u;
+
 // Region 1: Gibbs function gamma(pi, tau).
-Properties region1(double T, double P) {
+template <unsigned W>
+Properties region1Wanted(double T, double P) {
   const double pi = P / kRegion1ReducingPressure;
   const double tau = kRegion1ReducingTemperature / T;
   const PowerTable<-1, 34> a(7.1 - pi);      // (7.1 - pi)^(I - 1), I up to 32
@@ -39,17 +86,23 @@ Properties region1(double T, double P) {
   double g = 0.0;
   double gPi = 0.0;
   double gTau = 0.0;
+  // Unrolled, each term's exponents and coefficient products are constants.
+#pragma GCC unroll 64
   for (const Term& t : kRegion1) {
     const double ai = a[t.i];
     const double bj = b[t.j];
-    g += t.n * ai * bj;
+    if constexpr (kNeedsG<W>) g += t.n * ai * bj;
     // Terms with a zero exponent have no derivative; skipping them also keeps
     // a zero base from turning 0 * inf into NaN.
-    if (t.i != 0) gPi -= t.n * t.i * a[t.i - 1] * bj;
-    if (t.j != 0) gTau += t.n * t.j * ai * b[t.j - 1];
+    if constexpr (kNeedsPi<W>) {
+      if (t.i != 0) gPi -= t.n * t.i * a[t.i - 1] * bj;
+    }
+    if constexpr (kNeedsTau<W>) {
+      if (t.j != 0) gTau += t.n * t.j * ai * b[t.j - 1];
+    }
   }
   const double rt = kR * T;
-  Properties p;
+  Properties p{};
   p.v = rt / P * pi * gPi / 1000.0;
   p.h = rt * tau * gTau;
   p.u = rt * (tau * gTau - pi * gPi);
@@ -58,36 +111,49 @@ Properties region1(double T, double P) {
 }
 
 // Region 2: ideal-gas part plus residual part of the Gibbs function.
-Properties region2(double T, double P) {
+template <unsigned W>
+Properties region2Wanted(double T, double P) {
   const double pi = P;
   const double tau = kRegion2ReducingTemperature / T;
-  const PowerTable<-6, 10> t0(tau);  // tau^(J0 - 1) and tau^J0, J0 from -5 to 3
-  double g0 = std::log(pi);
+  double g0 = 0.0;
   double g0Tau = 0.0;
-  for (const IdealTerm& t : kRegion2Ideal) {
-    g0 += t.n * t0[t.j];
-    if (t.j != 0) g0Tau += t.n * t.j * t0[t.j - 1];
+  if constexpr (kNeedsTau<W>) {
+    const PowerTable<-6, 10> t0(tau);  // tau^(J0 - 1) and tau^J0, J0 from -5 to 3
+    if constexpr (kNeedsG<W>) g0 = std::log(pi);
+#pragma GCC unroll 16
+    for (const IdealTerm& t : kRegion2Ideal) {
+      if constexpr (kNeedsG<W>) g0 += t.n * t0[t.j];
+      if (t.j != 0) g0Tau += t.n * t.j * t0[t.j - 1];
+    }
   }
   const PowerTable<0, 25> a(pi);          // pi^(I - 1), I from 1 to 24
   const PowerTable<-1, 60> b(tau - 0.5);  // (tau - 0.5)^(J - 1), J up to 58
   double gr = 0.0;
   double grPi = 0.0;
   double grTau = 0.0;
+#pragma GCC unroll 64
   for (const Term& t : kRegion2Residual) {
     const double ai = a[t.i];
     const double bj = b[t.j];
-    gr += t.n * ai * bj;
-    grPi += t.n * t.i * a[t.i - 1] * bj;
-    if (t.j != 0) grTau += t.n * ai * t.j * b[t.j - 1];
+    if constexpr (kNeedsG<W>) gr += t.n * ai * bj;
+    if constexpr (kNeedsPi<W>) grPi += t.n * t.i * a[t.i - 1] * bj;
+    if constexpr (kNeedsTau<W>) {
+      if (t.j != 0) grTau += t.n * ai * t.j * b[t.j - 1];
+    }
   }
   const double rt = kR * T;
-  Properties p;
+  Properties p{};
   p.v = rt / P * (1.0 + pi * grPi) / 1000.0;
   p.h = rt * tau * (g0Tau + grTau);
   p.u = rt * (tau * (g0Tau + grTau) - (1.0 + pi * grPi));
   p.s = kR * (tau * (g0Tau + grTau) - (g0 + gr));
   return p;
 }
+
+}  // namespace
+
+Properties region1(double T, double P) { return region1Wanted<kWantAll>(T, P); }
+Properties region2(double T, double P) { return region2Wanted<kWantAll>(T, P); }
 
 namespace {
 
@@ -98,8 +164,8 @@ struct Region3Derivatives {
 };
 
 Region3Derivatives region3Phi(double delta, double tau) {
-  const PowerTable<-1, 13> a(delta);  // delta^(I - 1), I up to 11
-  const PowerTable<-1, 28> b(tau);    // tau^(J - 1), J up to 26
+  const PowerTable<-1, 13, false> a(delta);  // delta^(I - 1), I up to 11
+  const PowerTable<-1, 28, false> b(tau);    // tau^(J - 1), J up to 26
   Region3Derivatives d{kRegion3LogCoefficient * std::log(delta), kRegion3LogCoefficient / delta,
                        0.0};
   for (const Term& t : kRegion3) {
@@ -133,8 +199,8 @@ double region3Pressure(double T, double v) {
   const double rho = 1.0 / v;
   const double delta = rho / kCriticalDensity;
   double phiDelta = kRegion3LogCoefficient / delta;
-  const PowerTable<-1, 13> a(delta);
-  const PowerTable<0, 27> b(kCriticalTemperature / T);
+  const PowerTable<-1, 13, false> a(delta);
+  const PowerTable<0, 27, false> b(kCriticalTemperature / T);
   for (const Term& t : kRegion3) {
     if (t.i != 0) phiDelta += t.n * t.i * a[t.i - 1] * b[t.j];
   }
@@ -149,8 +215,8 @@ void region3PressureSlope(double T, double v, double* p, double* dpdv) {
   const double delta = rho / kCriticalDensity;
   double phiDelta = kRegion3LogCoefficient / delta;
   double phiDeltaDelta = -kRegion3LogCoefficient / (delta * delta);
-  const PowerTable<-2, 13> a(delta);
-  const PowerTable<0, 27> b(kCriticalTemperature / T);
+  const PowerTable<-2, 13, false> a(delta);
+  const PowerTable<0, 27, false> b(kCriticalTemperature / T);
   for (const Term& t : kRegion3) {
     if (t.i != 0) phiDelta += t.n * t.i * a[t.i - 1] * b[t.j];
     if (t.i > 1) phiDeltaDelta += t.n * t.i * (t.i - 1) * a[t.i - 2] * b[t.j];
@@ -374,7 +440,10 @@ double saturationTemperature(double P) {
                                      kCriticalTemperature, kCriticalPressure);
 }
 
-void evaluateState(double T, double P, Phase phase, double* v, double* h, double* s) {
+namespace {
+
+template <unsigned W>
+Properties state(double T, double P, Phase phase) {
   Properties r{};
   if (phase == Phase::kSaturatedLiquid || phase == Phase::kSaturatedVapour) {
     if (T > kCriticalTemperature) T = kCriticalTemperature;
@@ -386,12 +455,12 @@ void evaluateState(double T, double P, Phase phase, double* v, double* h, double
       double p3 = 0.0;
       r = region3(T, 1.0 / region3VolumeOnBranch(T, P, phase == Phase::kSaturatedLiquid), &p3);
     } else {
-      r = phase == Phase::kSaturatedLiquid ? region1(T, P) : region2(T, P);
+      r = phase == Phase::kSaturatedLiquid ? region1Wanted<W>(T, P) : region2Wanted<W>(T, P);
     }
   } else if (T < kRegion3Temperature) {
-    r = P < saturationPressure(T) ? region2(T, P) : region1(T, P);
+    r = P < saturationPressure(T) ? region2Wanted<W>(T, P) : region1Wanted<W>(T, P);
   } else if (P < b23Pressure(T)) {
-    r = region2(T, P);
+    r = region2Wanted<W>(T, P);
   } else {
     double v3 = region3Volume(T, P);
     // Below the critical temperature and at or above the saturation pressure
@@ -403,33 +472,28 @@ void evaluateState(double T, double P, Phase phase, double* v, double* h, double
     double p3 = 0.0;
     r = region3(T, 1.0 / v3, &p3);
   }
+  return r;
+}
+
+}  // namespace
+
+void evaluateState(double T, double P, Phase phase, double* v, double* h, double* s) {
+  const Properties r = state<kWantAll>(T, P, phase);
   *v = r.v;
   *h = r.h;
   *s = r.s;
 }
 
 double specificVolume(double T, double P, Phase phase) {
-  double v = 0.0;
-  double h = 0.0;
-  double s = 0.0;
-  evaluateState(T, P, phase, &v, &h, &s);
-  return v * 1000.0;
+  return state<kWantVolume>(T, P, phase).v * 1000.0;
 }
 
 double specificEnthalpy(double T, double P, Phase phase) {
-  double v = 0.0;
-  double h = 0.0;
-  double s = 0.0;
-  evaluateState(T, P, phase, &v, &h, &s);
-  return h;
+  return state<kWantEnthalpy>(T, P, phase).h;
 }
 
 double specificEntropy(double T, double P, Phase phase) {
-  double v = 0.0;
-  double h = 0.0;
-  double s = 0.0;
-  evaluateState(T, P, phase, &v, &h, &s);
-  return s;
+  return state<kWantEntropy>(T, P, phase).s;
 }
 
 }  // namespace vapordex::if97
