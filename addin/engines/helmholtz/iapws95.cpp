@@ -31,18 +31,76 @@ struct Residual {
   double phiTau;
 };
 
-// Integer powers of delta and tau that the terms share, each built once per
-// evaluation and rounded as std::pow rounds them (so every term is the same
-// double as with one std::pow per factor): delta^k for k up to 15, tau^k for
-// k up to 50; and exp(-delta^c) for the exponents c of the exponential terms.
-struct Powers {
-  double d[16];
+constexpr int kPolynomialCount = sizeof(kPolynomialTerms) / sizeof(kPolynomialTerms[0]);
+
+// What depends on tau alone: tau^k for k up to 50 (rounded as std::pow
+// rounds them), the polynomial terms' fractional powers tau^t and tau^(t-1)
+// (std::pow's), and the ideal-gas part's logarithms and exponentials. The
+// density solvers evaluate many densities on one isotherm, so the last
+// temperature's values are kept (one set per thread) and reused: the same
+// doubles as computed afresh.
+struct TauPart {
+  double tau = std::nan("");
   double t[51];
+  double polyT[kPolynomialCount];
+  // Filled on first use at this tau: a pressure needs neither.
+  bool haveDerivative = false;
+  double polyTLess1[kPolynomialCount];
+  bool haveIdeal = false;
+  double logTau;
+  double idealLog[5];  // ln(1 - exp(-gamma_i tau))
+  double idealTau[5];  // n_i gamma_i (1 / (1 - exp(-gamma_i tau)) - 1)
+
+  void compute(double x) {
+    tau = x;
+    haveDerivative = false;
+    haveIdeal = false;
+    exactPowers(x, t);
+    // tau^1 and tau^0 are exact; std::pow would return the same.
+    for (int i = 0; i < kPolynomialCount; ++i) {
+      const double e = kPolynomialTerms[i].t;
+      polyT[i] = e == 1.0 ? x : guardedPow(x, e);
+    }
+  }
+  void computeDerivative() {
+    haveDerivative = true;
+    for (int i = 0; i < kPolynomialCount; ++i) {
+      const double e = kPolynomialTerms[i].t;
+      polyTLess1[i] = e == 1.0 ? 1.0 : guardedPow(tau, e - 1.0);
+    }
+  }
+  void computeIdeal() {
+    haveIdeal = true;
+    logTau = std::log(tau);
+    for (int i = 0; i < 5; ++i) {
+      const double e = std::exp(-kIdealGamma[i] * tau);
+      idealLog[i] = std::log(1.0 - e);
+      idealTau[i] = kIdealN[i + 3] * kIdealGamma[i] * (guardedPow(1.0 - e, -1.0) - 1.0);
+    }
+  }
+};
+
+enum class TauNeeds { kPressure, kDerivative, kIdeal };
+
+TauPart& tauPart(double tau, TauNeeds needs) {
+  thread_local TauPart cached;
+  // NaN never equals itself, so a NaN tau is computed afresh each time.
+  if (!(cached.tau == tau)) cached.compute(tau);
+  if (needs == TauNeeds::kDerivative && !cached.haveDerivative) cached.computeDerivative();
+  if (needs == TauNeeds::kIdeal && !cached.haveIdeal) cached.computeIdeal();
+  return cached;
+}
+
+// Integer powers of delta, each built once per evaluation and rounded as
+// std::pow rounds them (so every term is the same double as with one
+// std::pow per factor): delta^k for k up to 15; and exp(-delta^c) for the
+// exponents c of the exponential terms.
+struct DeltaPowers {
+  double d[16];
   double expMinusDc[7];  // exp(-delta^c), c = 1, 2, 3, 4, 6
 
-  Powers(double delta, double tau) {
+  explicit DeltaPowers(double delta) {
     exactPowers(delta, d);
-    exactPowers(tau, t);
     for (int c : {1, 2, 3, 4, 6}) expMinusDc[c] = std::exp(-d[c]);
   }
 };
@@ -51,33 +109,35 @@ struct Powers {
 // (IAPWS-95 equation 6 and Table 5).
 Residual residual(double delta, double tau, bool withPhiAndTau) {
   Residual r{0.0, 0.0, 0.0};
-  const Powers pw(delta, tau);
+  const TauPart& tp = tauPart(tau, withPhiAndTau ? TauNeeds::kDerivative : TauNeeds::kPressure);
+  const DeltaPowers pw(delta);
   // The polynomial terms are the largest; their fractional powers of tau
   // are std::pow's.
-  for (const PolynomialTerm& k : kPolynomialTerms) {
-    const double tt = guardedPow(tau, k.t);
+  for (int i = 0; i < kPolynomialCount; ++i) {
+    const PolynomialTerm& k = kPolynomialTerms[i];
+    const double tt = tp.polyT[i];
     r.phiDelta += k.n * k.d * pw.d[k.d - 1] * tt;
     if (withPhiAndTau) {
       r.phi += k.n * pw.d[k.d] * tt;
-      r.phiTau += k.n * k.t * pw.d[k.d] * guardedPow(tau, k.t - 1.0);
+      r.phiTau += k.n * k.t * pw.d[k.d] * tp.polyTLess1[i];
     }
   }
   for (const ExponentialTerm& k : kExponentialTerms) {
     const double dc = pw.d[k.c];
     const double e = pw.expMinusDc[k.c];
-    const double tt = pw.t[k.t];
+    const double tt = tp.t[k.t];
     r.phiDelta += k.n * e * pw.d[k.d - 1] * tt * (k.d - k.c * dc);
     if (withPhiAndTau) {
       const double dd = pw.d[k.d];
       r.phi += k.n * dd * tt * e;
-      r.phiTau += k.n * k.t * dd * (k.t == 0 ? 1.0 : pw.t[k.t - 1]) * e;
+      r.phiTau += k.n * k.t * dd * (k.t == 0 ? 1.0 : tp.t[k.t - 1]) * e;
     }
   }
   for (const GaussianTerm& k : kGaussianTerms) {
     const double dm = delta - kGaussEpsilon;
     const double tm = tau - k.gamma;
     const double g = std::exp(-kGaussAlpha * dm * dm - k.beta * tm * tm);
-    const double term = k.n * pw.d[k.d] * pw.t[k.t] * g;
+    const double term = k.n * pw.d[k.d] * tp.t[k.t] * g;
     r.phiDelta += term * (k.d / delta - 2.0 * kGaussAlpha * dm);
     if (withPhiAndTau) {
       r.phi += term;
@@ -87,18 +147,29 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
   // The non-analytic terms share the powers of (delta - 1)^2 (their beta
   // and a are the same).
   static_assert(kNonAnalyticTerms[0].beta == kNonAnalyticTerms[1].beta);
+  // Away from the critical point their exponential psi is 0 in doubles
+  // (exp(-28 (delta - 1)^2 - 700 (tau - 1)^2)); every other factor is
+  // finite, so such a term adds exactly 0 and its powers are not computed.
   const double dm = delta - 1.0;
   const double dm2 = dm * dm;
+  double psis[2];
+  for (int i = 0; i < 2; ++i) {
+    const NonAnalyticTerm& k = kNonAnalyticTerms[i];
+    psis[i] = std::exp(-k.C * dm2 - k.D * (tau - 1.0) * (tau - 1.0));
+  }
+  if (psis[0] == 0.0 && psis[1] == 0.0) return r;
   const double beta = kNonAnalyticTerms[0].beta;
   const double dm2PowTheta = guardedPow(dm2, 1.0 / (2.0 * beta));
   const double dm2PowThetaLess1 = guardedPow(dm2, 1.0 / (2.0 * beta) - 1.0);
   const double dm2PowA = guardedPow(dm2, kNonAnalyticA);
   const double dm2PowALess1 = guardedPow(dm2, kNonAnalyticA - 1.0);
-  for (const NonAnalyticTerm& k : kNonAnalyticTerms) {
+  for (int i = 0; i < 2; ++i) {
+    const NonAnalyticTerm& k = kNonAnalyticTerms[i];
+    const double psi = psis[i];
+    if (psi == 0.0) continue;
     const double b = k.b;
     const double theta = (1.0 - tau) + kNonAnalyticBigA * dm2PowTheta;
     const double bigDelta = theta * theta + kNonAnalyticBigB * dm2PowA;
-    const double psi = std::exp(-k.C * dm2 - k.D * (tau - 1.0) * (tau - 1.0));
     const double dPow = nonAnalyticPower(bigDelta, b);
     const double dPowB1 = nonAnalyticPower(bigDelta, b - 1.0);
     // dDelta/ddelta = (delta - 1) [A theta (2 / beta) ((delta-1)^2)^(1/(2 beta) - 1)
@@ -126,13 +197,13 @@ double inverseReducedTemperature(double T) { return kCriticalTemperature / T; }
 
 Helmholtz helmholtz(double delta, double tau) {
   const Residual r = residual(delta, tau, true);
+  const TauPart& tp = tauPart(tau, TauNeeds::kIdeal);
   Helmholtz h{};
-  h.phi0 = std::log(delta) + kIdealN[0] + kIdealN[1] * tau + kIdealN[2] * std::log(tau);
+  h.phi0 = std::log(delta) + kIdealN[0] + kIdealN[1] * tau + kIdealN[2] * tp.logTau;
   h.phi0Tau = kIdealN[1] + kIdealN[2] / tau;
   for (int i = 0; i < 5; ++i) {
-    const double e = std::exp(-kIdealGamma[i] * tau);
-    h.phi0 += kIdealN[i + 3] * std::log(1.0 - e);
-    h.phi0Tau += kIdealN[i + 3] * kIdealGamma[i] * (guardedPow(1.0 - e, -1.0) - 1.0);
+    h.phi0 += kIdealN[i + 3] * tp.idealLog[i];
+    h.phi0Tau += tp.idealTau[i];
   }
   h.phir = r.phi;
   h.phirDelta = r.phiDelta;
