@@ -31,85 +31,148 @@ Base baseCoefficients(double T) {
   return c;
 }
 
-}  // namespace
+// What depends on T alone. The density solvers evaluate many densities on
+// one isotherm, so the last temperature's values are kept (one set per
+// thread) and reused: the same doubles as computed afresh.
+struct TemperaturePart {
+  double T = std::nan("");
+  double rt;
+  Base c;
+  double tau;
+  double tauPower[7];     // tau^l, l = 0 .. 6
+  double criticalT[4];    // T / T_i - 1
+  double criticalBt2[4];  // beta_i t^2, as the exponent takes it
+  bool haveIdeal = false;
+  double idealA;   // R T g
+  double idealdT;  // R (g + T_R dg/dT_R)
 
-FreeEnergy freeEnergy(double T, double rho) {
+  void compute(double x) {
+    T = x;
+    haveIdeal = false;
+    rt = kR * x;
+    c = baseCoefficients(x);
+    tau = kBaseTemperature / x;
+#pragma GCC unroll 7
+    for (int l = 0; l < 7; ++l) tauPower[l] = intPower(tau, l);
+    for (int i = 0; i < 4; ++i) {
+      const double t = x / kCriticalT[i] - 1.0;
+      criticalT[i] = t;
+      criticalBt2[i] = kCriticalBeta[i] * t * t;
+    }
+  }
+  // Ideal-gas part: -R T [1 + (C1/T_R + C2) ln T_R + sum C_i T_R^(i-6)].
+  void computeIdeal() {
+    haveIdeal = true;
+    const double tr = T / 100.0;
+    const double lnTr = std::log(tr);
+    double sum = 0.0;
+    double dsum = 0.0;  // sum (i - 6) C_i T_R^(i - 6)
+#pragma GCC unroll 16
+    for (int i = 3; i <= 18; ++i) {
+      const double p = intPower(tr, i - 6);
+      sum += kIdealC[i - 1] * p;
+      dsum += (i - 6) * kIdealC[i - 1] * p;
+    }
+    const double g = 1.0 + (kIdealC[0] / tr + kIdealC[1]) * lnTr + sum;
+    idealA = rt * g;
+    // d/dT [T g] = g + T_R dg/dT_R.
+    idealdT = kR * (g + (-kIdealC[0] * lnTr / tr + kIdealC[0] / tr + kIdealC[1]) + dsum);
+  }
+};
+
+const TemperaturePart& temperaturePart(double T, bool ideal) {
+  thread_local TemperaturePart cached;
+  // NaN never equals itself, so a NaN T is computed afresh each time.
+  if (!(cached.T == T)) cached.compute(T);
+  if (ideal && !cached.haveIdeal) cached.computeIdeal();
+  return cached;
+}
+
+// The free energy and its derivatives; with Full false only dA/drho (what
+// the pressure needs), by the same operations.
+template <bool Full>
+FreeEnergy evaluate(double T, double rho) {
   FreeEnergy f{0.0, 0.0, 0.0, 0.0};
-  const double rt = kR * T;
+  const TemperaturePart& tp = temperaturePart(T, Full);
+  const double rt = tp.rt;
 
   // Base part: R T F(y, T), y = b rho / 4.
-  const Base c = baseCoefficients(T);
+  const Base& c = tp.c;
   const double y = c.b * rho / 4.0;
-  const double dydT = rho / 4.0 * c.dbdT;
   const double oneMinusY = 1.0 - y;
   const double ratio = c.B / c.b - 3.5;
-  const double F = -std::log(oneMinusY) - kBase1 / oneMinusY + kBase2 / (oneMinusY * oneMinusY) +
-                   4.0 * y * ratio + kBase3 + std::log(rho * rt / kReferencePressure);
   const double dFdy = 1.0 / oneMinusY - kBase1 / (oneMinusY * oneMinusY) +
                       2.0 * kBase2 / (oneMinusY * oneMinusY * oneMinusY) + 4.0 * ratio;
-  const double dRatiodT = c.dBdT / c.b - c.B * c.dbdT / (c.b * c.b);
-  const double dFdT = dFdy * dydT + 4.0 * y * dRatiodT + 1.0 / T;
-  f.a += rt * F;
+  if constexpr (Full) {
+    const double dydT = rho / 4.0 * c.dbdT;
+    const double F = -std::log(oneMinusY) - kBase1 / oneMinusY + kBase2 / (oneMinusY * oneMinusY) +
+                     4.0 * y * ratio + kBase3 + std::log(rho * rt / kReferencePressure);
+    const double dRatiodT = c.dBdT / c.b - c.B * c.dbdT / (c.b * c.b);
+    const double dFdT = dFdy * dydT + 4.0 * y * dRatiodT + 1.0 / T;
+    f.a += rt * F;
+    f.dAdT += kR * F + rt * dFdT;
+  }
   // dF/drho = dF/dy y / rho + 1 / rho.
   f.dAdRho += rt * (dFdy * y + 1.0) / rho;
-  f.dAdT += kR * F + rt * dFdT;
 
   // Terms 1 to 36.
-  const double tau = kBaseTemperature / T;
   const double e = std::exp(-rho);
   const double oneMinusE = 1.0 - e;
+  // Unrolled, each term's exponents are constants and its powers products.
+#pragma GCC unroll 36
   for (int i = 0; i < 36; ++i) {
     const int k = kResidualK[i];
     const int l = kResidualL[i];
-    const double tl = intPower(tau, l);
+    const double tl = tp.tauPower[l];
     const double ek = intPower(oneMinusE, k - 1);
-    const double term = kResidualG[i] / k * tl * ek * oneMinusE;
-    f.a += term;
+    if constexpr (Full) {
+      const double term = kResidualG[i] / k * tl * ek * oneMinusE;
+      f.a += term;
+      f.dAdT -= l * term / T;
+    }
     f.dAdRho += kResidualG[i] * tl * ek * e;
-    f.dAdT -= l * term / T;
   }
 
-  // Terms 37 to 40, which shape the critical region.
+  // Terms 37 to 40, which shape the critical region. Where beta_i t^2
+  // alone takes the exponent below exp's least subnormal (as it does for
+  // three of them more than about 120 K from their T_i), the term is 0 and
+  // adds exactly nothing.
+#pragma GCC unroll 4
   for (int i = 0; i < 4; ++i) {
+    if (tp.criticalBt2[i] > 746.0) continue;
     const double d = rho / kCriticalRho[i] - 1.0;
-    const double t = T / kCriticalT[i] - 1.0;
     const int k = kCriticalK[i];
     const int l = kCriticalL[i];
-    const double x = std::exp(-kCriticalAlpha[i] * intPower(d, k) - kCriticalBeta[i] * t * t);
+    const double x = std::exp(-kCriticalAlpha[i] * intPower(d, k) - tp.criticalBt2[i]);
     const double dl = intPower(d, l);
     const double term = kCriticalG[i] * dl * x;
-    f.a += term;
     // d/drho of d^l exp(-alpha d^k) = (l d^(l-1) - alpha k d^(k+l-1)) exp(..) / rho_i
     const double dlMinus1 = l == 0 ? 0.0 : l * intPower(d, l - 1);
     f.dAdRho += kCriticalG[i] * (dlMinus1 - kCriticalAlpha[i] * k * intPower(d, k + l - 1)) * x /
                 kCriticalRho[i];
-    const double dTerm = -2.0 * kCriticalBeta[i] * t / kCriticalT[i] * term;
-    f.dAdT += dTerm;
-    f.sCritical -= dTerm;
+    if constexpr (Full) {
+      f.a += term;
+      const double dTerm = -2.0 * kCriticalBeta[i] * tp.criticalT[i] / kCriticalT[i] * term;
+      f.dAdT += dTerm;
+      f.sCritical -= dTerm;
+    }
   }
 
-  // Ideal-gas part: -R T [1 + (C1/T_R + C2) ln T_R + sum C_i T_R^(i-6)].
-  const double tr = T / 100.0;
-  const double lnTr = std::log(tr);
-  double sum = 0.0;
-  double dsum = 0.0;  // sum (i - 6) C_i T_R^(i - 6)
-  for (int i = 3; i <= 18; ++i) {
-    const double p = intPower(tr, i - 6);
-    sum += kIdealC[i - 1] * p;
-    dsum += (i - 6) * kIdealC[i - 1] * p;
+  if constexpr (Full) {
+    f.a -= tp.idealA;
+    f.dAdT -= tp.idealdT;
+    // Reference state: zero energy and entropy at the triple-point liquid.
+    f.a += kR * (kReferenceSlope * T + kReferenceOffset);
+    f.dAdT += kR * kReferenceSlope;
   }
-  const double g = 1.0 + (kIdealC[0] / tr + kIdealC[1]) * lnTr + sum;
-  f.a -= rt * g;
-  // d/dT [T g] = g + T_R dg/dT_R.
-  f.dAdT -= kR * (g + (-kIdealC[0] * lnTr / tr + kIdealC[0] / tr + kIdealC[1]) + dsum);
-
-  // Reference state: zero energy and entropy at the triple-point liquid.
-  f.a += kR * (kReferenceSlope * T + kReferenceOffset);
-  f.dAdT += kR * kReferenceSlope;
   return f;
 }
 
-double pressureFromTD(double T, double rho) { return rho * rho * freeEnergy(T, rho).dAdRho; }
+}  // namespace
+
+FreeEnergy freeEnergy(double T, double rho) { return evaluate<true>(T, rho); }
+
+double pressureFromTD(double T, double rho) { return rho * rho * evaluate<false>(T, rho).dAdRho; }
 
 double entropyFromTD(double T, double rho) { return -freeEnergy(T, rho).dAdT; }
 
