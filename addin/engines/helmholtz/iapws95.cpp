@@ -66,7 +66,18 @@ struct TauPart {
     haveDerivative = true;
     for (int i = 0; i < kPolynomialCount; ++i) {
       const double e = kPolynomialTerms[i].t;
-      polyTLess1[i] = e == 1.0 ? 1.0 : guardedPow(tau, e - 1.0);
+      // A power that is another term's tau^t (tau^-0.5) is that double.
+      int same = -1;
+      for (int j = 0; j < kPolynomialCount; ++j) {
+        if (kPolynomialTerms[j].t == e - 1.0) same = j;
+      }
+      if (e == 1.0) {
+        polyTLess1[i] = 1.0;
+      } else if (same >= 0) {
+        polyTLess1[i] = polyT[same];
+      } else {
+        polyTLess1[i] = guardedPow(tau, e - 1.0);
+      }
     }
   }
   void computeIdeal() {
@@ -75,7 +86,8 @@ struct TauPart {
     for (int i = 0; i < 5; ++i) {
       const double e = std::exp(-kIdealGamma[i] * tau);
       idealLog[i] = std::log(1.0 - e);
-      idealTau[i] = kIdealN[i + 3] * kIdealGamma[i] * (guardedPow(1.0 - e, -1.0) - 1.0);
+      // 1 / (1 - e) is what std::pow(1 - e, -1) returns, for less.
+      idealTau[i] = kIdealN[i + 3] * kIdealGamma[i] * (1.0 / (1.0 - e) - 1.0);
     }
   }
 };
@@ -113,6 +125,8 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
   const DeltaPowers pw(delta);
   // The polynomial terms are the largest; their fractional powers of tau
   // are std::pow's.
+  // The loops are unrolled: each term's exponents become constants.
+#pragma GCC unroll 8
   for (int i = 0; i < kPolynomialCount; ++i) {
     const PolynomialTerm& k = kPolynomialTerms[i];
     const double tt = tp.polyT[i];
@@ -122,6 +136,7 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
       r.phiTau += k.n * k.t * pw.d[k.d] * tp.polyTLess1[i];
     }
   }
+#pragma GCC unroll 64
   for (const ExponentialTerm& k : kExponentialTerms) {
     const double dc = pw.d[k.c];
     const double e = pw.expMinusDc[k.c];
@@ -133,6 +148,7 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
       r.phiTau += k.n * k.t * dd * (k.t == 0 ? 1.0 : tp.t[k.t - 1]) * e;
     }
   }
+#pragma GCC unroll 4
   for (const GaussianTerm& k : kGaussianTerms) {
     const double dm = delta - kGaussEpsilon;
     const double tm = tau - k.gamma;
