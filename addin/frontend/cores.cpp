@@ -1,6 +1,7 @@
 #include "cores.hpp"
 
 #include <cmath>
+#include <limits>
 
 #include "engine_ops.hpp"
 
@@ -63,6 +64,165 @@ struct TvState {
   double x;
 };
 
+// The comparisons of the (T, v) search's halvings: whether the single-phase
+// volume at P = exp(x) exceeds v. Most are plain from where the answer lies,
+// and are decided without evaluating the volume; only those near it are
+// evaluated, exactly as the plain search evaluates them, so the search's
+// result is the plain search's, bit for bit.
+//
+// The search's range of ln P splits into at most two zones: below the
+// engine's solvedVolumeFrom(T) one closed-form equation, from there up an
+// iterative volume search. Each zone is looked at when a midpoint first
+// falls in it. Where the volume falls with pressure (up to its rounding, or
+// the search's resolution) the ln P at which it crosses v is located: by
+// regula falsi on ln(volume / v) in the closed-form zone, directly from the
+// equation's pressure at v in the other. A midpoint clearly below that has
+// the larger volume, one clearly above it the smaller. Below the critical
+// temperature the iterative zone is left to evaluation up to the engine's
+// solvedVolumeSingleRootAbove: there an isotherm's loop offers the volume
+// search more than one root, and which it settles on need not follow the
+// pressure monotonically.
+class VolumeComparisons {
+ public:
+  VolumeComparisons(const EngineOps& e, double T, double v) : e_(e), T_(T), v_(v) {}
+
+  // Sets out the zones of the search over [lnLow, lnHigh].
+  void prepare(double lnLow, double lnHigh) {
+    if (e_.solvedVolumeFrom == nullptr) return;
+    // The formulations' temperature range, where their volumes are physical.
+    if (!(T_ >= 273.15 && T_ <= 1073.15)) return;
+    const double boundary = std::log(e_.solvedVolumeFrom(T_));
+    if (std::isnan(boundary)) return;
+    if (lnLow < boundary) addZone(lnLow, std::fmin(lnHigh, boundary), Kind::kClosedForm);
+    // Below the critical temperature only where the isotherm has one root.
+    const double solvedFrom = T_ >= e_.criticalTemperature
+                                  ? boundary
+                                  : std::fmax(boundary, std::log(e_.solvedVolumeSingleRootAbove));
+    if (solvedFrom < lnHigh) addZone(std::fmax(lnLow, solvedFrom), lnHigh, Kind::kSolved);
+  }
+
+  bool exceeds(double x) {
+    for (int i = 0; i < count_; ++i) {
+      Zone& z = zones_[i];
+      if (x > z.lo && x < z.hi) {
+        if (!z.analysed) analyse(&z);
+        if (x < z.below) return true;
+        if (x > z.above) return false;
+        break;
+      }
+    }
+    return volumeAt(x) > v_;
+  }
+
+ private:
+  enum class Kind { kClosedForm, kSolved };
+  struct Zone {
+    double lo, hi;  // the zone's interior, a hair inside its ends
+    Kind kind;
+    bool analysed;
+    double below, above;  // decided: x < below exceeds; x > above does not
+  };
+
+  double volumeAt(double x) const { return e_.specificVolume(T_, std::exp(x), kSinglePhase); }
+  double g(double x) const { return std::log(volumeAt(x) / v_); }
+
+  void addZone(double a, double b, Kind kind) {
+    // Keep a hair inside the ends, where exp() might round across them.
+    const double edge = 1e-11 * (1.0 + std::fmax(std::fabs(a), std::fabs(b)));
+    const double nan = std::nan("");
+    if (a + edge < b - edge) zones_[count_++] = Zone{a + edge, b - edge, kind, false, nan, nan};
+  }
+
+  // Sets below and above (left NaN, nothing is decided).
+  void analyse(Zone* z) const {
+    z->analysed = true;
+    if (z->kind == Kind::kSolved) {
+      analyseSolved(z);
+    } else {
+      analyseClosedForm(z);
+    }
+  }
+
+  // The closed-form volume's rounding, relative.
+  static constexpr double kClosedFormNoise = 2e-15;
+  static constexpr int kRootSteps = 100;
+
+  void analyseClosedForm(Zone* z) const {
+    double l = z->lo;
+    double r = z->hi;
+    double fl = g(l);
+    double fr = g(r);
+    if (!std::isfinite(fl) || !std::isfinite(fr) || fl < fr) return;
+    const double tolerance = 4.0 * kClosedFormNoise;
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    if (fr > tolerance) {  // the whole zone exceeds v
+      z->below = z->above = kInfinity;
+      return;
+    }
+    if (fl < -tolerance) {  // nowhere in the zone
+      z->below = z->above = -kInfinity;
+      return;
+    }
+    if (!(fl > 0.0 && fr < 0.0)) return;  // too near an end to say
+    // Illinois regula falsi until the volume matches v to within its
+    // rounding; the slope is kept while the bracket's values stand well
+    // clear of that.
+    double slope = (fl - fr) / (r - l);
+    double x = 0.5 * (l + r);
+    int side = 0;
+    bool located = false;
+    for (int k = 0; k < kRootSteps && !located; ++k) {
+      if (fl - fr > 100.0 * tolerance) slope = (fl - fr) / (r - l);
+      x = (l * fr - r * fl) / (fr - fl);
+      if (!(x > l && x < r)) x = 0.5 * (l + r);
+      const double f = g(x);
+      if (!std::isfinite(f)) return;
+      located = std::fabs(f) <= tolerance || r - l <= 1e-15 * (1.0 + std::fabs(x));
+      if (f > 0.0) {
+        l = x;
+        fl = f;
+        if (side == 1) fr *= 0.5;
+        side = 1;
+      } else {
+        r = x;
+        fr = f;
+        if (side == -1) fl *= 0.5;
+        side = -1;
+      }
+    }
+    if (!located || !(slope > 0.0)) return;
+    // The volume's noise-free crossing of v lies within 2 tolerance / slope
+    // of x, and beyond twice that no rounding reverses a comparison; half as
+    // much again for the slope's own uncertainty.
+    const double margin = 6.0 * tolerance / slope;
+    z->below = std::fmin(x, l) - margin;
+    z->above = std::fmax(x, r) + margin;
+  }
+
+  // The search's volume is within its resolution of the equation's: it
+  // exceeds v below the pressure of v + resolution and not above that of
+  // v - resolution.
+  void analyseSolved(Zone* z) const {
+    if (e_.solvedVolumePressure == nullptr) return;
+    const double q = 4.0 * e_.solvedVolumeResolution;
+    if (!(v_ > 2.0 * q)) return;
+    const double pAbove = e_.solvedVolumePressure(T_, v_ + q);
+    const double pBelow = e_.solvedVolumePressure(T_, v_ - q);
+    const double p = e_.solvedVolumePressure(T_, v_);
+    // The equation's pressure must fall with volume here.
+    if (!(pAbove > 0.0 && pAbove < p && p < pBelow)) return;
+    const double width = std::log(pBelow) - std::log(pAbove);
+    z->below = std::log(pAbove) - 2.0 * width;
+    z->above = std::log(pBelow) + 2.0 * width;
+  }
+
+  const EngineOps& e_;
+  double T_;
+  double v_;
+  Zone zones_[2];
+  int count_ = 0;
+};
+
 // Below the critical temperature a volume between vf(T) and vg(T) (both
 // inclusive) is two-phase. Otherwise P is found by a fixed-count bisection in
 // ln P on the engine's single-phase volume, which falls as P rises: above the
@@ -92,20 +252,27 @@ TvState solveTv(const EngineOps& e, double T, double v) {
     }
   }
   // Reachable only between the volumes at the two ends of the range; the
-  // saturation end is covered by the test above.
-  const double vAtHigh = e.specificVolume(T, pHigh, kSinglePhase);
-  const double vAtLow = e.specificVolume(T, pLow, kSinglePhase);
+  // saturation end is covered by the test above. A volume above any that an
+  // engine's volume search gives is above the volume at the range's top
+  // where that search serves it, which then needs no evaluating.
   const bool lowIsSaturation = pLow != kTvPressureMin;
   const bool highIsSaturation = pHigh != kTvPressureMax;
+  const bool aboveSolvedTop = !highIsSaturation && e.solvedVolumeFrom != nullptr &&
+                              v > e.solvedVolumeMax &&
+                              pHigh > e.solvedVolumeFrom(T) * (1.0 + 1e-12);
+  const double vAtHigh = aboveSolvedTop ? 0.0 : e.specificVolume(T, pHigh, kSinglePhase);
+  const double vAtLow = e.specificVolume(T, pLow, kSinglePhase);
   if (!(highIsSaturation || v >= vAtHigh)) return st;
   if (!(lowIsSaturation || v <= vAtLow)) return st;
   if (!(v > 0.0)) return st;
   double lnLow = std::log(pLow);
   double lnHigh = std::log(pHigh);
+  VolumeComparisons comparisons(e, T, v);
+  comparisons.prepare(lnLow, lnHigh);
   double mid = lnLow;
   for (int k = 0; k < kTvHalvings; ++k) {
     mid = (lnLow + lnHigh) * 0.5;
-    if (e.specificVolume(T, std::exp(mid), kSinglePhase) > v) {
+    if (comparisons.exceeds(mid)) {
       lnLow = mid;
     } else {
       lnHigh = mid;

@@ -34,6 +34,20 @@ struct EngineOps {
   double (*specificVolume)(double T, double P, Phase phase) = nullptr;
   double (*specificEnthalpy)(double T, double P, Phase phase) = nullptr;
   double (*specificEntropy)(double T, double P, Phase phase) = nullptr;
+  // What the (T, v) search knows of a pressure-based engine's single-phase
+  // volume on an isotherm: below solvedVolumeFrom(T) (MPa; infinity when
+  // nowhere) one closed-form equation gives it; from there up an iterative
+  // solve that resolves it to about solvedVolumeResolution (cm3/g), of the
+  // equation whose pressure at (T, v) is solvedVolumePressure (MPa), and
+  // never beyond solvedVolumeMax (cm3/g).
+  double (*solvedVolumeFrom)(double T) = nullptr;
+  double solvedVolumeResolution = 0.0;
+  double solvedVolumeMax = 0.0;
+  // Below the critical temperature the search's volume follows that
+  // equation's pressure only above this pressure (MPa), where the isotherm
+  // has one root; below it the search may settle on another of its loop's.
+  double solvedVolumeSingleRootAbove = 0.0;
+  double (*solvedVolumePressure)(double T, double v) = nullptr;
 
   // Density-based engines.
   double (*densityFromTP)(double T, double P, Phase phase) = nullptr;

@@ -2,6 +2,7 @@
 // 20). Adding an engine means adding its instance here; the cores only ever
 // see the operation set.
 #include <cstdint>
+#include <limits>
 
 #include "../engines/fit2020/bridging_cubic.hpp"
 #include "../engines/fit2020/fit2020.hpp"
@@ -26,6 +27,11 @@ constexpr EngineOps kIfc67{
     .specificVolume = ifc67::specificVolume,
     .specificEnthalpy = ifc67::specificEnthalpy,
     .specificEntropy = ifc67::specificEntropy,
+    .solvedVolumeFrom = ifc67::solvedVolumeFrom,
+    .solvedVolumeResolution = ifc67::kSolvedVolumeResolution,
+    .solvedVolumeMax = ifc67::kRegion3VolumeHigh * ifc67::kCriticalVolume,
+    .solvedVolumeSingleRootAbove = std::numeric_limits<double>::infinity(),
+    .solvedVolumePressure = ifc67::solvedVolumePressure,
 };
 
 constexpr EngineOps kKkhm69{
@@ -77,6 +83,11 @@ constexpr EngineOps kIf97{
     .specificVolume = if97::specificVolume,
     .specificEnthalpy = if97::specificEnthalpy,
     .specificEntropy = if97::specificEntropy,
+    .solvedVolumeFrom = if97::solvedVolumeFrom,
+    .solvedVolumeResolution = if97::kSolvedVolumeResolution,
+    .solvedVolumeMax = if97::kRegion3VolumeHigh * 1000.0,
+    .solvedVolumeSingleRootAbove = if97::kCriticalPressure,
+    .solvedVolumePressure = if97::solvedVolumePressure,
 };
 
 constexpr EngineOps kFit2020{

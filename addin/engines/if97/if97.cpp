@@ -1,6 +1,7 @@
 #include "if97.hpp"
 
 #include <cmath>
+#include <limits>
 
 #include "../common/int_power.hpp"
 #include "../common/saturation.hpp"
@@ -163,11 +164,34 @@ struct Region3Derivatives {
   double phiTau;
 };
 
-Region3Derivatives region3Phi(double delta, double tau) {
-  const PowerTable<-1, 13, false> a(delta);  // delta^(I - 1), I up to 11
-  const PowerTable<-1, 28, false> b(tau);    // tau^(J - 1), J up to 26
+// tau^k for k = -1 .. 26, tau = Tc / T, built as the single-chain table
+// builds them. The volume searches evaluate many volumes on one isotherm, so
+// the last temperature's table is kept (one per thread) and reused: the same
+// doubles as built afresh.
+struct Region3TauPowers {
+  double T = std::nan("");
+  double value[28];
+  double operator[](int exponent) const { return value[exponent + 1]; }
+};
+
+const Region3TauPowers& region3TauPowers(double T) {
+  thread_local Region3TauPowers cached;
+  // NaN never equals itself, so a NaN T is built afresh each time.
+  if (!(cached.T == T)) {
+    const PowerTable<-1, 28, false> b(kCriticalTemperature / T);
+    cached.T = T;
+    for (int k = 0; k < 28; ++k) cached.value[k] = b.value[k];
+  }
+  return cached;
+}
+
+Region3Derivatives region3Phi(double delta, double T) {
+  const PowerTable<-1, 13, false> a(delta);         // delta^(I - 1), I up to 11
+  const Region3TauPowers& b = region3TauPowers(T);  // tau^(J - 1), J up to 26
   Region3Derivatives d{kRegion3LogCoefficient * std::log(delta), kRegion3LogCoefficient / delta,
                        0.0};
+  // Unrolled, each term's exponents are constants.
+#pragma GCC unroll 40
   for (const Term& t : kRegion3) {
     const double ai = a[t.i];
     const double bj = b[t.j];
@@ -183,7 +207,7 @@ Region3Derivatives region3Phi(double delta, double tau) {
 Properties region3(double T, double rho, double* p) {
   const double delta = rho / kCriticalDensity;
   const double tau = kCriticalTemperature / T;
-  const Region3Derivatives d = region3Phi(delta, tau);
+  const Region3Derivatives d = region3Phi(delta, T);
   const double rt = kR * T;
   Properties r;
   r.v = 1.0 / rho;
@@ -200,7 +224,8 @@ double region3Pressure(double T, double v) {
   const double delta = rho / kCriticalDensity;
   double phiDelta = kRegion3LogCoefficient / delta;
   const PowerTable<-1, 13, false> a(delta);
-  const PowerTable<0, 27, false> b(kCriticalTemperature / T);
+  const Region3TauPowers& b = region3TauPowers(T);
+#pragma GCC unroll 40
   for (const Term& t : kRegion3) {
     if (t.i != 0) phiDelta += t.n * t.i * a[t.i - 1] * b[t.j];
   }
@@ -216,7 +241,8 @@ void region3PressureSlope(double T, double v, double* p, double* dpdv) {
   double phiDelta = kRegion3LogCoefficient / delta;
   double phiDeltaDelta = -kRegion3LogCoefficient / (delta * delta);
   const PowerTable<-2, 13, false> a(delta);
-  const PowerTable<0, 27, false> b(kCriticalTemperature / T);
+  const Region3TauPowers& b = region3TauPowers(T);
+#pragma GCC unroll 40
   for (const Term& t : kRegion3) {
     if (t.i != 0) phiDelta += t.n * t.i * a[t.i - 1] * b[t.j];
     if (t.i > 1) phiDeltaDelta += t.n * t.i * (t.i - 1) * a[t.i - 2] * b[t.j];
@@ -227,18 +253,26 @@ void region3PressureSlope(double T, double v, double* p, double* dpdv) {
   *dpdv = -rho * rho * rt * (2.0 * delta * phiDelta + delta * delta * phiDeltaDelta);
 }
 
-// Where P3(T, v) = P on the falling part of an isotherm at or above the
-// critical temperature. (Beyond region 3's densest states the equation's
-// pressure turns and falls again towards 0.001 m3/kg, so the isotherm falls
-// only from its maximum on.) The bracket is found by halving the volume
-// down from 0.010 m3/kg until the pressure exceeds P where it still falls
-// with volume; regula falsi (Illinois) in ln v then locates the root, and
-// Newton steps polish it. *trusted receives the bracket's lower end: above
-// it the pressure falls monotonically, and a comparison with P is decided
-// by the side of the root. *margin receives the band around the root within
-// which the pressure's rounding could reverse a comparison. NaN when no
-// such bracket is found.
-double supercriticalRegion3Root(double T, double P, double* trusted, double* margin) {
+// Where P3(T, v) = P on the falling part of an isotherm: at or above the
+// critical temperature, or below it for a pressure above the critical
+// pressure, which lies above the isotherm's loop (its vapour-side maximum is
+// below the critical pressure), so that the liquid branch holds the only
+// root. (Beyond region 3's densest states the equation's pressure turns and
+// falls again towards 0.001 m3/kg, so the isotherm falls only from its
+// maximum on.) The bracket is found by halving the volume down from
+// 0.010 m3/kg until the pressure exceeds P where it still falls with volume;
+// regula falsi (Illinois) in ln v then locates the root, and Newton steps
+// polish it. *trusted receives the bracket's lower end: above it the pressure
+// falls monotonically to below P, and stays below it, so that a comparison
+// with P is decided by the side of the root. *margin receives the band
+// around the root within which the pressure's rounding could reverse a
+// comparison. NaN when no such bracket is found.
+double region3Root(double T, double P, double* trusted, double* margin) {
+  // Below the critical temperature the halvings cross the loop, where the
+  // pressure (below P) may rise with volume; only the bracket's lower end
+  // must lie where it falls.
+  const bool subcritical = T < kCriticalTemperature;
+  if (subcritical && !(P > kCriticalPressure)) return std::nan("");
   double hi = kRegion3VolumeHigh;
   double fHi = region3Pressure(T, hi) - P;
   if (!(fHi < 0.0)) return std::nan("");
@@ -251,8 +285,8 @@ double supercriticalRegion3Root(double T, double P, double* trusted, double* mar
     fHi = fLo;
     lo = 0.5 * (lo + kRegion3VolumeLow);
     region3PressureSlope(T, lo, &p, &dpdv);
-    if (!(dpdv < 0.0)) return std::nan("");
     fLo = p - P;
+    if (!(dpdv < 0.0) && (!subcritical || fLo > 0.0)) return std::nan("");
   }
   if (!(fLo > 0.0)) return std::nan("");
   *trusted = lo;
@@ -292,19 +326,19 @@ double supercriticalRegion3Root(double T, double P, double* trusted, double* mar
 }  // namespace
 
 // Two passes of 32 halvings: the second keeps the lower end reached by the
-// first and starts again from the initial upper end. At and above the
-// critical temperature, where the isotherm's pressure falls monotonically
-// with volume, the halvings are replayed around the located root: a midpoint
-// clearly below it has the higher pressure, one clearly above the lower;
-// only midpoints within the margin are evaluated, as the plain bisection
-// evaluates them, so the result is the plain bisection's.
+// first and starts again from the initial upper end. Where the isotherm's
+// pressure crosses P once on a falling branch (at and above the critical
+// temperature, or above the critical pressure below it), the halvings are
+// replayed around the located root: a midpoint clearly below it has the
+// higher pressure, one clearly above the lower; only midpoints within the
+// margin are evaluated, as the plain bisection evaluates them, so the result
+// is the plain bisection's.
 double region3Volume(double T, double P) {
   // The bisection cannot decide on NaN and would settle on a bracket end.
   if (std::isnan(T) || std::isnan(P)) return std::nan("");
   double margin = 0.0;
   double trusted = kRegion3VolumeHigh;
-  const double root =
-      T >= kCriticalTemperature ? supercriticalRegion3Root(T, P, &trusted, &margin) : std::nan("");
+  const double root = region3Root(T, P, &trusted, &margin);
   const double below = root - margin;
   const double above = root + margin;
   double lo = kRegion3VolumeLow;
@@ -419,6 +453,20 @@ double region3VolumeOnBranch(double T, double P, bool liquid) {
 }
 
 double b23Pressure(double T) { return (kB23[2] * T + kB23[1]) * T + kB23[0]; }
+
+double solvedVolumePressure(double T, double v) {
+  // Near the ends of its range the search's volume stays pinned to the end
+  // rather than following the equation.
+  const double guard = 16.0 * kSolvedVolumeResolution;
+  if (!(v > kRegion3VolumeLow * 1000.0 + guard && v < kRegion3VolumeHigh * 1000.0 - guard)) {
+    return std::nan("");
+  }
+  return region3Pressure(T, v / 1000.0);
+}
+
+double solvedVolumeFrom(double T) {
+  return T < kRegion3Temperature ? std::numeric_limits<double>::infinity() : b23Pressure(T);
+}
 
 double saturationPressure(double T) {
   if (T <= kTriplePointTemperature) return kTriplePointPressure;

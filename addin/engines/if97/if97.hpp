@@ -50,6 +50,17 @@ inline constexpr int kRegion3NewtonSteps = 30;
 inline constexpr int kRegion3RootSteps = 100;
 double b23Pressure(double T);
 
+// Where the single-phase volume at T stops being one closed-form equation
+// (region 1 or 2) and becomes region 3's volume search: the B23 pressure from
+// 623.15 K up, in MPa; infinity below. The search's last halving leaves the
+// volume within kSolvedVolumeResolution (cm3/g).
+double solvedVolumeFrom(double T);
+inline constexpr double kSolvedVolumeResolution =
+    (kRegion3VolumeHigh - kRegion3VolumeLow) * 1000.0 / 4294967296.0;
+// Region 3's pressure at (T, v), v in cm3/g, in MPa; NaN near the ends of
+// the volume search's range.
+double solvedVolumePressure(double T, double v);
+
 // Engine operations.
 double saturationPressure(double T);
 double saturationTemperature(double P);

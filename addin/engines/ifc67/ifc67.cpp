@@ -1,6 +1,7 @@
 #include "ifc67.hpp"
 
 #include <cmath>
+#include <limits>
 
 #include "../common/int_power.hpp"
 #include "../common/saturation.hpp"
@@ -339,6 +340,23 @@ Reduced evaluate(double T, double P, Phase phase) {
 }
 
 }  // namespace
+
+double solvedVolumeFrom(double T) {
+  const double theta = T / kCriticalTemperature;
+  return theta < kTheta1 ? std::numeric_limits<double>::infinity()
+                         : lFunction(theta) * kCriticalPressure;
+}
+
+double solvedVolumePressure(double T, double v) {
+  const double theta = T / kCriticalTemperature;
+  const double chi = v / kCriticalVolume;
+  // Near the ends of its range the search's volume stays pinned to the end
+  // rather than following the equation.
+  const double high = theta >= 1.0 ? kRegion3VolumeHigh : 12.02 * theta - 10.94;
+  const double guard = 16.0 * kSolvedVolumeResolution / kCriticalVolume;
+  if (!(chi > kVolumeLow + guard && chi < high - guard)) return std::nan("");
+  return (theta >= 1.0 ? subregion3(chi, theta) : subregion4(chi, theta)).beta * kCriticalPressure;
+}
 
 int selectedSubregion(double T, double P, Phase phase) { return evaluate(T, P, phase).subregion; }
 

@@ -59,4 +59,18 @@ double specificVolume(double T, double P, Phase phase);
 double specificEnthalpy(double T, double P, Phase phase);
 double specificEntropy(double T, double P, Phase phase);
 
+// Where the single-phase volume at T stops being one closed-form equation
+// (sub-region 1 or 2) and becomes the volume search of sub-region 3 or 4:
+// the L-function's pressure from theta1 (623.15 K) up, in MPa; infinity
+// below. The searches' last halving leaves the volume within
+// kSolvedVolumeResolution (cm3/g).
+double solvedVolumeFrom(double T);
+inline constexpr double kSolvedVolumeResolution =
+    (kRegion3VolumeHigh - kVolumeLow) * kCriticalVolume / 4294967296.0;
+// The pressure at (T, v), v in cm3/g, in MPa, of the sub-region whose volume
+// search serves single-phase states above the L-function: sub-region 3 at and
+// above the critical temperature, sub-region 4 (the liquid side) below it;
+// NaN near the ends of that sub-region's volume search.
+double solvedVolumePressure(double T, double v);
+
 }  // namespace vapordex::ifc67
