@@ -27,6 +27,8 @@ QFunction qFunction(double rho, double tau) {
   // Column j (0-based) has G = (tau - tau_c)(tau - 2.5)^(j - 1) for j >= 1.
   double taPower = 1.0;     // (tau - 2.5)^(j - 1)
   double taPrevious = 0.0;  // (tau - 2.5)^(j - 2)
+  // Unrolled, each column's row count and coefficients are constants.
+#pragma GCC unroll 7
   for (int j = 0; j < 7; ++j) {
     const double rhoA = j == 0 ? 0.634 : 1.0;
     const double d = rho - rhoA;
@@ -34,6 +36,7 @@ QFunction qFunction(double rho, double tau) {
     double bracket = 0.0;
     double bracketRho = 0.0;
     double dPower = 1.0;  // d^(i - 1)
+#pragma GCC unroll 8
     for (int i = 0; i < rows; ++i) {
       bracket += kA[i][j] * dPower;
       if (i + 1 < rows) bracketRho += (i + 1) * kA[i + 1][j] * dPower;
