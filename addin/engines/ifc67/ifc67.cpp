@@ -171,7 +171,44 @@ void row(const double (&c)[N], double cLog, double chi, double lnChi, double* r,
   }
 }
 
+// The chi-derivative of one row alone, by the same operations.
+template <int N>
+double rowDerivative(const double (&c)[N], double cLog, double chi) {
+  double dr = c[0] + cLog / chi;
+  double p = 1.0;  // chi^(1 - nu) from nu = 2
+#pragma GCC unroll 8
+  for (int nu = 2; nu <= N; ++nu) {
+    p /= chi;
+    dr += (1 - nu) * c[nu - 1] * p / chi;
+  }
+  return dr;
+}
+
+// The terms of sub-region 3's psi that hold chi^6: sum C6j theta^(-2-j).
+double subregion3Six(double theta) {
+  double six = 0.0;
+  for (int j = 0; j <= 4; ++j) six += kC6[j] * intPower(theta, -2 - j);
+  return six;
+}
+
 }  // namespace
+
+// Sub-region 3's reduced pressure alone, by the operations subregion3 takes
+// for it (what its volume searches compare), without the logarithms.
+double subregion3Beta(double chi, double theta) {
+  const double s = theta - 1.0;
+  const double dr0 = rowDerivative(kC0, kC0Log, chi);
+  const double dr1 = rowDerivative(kC1, kC1Log, chi);
+  const double dr2 = rowDerivative(kC2, kC2Log, chi);
+  const double dr3 = rowDerivative(kC3, kC3Log, chi);
+  const double t23 = intPower(theta, -23);
+  const double chi5 = intPower(chi, -5);
+  const double chi6 = chi * chi * chi * chi * chi * chi;
+  const double six = subregion3Six(theta);
+  const double dPsiDchi = dr0 + s * (dr1 + s * (dr2 + s * dr3)) - 5.0 * kC41 * chi5 / chi * t23 * s +
+                          6.0 * chi6 / chi * six;
+  return -dPsiDchi;
+}
 
 HelmholtzState subregion3(double chi, double theta) {
   const double s = theta - 1.0;
@@ -213,6 +250,29 @@ HelmholtzState subregion3(double chi, double theta) {
   h.sigma = -dPsiDtheta;
   h.eps = h.psi + theta * h.sigma + chi * h.beta;
   return h;
+}
+
+// Sub-region 4's reduced pressure alone, by the operations subregion4 takes
+// for it.
+double subregion4Beta(double chi, double theta) {
+  const double beta3 = subregion3Beta(chi, theta);
+  const double oneMinusTheta1 = 1.0 - kTheta1;
+  const double y = (1.0 - theta) / oneMinusTheta1;
+  double dBeta = 0.0;
+  for (int k = 0; k < 2; ++k) {
+    const int nu = k + 3;
+    const double ynu1 = intPower(y, nu - 1);
+    for (int mu = 0; mu <= 4; ++mu) {
+      const double d = kD[k][mu];
+      const double cm = intPower(chi, -mu);
+      dBeta += mu * d * ynu1 * y * cm / chi;
+    }
+  }
+  const double y31 = intPower(y, 31);
+  for (int mu = 0; mu <= 2; ++mu) {
+    dBeta -= y31 * y * mu * kD5[mu] * (mu == 0 ? 0.0 : intPower(chi, mu - 1));
+  }
+  return beta3 + dBeta;
 }
 
 HelmholtzState subregion4(double chi, double theta) {
@@ -258,7 +318,7 @@ double subregion3Volume(double theta, double beta) {
     double mid = 0.0;
     for (int k = 0; k < 32; ++k) {
       mid = (hi + lo) * 0.5;
-      if (subregion3(mid, theta).beta > beta) {
+      if (subregion3Beta(mid, theta) > beta) {
         lo = mid;
       } else {
         hi = mid;
@@ -276,7 +336,7 @@ double subregion4Volume(double theta, double beta) {
   double mid = 0.0;
   for (int k = 0; k < 32; ++k) {
     mid = (a + b) * 0.5;
-    if (beta >= subregion4(mid, theta).beta) {
+    if (beta >= subregion4Beta(mid, theta)) {
       a = mid;
     } else {
       b = mid;
@@ -355,7 +415,8 @@ double solvedVolumePressure(double T, double v) {
   const double high = theta >= 1.0 ? kRegion3VolumeHigh : 12.02 * theta - 10.94;
   const double guard = 16.0 * kSolvedVolumeResolution / kCriticalVolume;
   if (!(chi > kVolumeLow + guard && chi < high - guard)) return std::nan("");
-  return (theta >= 1.0 ? subregion3(chi, theta) : subregion4(chi, theta)).beta * kCriticalPressure;
+  return (theta >= 1.0 ? subregion3Beta(chi, theta) : subregion4Beta(chi, theta)) *
+         kCriticalPressure;
 }
 
 int selectedSubregion(double T, double P, Phase phase) { return evaluate(T, P, phase).subregion; }

@@ -41,6 +41,9 @@ struct HelmholtzState {
 };
 HelmholtzState subregion3(double chi, double theta);
 HelmholtzState subregion4(double chi, double theta);
+// Their reduced pressures beta alone (the same doubles as .beta).
+double subregion3Beta(double chi, double theta);
+double subregion4Beta(double chi, double theta);
 
 double kFunction(double theta);
 double lFunction(double theta);
