@@ -261,7 +261,7 @@ void region3PressureSlope(double T, double v, double* p, double* dpdv) {
 // falls again towards 0.001 m3/kg, so the isotherm falls only from its
 // maximum on.) The bracket is found by halving the volume down from
 // 0.010 m3/kg until the pressure exceeds P where it still falls with volume;
-// regula falsi (Illinois) in ln v then locates the root, and Newton steps
+// regula falsi (Illinois) in ln v then narrows it to 1e-5, and Newton steps
 // polish it. *trusted receives the bracket's lower end: above it the pressure
 // falls monotonically to below P, and stays below it, so that a comparison
 // with P is decided by the side of the root. *margin receives the band
@@ -292,7 +292,7 @@ double region3Root(double T, double P, double* trusted, double* margin) {
   *trusted = lo;
   double v = lo;
   int side = 0;
-  for (int k = 0; k < kRegion3RootSteps && hi - lo > 1e-9 * lo; ++k) {
+  for (int k = 0; k < kRegion3RootSteps && hi - lo > 1e-5 * lo; ++k) {
     v = std::exp((std::log(lo) * fHi - std::log(hi) * fLo) / (fHi - fLo));
     if (!(v > lo && v < hi)) v = 0.5 * (lo + hi);
     const double f = region3Pressure(T, v) - P;
