@@ -86,8 +86,10 @@ class VolumeComparisons {
  public:
   VolumeComparisons(const EngineOps& e, double T, double v) : e_(e), T_(T), v_(v) {}
 
-  // Sets out the zones of the search over [lnLow, lnHigh].
-  void prepare(double lnLow, double lnHigh) {
+  // Sets out the zones of the search over [lnLow, lnHigh]; liquidSide: the
+  // range starts at the saturation pressure (compressed liquid).
+  void prepare(double lnLow, double lnHigh, bool liquidSide) {
+    liquidSide_ = liquidSide;
     if (e_.solvedVolumeFrom == nullptr) return;
     // The formulations' temperature range, where their volumes are physical.
     if (!(T_ >= 273.15 && T_ <= 1073.15)) return;
@@ -148,6 +150,7 @@ class VolumeComparisons {
   static constexpr int kRootSteps = 100;
 
   void analyseClosedForm(Zone* z) const {
+    const bool liquid = liquidSide_;
     double l = z->lo;
     double r = z->hi;
     double fl = g(l);
@@ -165,38 +168,51 @@ class VolumeComparisons {
     }
     if (!(fl > 0.0 && fr < 0.0)) return;  // too near an end to say
     // Illinois regula falsi until the volume matches v to within its
-    // rounding; the slope is kept while the bracket's values stand well
-    // clear of that.
-    double slope = (fl - fr) / (r - l);
+    // rounding (or the bracket closes).
     double x = 0.5 * (l + r);
+    double fx = 0.0;
     int side = 0;
     bool located = false;
     for (int k = 0; k < kRootSteps && !located; ++k) {
-      if (fl - fr > 100.0 * tolerance) slope = (fl - fr) / (r - l);
-      x = (l * fr - r * fl) / (fr - fl);
+      // A liquid's volume is nearly linear in P, a gas's in ln P.
+      x = liquid ? std::log((std::exp(l) * fr - std::exp(r) * fl) / (fr - fl))
+                 : (l * fr - r * fl) / (fr - fl);
       if (!(x > l && x < r)) x = 0.5 * (l + r);
-      const double f = g(x);
-      if (!std::isfinite(f)) return;
-      located = std::fabs(f) <= tolerance || r - l <= 1e-15 * (1.0 + std::fabs(x));
-      if (f > 0.0) {
+      fx = g(x);
+      if (!std::isfinite(fx)) return;
+      located = std::fabs(fx) <= tolerance || r - l <= 1e-15 * (1.0 + std::fabs(x));
+      if (fx > 0.0) {
         l = x;
-        fl = f;
+        fl = fx;
         if (side == 1) fr *= 0.5;
         side = 1;
       } else {
         r = x;
-        fr = f;
+        fr = fx;
         if (side == -1) fl *= 0.5;
         side = -1;
       }
     }
-    if (!located || !(slope > 0.0)) return;
+    if (!located) return;
+    // The local slope, over a step across which the volume changes by
+    // about 1e-8, far above its rounding (the bracket's mean slope is a
+    // first guess).
+    const double guess = (fl - fr) / (r - l);
+    if (!(guess > 0.0)) return;
+    double h = 1e-8 / guess;
+    if (x + h >= z->hi) h = -h;
+    if (!(x + h > z->lo && x + h < z->hi)) return;
+    const double fh = g(x + h);
+    const double slope = (fx - fh) / h;
+    if (!(slope > 0.0) || !std::isfinite(slope)) return;
     // The volume's noise-free crossing of v lies within 2 tolerance / slope
-    // of x, and beyond twice that no rounding reverses a comparison; half as
-    // much again for the slope's own uncertainty.
-    const double margin = 6.0 * tolerance / slope;
-    z->below = std::fmin(x, l) - margin;
-    z->above = std::fmax(x, r) + margin;
+    // of x (or within the closed bracket), and beyond twice that no rounding
+    // reverses a comparison; half as much again for the slope's own
+    // uncertainty.
+    const double spread = std::fabs(fx) <= tolerance ? 0.0 : r - l;
+    const double margin = 6.0 * tolerance / slope + spread;
+    z->below = x - margin;
+    z->above = x + margin;
   }
 
   // The search's volume is within its resolution of the equation's: it
@@ -221,6 +237,7 @@ class VolumeComparisons {
   double v_;
   Zone zones_[2];
   int count_ = 0;
+  bool liquidSide_ = false;
 };
 
 // Below the critical temperature a volume between vf(T) and vg(T) (both
@@ -237,7 +254,8 @@ TvState solveTv(const EngineOps& e, double T, double v) {
   if (T < tc) {
     const double ps = e.saturationPressure(T);
     const double vf = e.specificVolume(T, 0.0, kLiquid);
-    const double vg = e.specificVolume(T, 0.0, kVapour);
+    // vg matters only from vf up.
+    const double vg = v >= vf ? e.specificVolume(T, 0.0, kVapour) : vf;
     if (v >= vf && v <= vg) {
       st.found = true;
       st.twoPhase = true;
@@ -252,23 +270,23 @@ TvState solveTv(const EngineOps& e, double T, double v) {
     }
   }
   // Reachable only between the volumes at the two ends of the range; the
-  // saturation end is covered by the test above. A volume above any that an
-  // engine's volume search gives is above the volume at the range's top
-  // where that search serves it, which then needs no evaluating.
+  // saturation end is covered by the test above, and its volume is not
+  // needed. Nor is the top's, for a volume above any that an engine's
+  // volume search gives where that search serves the top of the range.
   const bool lowIsSaturation = pLow != kTvPressureMin;
   const bool highIsSaturation = pHigh != kTvPressureMax;
   const bool aboveSolvedTop = !highIsSaturation && e.solvedVolumeFrom != nullptr &&
                               v > e.solvedVolumeMax &&
                               pHigh > e.solvedVolumeFrom(T) * (1.0 + 1e-12);
-  const double vAtHigh = aboveSolvedTop ? 0.0 : e.specificVolume(T, pHigh, kSinglePhase);
-  const double vAtLow = e.specificVolume(T, pLow, kSinglePhase);
-  if (!(highIsSaturation || v >= vAtHigh)) return st;
-  if (!(lowIsSaturation || v <= vAtLow)) return st;
+  if (!highIsSaturation && !aboveSolvedTop && !(v >= e.specificVolume(T, pHigh, kSinglePhase))) {
+    return st;
+  }
+  if (!lowIsSaturation && !(v <= e.specificVolume(T, pLow, kSinglePhase))) return st;
   if (!(v > 0.0)) return st;
   double lnLow = std::log(pLow);
   double lnHigh = std::log(pHigh);
   VolumeComparisons comparisons(e, T, v);
-  comparisons.prepare(lnLow, lnHigh);
+  comparisons.prepare(lnLow, lnHigh, lowIsSaturation);
   double mid = lnLow;
   for (int k = 0; k < kTvHalvings; ++k) {
     mid = (lnLow + lnHigh) * 0.5;
