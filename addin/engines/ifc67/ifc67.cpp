@@ -205,8 +205,8 @@ double subregion3Beta(double chi, double theta) {
   const double chi5 = intPower(chi, -5);
   const double chi6 = chi * chi * chi * chi * chi * chi;
   const double six = subregion3Six(theta);
-  const double dPsiDchi = dr0 + s * (dr1 + s * (dr2 + s * dr3)) - 5.0 * kC41 * chi5 / chi * t23 * s +
-                          6.0 * chi6 / chi * six;
+  const double dPsiDchi = dr0 + s * (dr1 + s * (dr2 + s * dr3)) -
+                          5.0 * kC41 * chi5 / chi * t23 * s + 6.0 * chi6 / chi * six;
   return -dPsiDchi;
 }
 
