@@ -17,6 +17,7 @@
 
 #include "frontend/catalogue.hpp"
 #include "frontend/engine_ops.hpp"
+#include "frontend/floating_point_guard.hpp"
 #include "frontend/worksheet.hpp"
 
 namespace {
@@ -217,6 +218,50 @@ TEST(Robustness, ResultsIgnoreTheHostsRoundingMode) {
     std::fesetround(FE_TONEAREST);
   }
 }
+
+#if defined(__x86_64__) || defined(__i386__)
+unsigned short x87StatusWord() {
+  unsigned short sw = 0;
+  __asm__ __volatile__("fnstsw %0" : "=m"(sw));
+  return sw;
+}
+
+// The guard gives the x87 unit back as it found it, whatever the computation
+// did to its status: raised exception flags (as a C runtime's x87 exp does)
+// on a status with none or with some already, or changed condition codes.
+TEST(Robustness, X87StatusIsRestored) {
+  struct Case {
+    const char* what;
+    bool callerFlag;      // the caller's status holds the precision flag
+    bool conditionCodes;  // the computation changes C0-C3
+  };
+  for (const Case c :
+       {Case{"flags on a clear status", false, false},
+        Case{"flags on a flagged status", true, false}, Case{"condition codes", false, true}}) {
+    __asm__ __volatile__("fnclex");
+    if (c.callerFlag) {
+      // 1 / 3 in x87 arithmetic raises the precision flag.
+      double third = 0.0;
+      const double one = 1.0;
+      const double three = 3.0;
+      __asm__ __volatile__("fldl %1\n\tfdivl %2\n\tfstpl %0" : "=m"(third) : "m"(one), "m"(three));
+    }
+    const unsigned short before = x87StatusWord();
+    {
+      const vapordex::FloatingPointGuard guard;
+      double q = 0.0;
+      const double one = 1.0;
+      const double zero = 0.0;
+      // Division by zero and an inexact quotient, masked under the guard.
+      __asm__ __volatile__("fldl %1\n\tfdivl %2\n\tfstpl %0" : "=m"(q) : "m"(one), "m"(zero));
+      if (c.conditionCodes) __asm__ __volatile__("fldz\n\tfxam\n\tfstp %%st(0)" : : : "memory");
+      EXPECT_NE(x87StatusWord(), before) << c.what;
+    }
+    EXPECT_EQ(x87StatusWord(), before) << c.what;
+  }
+  __asm__ __volatile__("fnclex");
+}
+#endif
 
 // The functions leave the floating-point environment as they found it,
 // and a host that unmasked exceptions sees no trap.

@@ -21,7 +21,9 @@ namespace vapordex {
 // the x87 unit only the control and status words are read on entry; the
 // control word is rewritten only when it differs from ours, and the whole x87
 // environment is rewritten on exit only when the status word shows that the
-// computation changed it (rare: the engines compute in SSE registers). Not
+// computation changed more than its exception flags (rare: the engines
+// compute in SSE registers, though a C runtime's exp or pow may raise x87
+// flags, which are cleared again when the caller had none). Not
 // every C runtime's feholdexcept masks the SSE exceptions or resets the
 // rounding mode.
 class FloatingPointGuard {
@@ -44,7 +46,16 @@ class FloatingPointGuard {
     if (_mm_getcsr() != mxcsr_) _mm_setcsr(mxcsr_);
     unsigned short status = 0;
     __asm__ __volatile__("fnstsw %0" : "=m"(status) : : "memory");
-    if (status != x87Status_) {
+    if (status != x87Status_ && (x87Status_ & kX87ClearedByFnclex) == 0 &&
+        ((status ^ x87Status_) & ~kX87ClearedByFnclex) == 0) {
+      // Only exception flags were raised (as a C runtime's x87 exp or pow
+      // raises them) on a status that had none: clearing them restores it,
+      // far cheaper than reloading the environment.
+      __asm__ __volatile__("fnclex" : : : "memory");
+      if (static_cast<unsigned short>((x87Control_ | kX87Masks) & ~kX87Rounding) != x87Control_) {
+        __asm__ __volatile__("fldcw %0" : : "m"(x87Control_) : "memory");
+      }
+    } else if (status != x87Status_) {
       // fnstenv stores the 28-byte environment: control word at byte 0,
       // status word at byte 4.
       X87Environment env;
@@ -76,6 +87,9 @@ class FloatingPointGuard {
   static constexpr unsigned kSseDenormalsAreZero = 0x0040u;
   static constexpr unsigned short kX87Masks = 0x003F;
   static constexpr unsigned short kX87Rounding = 0x0C00;
+  // What fnclex clears: the exception flags, stack fault, error summary and
+  // busy bits.
+  static constexpr unsigned short kX87ClearedByFnclex = 0x80FF;
   struct X87Environment {
     unsigned short control;
     unsigned short unused0;
