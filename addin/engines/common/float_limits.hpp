@@ -25,4 +25,10 @@ inline double guardedPow(double x, double e) {
   return std::pow(x, e);
 }
 
+// exp(x), without the C library's underflow path for the arguments whose
+// exponential rounds to 0 (below about -745.13): the same +0, but the
+// library's path for them sets errno and costs as much as several
+// exponentials.
+inline double expOrZero(double x) { return x < -746.0 ? 0.0 : std::exp(x); }
+
 }  // namespace vapordex

@@ -113,7 +113,7 @@ struct DeltaPowers {
 
   explicit DeltaPowers(double delta) {
     exactPowers(delta, d);
-    for (int c : {1, 2, 3, 4, 6}) expMinusDc[c] = std::exp(-d[c]);
+    for (int c : {1, 2, 3, 4, 6}) expMinusDc[c] = expOrZero(-d[c]);
   }
 };
 
@@ -152,7 +152,7 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
   for (const GaussianTerm& k : kGaussianTerms) {
     const double dm = delta - kGaussEpsilon;
     const double tm = tau - k.gamma;
-    const double g = std::exp(-kGaussAlpha * dm * dm - k.beta * tm * tm);
+    const double g = expOrZero(-kGaussAlpha * dm * dm - k.beta * tm * tm);
     const double term = k.n * pw.d[k.d] * tp.t[k.t] * g;
     r.phiDelta += term * (k.d / delta - 2.0 * kGaussAlpha * dm);
     if (withPhiAndTau) {
@@ -171,7 +171,7 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
   double psis[2];
   for (int i = 0; i < 2; ++i) {
     const NonAnalyticTerm& k = kNonAnalyticTerms[i];
-    psis[i] = std::exp(-k.C * dm2 - k.D * (tau - 1.0) * (tau - 1.0));
+    psis[i] = expOrZero(-k.C * dm2 - k.D * (tau - 1.0) * (tau - 1.0));
   }
   if (psis[0] == 0.0 && psis[1] == 0.0) return r;
   const double beta = kNonAnalyticTerms[0].beta;

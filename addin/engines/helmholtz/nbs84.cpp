@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "../common/density_solver.hpp"
+#include "../common/float_limits.hpp"
 #include "../common/int_power.hpp"
 #include "../common/saturation.hpp"
 #include "nbs84_coefficients.hpp"
@@ -143,7 +144,7 @@ FreeEnergy evaluate(double T, double rho) {
     const double d = rho / kCriticalRho[i] - 1.0;
     const int k = kCriticalK[i];
     const int l = kCriticalL[i];
-    const double x = std::exp(-kCriticalAlpha[i] * intPower(d, k) - tp.criticalBt2[i]);
+    const double x = expOrZero(-kCriticalAlpha[i] * intPower(d, k) - tp.criticalBt2[i]);
     const double dl = intPower(d, l);
     const double term = kCriticalG[i] * dl * x;
     // d/drho of d^l exp(-alpha d^k) = (l d^(l-1) - alpha k d^(k+l-1)) exp(..) / rho_i
