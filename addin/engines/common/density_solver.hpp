@@ -133,13 +133,29 @@ struct SchemeConstants {
 
 template <PressureFunction Pressure, double (*SaturationPressure)(double), const SchemeConstants& C>
 struct Iapws95Scheme {
+  // The saturated densities are asked for repeatedly at one temperature (a
+  // saturated state's properties, a single-phase density's bound, the
+  // inverse functions' saturated ends), so each keeps its last answer (one
+  // per thread): the same double as solved afresh.
   static double liquidDensity(double T) {
-    return saturatedLiquidDensity(Pressure, SaturationPressure, T, C.criticalTemperature,
-                                  C.criticalDensity);
+    thread_local double lastT = std::numeric_limits<double>::quiet_NaN();
+    thread_local double last = 0.0;
+    if (!(lastT == T)) {
+      last = saturatedLiquidDensity(Pressure, SaturationPressure, T, C.criticalTemperature,
+                                    C.criticalDensity);
+      lastT = T;
+    }
+    return last;
   }
   static double vapourDensity(double T) {
-    return saturatedVapourDensity(Pressure, SaturationPressure, T, C.criticalTemperature,
-                                  C.criticalDensity, C.R);
+    thread_local double lastT = std::numeric_limits<double>::quiet_NaN();
+    thread_local double last = 0.0;
+    if (!(lastT == T)) {
+      last = saturatedVapourDensity(Pressure, SaturationPressure, T, C.criticalTemperature,
+                                    C.criticalDensity, C.R);
+      lastT = T;
+    }
+    return last;
   }
   static void start(double T, double P, double* rho1, double* rho2) {
     supercriticalStart(T, P, C.criticalTemperature, C.criticalPressure, C.R, rho1, rho2);

@@ -67,6 +67,12 @@ inline double bisectSaturationTemperature(double P, double (*saturationPressure)
   constexpr double kTriplePointTemperature = water::kTriplePointTemperature;
   if (P <= triplePressure) return kTriplePointTemperature;
   if (P >= criticalPressure) return criticalTemperature;
+  // The inverse functions ask for one pressure's saturation temperature more
+  // than once; the last answer is kept (one per thread).
+  thread_local double (*lastEngine)(double) = nullptr;
+  thread_local double lastP = 0.0;
+  thread_local double last = 0.0;
+  if (lastEngine == saturationPressure && lastP == P) return last;
   double lo = kTriplePointTemperature;
   double hi = criticalTemperature;
   // NaN (P itself NaN, or no root found) sends every midpoint to evaluation.
@@ -81,6 +87,9 @@ inline double bisectSaturationTemperature(double P, double (*saturationPressure)
     const bool rootAbove = mid < below || (!(mid > above) && P > saturationPressure(mid));
     (rootAbove ? lo : hi) = mid;
   }
+  lastEngine = saturationPressure;
+  lastP = P;
+  last = mid;
   return mid;
 }
 
