@@ -59,10 +59,12 @@ test: dist sanitize win64-setup-test
 	@ctest --test-dir $(BUILD)/sanitize --output-on-failure -j $(JOBS) -LE 'windows|lint' 
 
 # Cost per call of every function under every formulation, in ns, and the
-# batch throughput (Release build).
+# batch throughput (Release build): the median of three runs of each, which
+# a busy machine disturbs less than a single run.
 bench: native
 	@$(BUILD)/native/bench/vapordex_bench --benchmark_filter='Matrix/|BM_Batch' \
-	  --benchmark_min_time=0.05 --benchmark_format=json 2>/dev/null | python3 tools/bench_table.py
+	  --benchmark_min_time=0.05 --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+	  --benchmark_format=json 2>/dev/null | python3 tools/bench_table.py
 
 clean:
 	rm -rf $(BUILD) $(DIST)

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Prints the cost-per-call table of `vapordex_bench --benchmark_format=json`
 (the Matrix/FUNCTION/CODE benchmarks) in ns per call, functions by rows and
-formulation codes by columns, with the batch throughput below.
+formulation codes by columns, with the batch throughput below. With
+repetitions, the medians are taken.
     vapordex_bench --benchmark_format=json | tools/bench_table.py
 """
 import json
@@ -18,6 +19,11 @@ def main():
     batch = None
     for b in data["benchmarks"]:
         name = b["name"]
+        # With repetitions, only the medians count.
+        if b.get("run_type") == "aggregate":
+            if b.get("aggregate_name") != "median":
+                continue
+            name = name.rsplit("_median", 1)[0]
         if name.startswith("Matrix/"):
             _, fn, code = name.split("/")
             scale = {"ns": 1, "us": 1e3, "ms": 1e6}[b["time_unit"]]
