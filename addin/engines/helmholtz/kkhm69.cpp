@@ -19,7 +19,12 @@ double inverseTemperature(double T) { return 1000.0 / T; }
 
 // Q with the common factor (tau - tau_c) folded into G_j, and its analytic
 // derivatives in rho and tau.
-QFunction qFunction(double rho, double tau) {
+namespace {
+
+// With WithTau false, qTau is left 0 (a pressure needs only q and qRho);
+// q and qRho are the same doubles either way.
+template <bool WithTau>
+QFunction qTerms(double rho, double tau) {
   QFunction r{0.0, 0.0, 0.0};
   const double e = std::exp(-kE * rho);
   const double tc = tau - kTauCritical;
@@ -49,16 +54,20 @@ QFunction qFunction(double rho, double tau) {
     if (j >= 1) {
       g = tc * taPower;
       // d/dtau of (tau - tc)(tau - 2.5)^(j - 1)
-      gTau = j == 1 ? 1.0 : taPrevious * (ta + (j - 1) * tc);
+      if constexpr (WithTau) gTau = j == 1 ? 1.0 : taPrevious * (ta + (j - 1) * tc);
       taPrevious = taPower;
       taPower *= ta;
     }
     r.q += g * bracket;
     r.qRho += g * bracketRho;
-    r.qTau += gTau * bracket;
+    if constexpr (WithTau) r.qTau += gTau * bracket;
   }
   return r;
 }
+
+}  // namespace
+
+QFunction qFunction(double rho, double tau) { return qTerms<true>(rho, tau); }
 
 double psi0(double T) {
   const double tau = inverseTemperature(T);
@@ -79,7 +88,7 @@ double psi0Tau(double T) {
 }
 
 double pressureFromTD(double T, double rho) {
-  const QFunction q = qFunction(rho, inverseTemperature(T));
+  const QFunction q = qTerms<false>(rho, inverseTemperature(T));
   return rho * kR * T * (1.0 + rho * q.q + rho * rho * q.qRho);
 }
 
