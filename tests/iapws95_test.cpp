@@ -185,5 +185,25 @@ TEST(Iapws95Worksheet, AnswersWithTheEngine) {
   EXPECT_DOUBLE_EQ(number(Psat(tF, 95)), saturationPressure((tF + 459.67) / 1.8) * 145.0377377);
 }
 
+// Where the non-analytic terms are skipped as leaving the sums unchanged,
+// the sums are those with the terms computed, bit for bit: over the whole
+// range of states, and closer to the critical point where the terms begin
+// to count.
+TEST(Iapws95, SkippedNonAnalyticTermsChangeNothing) {
+  testing::UnitSequence draw(95);
+  for (int k = 0; k < 200000; ++k) {
+    const bool near = k % 2 == 0;
+    const double delta = near ? 0.2 + 2.0 * draw.next() : std::exp(-14.0 + 15.3 * draw.next());
+    const double tau = near ? 0.6 + 0.9 * draw.next() : 0.3 + 2.1 * draw.next();
+    for (bool withPhiAndTau : {false, true}) {
+      const ResidualSums fast = residualSums(delta, tau, withPhiAndTau, false);
+      const ResidualSums full = residualSums(delta, tau, withPhiAndTau, true);
+      ASSERT_EQ(fast.phiDelta, full.phiDelta) << delta << " " << tau;
+      ASSERT_EQ(fast.phi, full.phi) << delta << " " << tau;
+      ASSERT_EQ(fast.phiTau, full.phiTau) << delta << " " << tau;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vapordex::iapws95

@@ -117,9 +117,60 @@ struct DeltaPowers {
   }
 };
 
+// Whether the two non-analytic terms, added last, would leave every sum as
+// it is: each is bounded, from bounds on its powers that need no std::pow,
+// well below an eighth of a unit in the last place of the sum it joins, so
+// that the sum rounds back to itself. (For 0 < x: x^(5/3) and x^3.5 lie
+// between x and x^2 and between x^3 and x^4; x^(2/3) and x^2.5 are at most
+// max(1, x) and max(x^2, x^3); Delta^b is at most max(1, Delta) and
+// Delta^(b-1) at most max(1, 1/Delta).) Far from the critical point, where
+// psi is tiny but not 0, this spares the terms' eight powers.
+bool nonAnalyticNegligible(double delta, double tau, const double (&psis)[2], const Residual& r,
+                           bool withPhiAndTau) {
+  const double dm = std::fabs(delta - 1.0);
+  const double x = dm * dm;
+  const double x2 = x * x;
+  const double x3 = x2 * x;
+  const double x4 = x2 * x2;
+  constexpr double kA = kNonAnalyticBigA;
+  constexpr double kB = kNonAnalyticBigB;
+  const double beta = kNonAnalyticTerms[0].beta;
+  const double thetaLow = (1.0 - tau) + kA * std::fmin(x, x2);
+  const double thetaHigh = (1.0 - tau) + kA * std::fmax(x, x2);
+  const double thetaAbs = std::fmax(std::fabs(thetaLow), std::fabs(thetaHigh));
+  const double thetaSquaredLow =
+      thetaLow > 0.0 ? thetaLow * thetaLow : (thetaHigh < 0.0 ? thetaHigh * thetaHigh : 0.0);
+  const double bigDeltaLow = thetaSquaredLow + kB * std::fmin(x3, x4);
+  const double bigDeltaHigh = thetaAbs * thetaAbs + kB * std::fmax(x3, x4);
+  if (!(bigDeltaLow > 0.0) || !std::isfinite(bigDeltaHigh)) return false;
+  const double powHigh = std::fmax(1.0, bigDeltaHigh);                       // Delta^b
+  const double powLess1High = bigDeltaLow >= 1.0 ? 1.0 : 1.0 / bigDeltaLow;  // Delta^(b-1)
+  const double dBigDeltaHigh = dm * (kA * thetaAbs * (2.0 / beta) * std::fmax(1.0, x) +
+                                     2.0 * kB * kNonAnalyticA * std::fmax(x2, x3));
+  double deltaSum = 0.0;
+  double phiSum = 0.0;
+  double tauSum = 0.0;
+  for (int i = 0; i < 2; ++i) {
+    const NonAnalyticTerm& k = kNonAnalyticTerms[i];
+    const double scale = std::fabs(k.n) * psis[i];
+    deltaSum += scale * (powHigh * (1.0 + 2.0 * k.C * delta * dm) +
+                         k.b * powLess1High * dBigDeltaHigh * delta);
+    phiSum += scale * powHigh * delta;
+    tauSum += scale * delta *
+              (2.0 * thetaAbs * k.b * powLess1High + powHigh * 2.0 * k.D * std::fabs(tau - 1.0));
+  }
+  // Twice the bounds, for the rounding of the terms as computed; 2^-56 |S|
+  // is below an eighth of the last place of S.
+  constexpr double kEighthUlp = 0x1.0p-56;
+  const bool deltaKept = 2.0 * deltaSum < kEighthUlp * std::fabs(r.phiDelta);
+  if (!withPhiAndTau) return deltaKept;
+  return deltaKept && 2.0 * phiSum < kEighthUlp * std::fabs(r.phi) &&
+         2.0 * tauSum < kEighthUlp * std::fabs(r.phiTau);
+}
+
 // The residual part and its first derivatives in one pass over the terms
 // (IAPWS-95 equation 6 and Table 5).
-Residual residual(double delta, double tau, bool withPhiAndTau) {
+Residual residual(double delta, double tau, bool withPhiAndTau, bool everyTerm = false) {
   Residual r{0.0, 0.0, 0.0};
   const TauPart& tp = tauPart(tau, withPhiAndTau ? TauNeeds::kDerivative : TauNeeds::kPressure);
   const DeltaPowers pw(delta);
@@ -174,6 +225,7 @@ Residual residual(double delta, double tau, bool withPhiAndTau) {
     psis[i] = expOrZero(-k.C * dm2 - k.D * (tau - 1.0) * (tau - 1.0));
   }
   if (psis[0] == 0.0 && psis[1] == 0.0) return r;
+  if (!everyTerm && nonAnalyticNegligible(delta, tau, psis, r, withPhiAndTau)) return r;
   const double beta = kNonAnalyticTerms[0].beta;
   const double dm2PowTheta = guardedPow(dm2, 1.0 / (2.0 * beta));
   const double dm2PowThetaLess1 = guardedPow(dm2, 1.0 / (2.0 * beta) - 1.0);
@@ -228,6 +280,11 @@ Helmholtz helmholtz(double delta, double tau) {
 }
 
 double residualDelta(double delta, double tau) { return residual(delta, tau, false).phiDelta; }
+
+ResidualSums residualSums(double delta, double tau, bool withPhiAndTau, bool everyTerm) {
+  const Residual r = residual(delta, tau, withPhiAndTau, everyTerm);
+  return {r.phi, r.phiDelta, r.phiTau};
+}
 
 double pressureFromTD(double T, double rho) {
   const double delta = reducedDensity(rho);

@@ -30,6 +30,16 @@ struct Helmholtz {
 Helmholtz helmholtz(double delta, double tau);
 double residualDelta(double delta, double tau);  // phir_delta alone, for the solvers
 
+// The residual sums phir, phir_delta and phir_tau (the first and last only
+// with withPhiAndTau); everyTerm computes the non-analytic terms even where
+// they are known to leave the sums as they are (for the test of that).
+struct ResidualSums {
+  double phi;
+  double phiDelta;
+  double phiTau;
+};
+ResidualSums residualSums(double delta, double tau, bool withPhiAndTau, bool everyTerm);
+
 // The two start densities of the supercritical density solver, clamped.
 void supercriticalStart(double T, double P, double* rho1, double* rho2);
 
