@@ -5,25 +5,26 @@
 
 namespace {
 
-void BM_HofTP_Region1(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(HofTP(400.0, 10.0, -97));
+// The IF97 forward functions in each region: region 1 (400 K, 10 MPa),
+// region 2 (700 K, 1 MPa) and region 3 (650 K, 30 MPa).
+void volume(benchmark::State& state, double T, double P) {
+  for (auto _ : state) benchmark::DoNotOptimize(VofTP(T, P, -97));
 }
-BENCHMARK(BM_HofTP_Region1);
-
-void BM_HofTP_Region2(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(HofTP(700.0, 1.0, -97));
+void enthalpy(benchmark::State& state, double T, double P) {
+  for (auto _ : state) benchmark::DoNotOptimize(HofTP(T, P, -97));
 }
-BENCHMARK(BM_HofTP_Region2);
-
-void BM_HofTP_Region3(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(HofTP(650.0, 30.0, -97));
+void entropy(benchmark::State& state, double T, double P) {
+  for (auto _ : state) benchmark::DoNotOptimize(SofTP(T, P, -97));
 }
-BENCHMARK(BM_HofTP_Region3);
-
-void BM_Tsat(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(Tsat(1.0, -97));
-}
-BENCHMARK(BM_Tsat);
+BENCHMARK_CAPTURE(volume, Region1, 400.0, 10.0);
+BENCHMARK_CAPTURE(enthalpy, Region1, 400.0, 10.0);
+BENCHMARK_CAPTURE(entropy, Region1, 400.0, 10.0);
+BENCHMARK_CAPTURE(volume, Region2, 700.0, 1.0);
+BENCHMARK_CAPTURE(enthalpy, Region2, 700.0, 1.0);
+BENCHMARK_CAPTURE(entropy, Region2, 700.0, 1.0);
+BENCHMARK_CAPTURE(volume, Region3, 650.0, 30.0);
+BENCHMARK_CAPTURE(enthalpy, Region3, 650.0, 30.0);
+BENCHMARK_CAPTURE(entropy, Region3, 650.0, 30.0);
 
 void BM_TofPH(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(TofPH(10.0, 3000.0, -97));

@@ -16,6 +16,7 @@ FUNCTIONS = ["Psat", "Tsat", "Vf", "Vg", "Hf", "Hg", "Sf", "Sg", "VofTP", "HofTP
 def main():
     data = json.load(sys.stdin)
     cost = {}
+    regions = {}
     batch = None
     for b in data["benchmarks"]:
         name = b["name"]
@@ -30,6 +31,10 @@ def main():
             cost[(fn, code)] = b["real_time"] * scale
         elif name.startswith("BM_BatchIf97Forward"):
             batch = b.get("items_per_second")
+        elif "/Region" in name:
+            quantity, region = name.split("/")
+            scale = {"ns": 1, "us": 1e3, "ms": 1e6}[b["time_unit"]]
+            regions[(quantity, region)] = b["real_time"] * scale
     print("| function | " + " | ".join(CODES) + " |")
     print("|---|" + "---|" * len(CODES))
     for fn in FUNCTIONS:
@@ -38,6 +43,13 @@ def main():
             ns = cost.get((fn, code))
             cells.append("" if ns is None else f"{ns:.0f}")
         print(f"| {fn} | " + " | ".join(cells) + " |")
+    if regions:
+        print("\nIAPWS-IF97 by region (one state each), ns per call:\n")
+        print("| function | region 1 | region 2 | region 3 |")
+        print("|---|---|---|---|")
+        for quantity, fn in (("volume", "VofTP"), ("enthalpy", "HofTP"), ("entropy", "SofTP")):
+            cells = [regions.get((quantity, f"Region{r}")) for r in (1, 2, 3)]
+            print(f"| {fn} | " + " | ".join("" if c is None else f"{c:.0f}" for c in cells) + " |")
     if batch:
         print(f"\n`vapordex --batch`, IF97 forward lines: {batch / 1e6:.2f} million lines/s")
 
