@@ -46,15 +46,18 @@ struct TauPart {
   // Filled on first use at this tau: a pressure needs neither.
   bool haveDerivative = false;
   double polyTLess1[kPolynomialCount];
-  bool haveIdeal = false;
+  bool haveIdealTau = false;
+  double idealE[5];    // exp(-gamma_i tau)
+  double idealTau[5];  // n_i gamma_i (1 / (1 - exp(-gamma_i tau)) - 1)
+  bool haveIdealLog = false;
   double logTau;
   double idealLog[5];  // ln(1 - exp(-gamma_i tau))
-  double idealTau[5];  // n_i gamma_i (1 / (1 - exp(-gamma_i tau)) - 1)
 
   void compute(double x) {
     tau = x;
     haveDerivative = false;
-    haveIdeal = false;
+    haveIdealTau = false;
+    haveIdealLog = false;
     exactPowers(x, t);
     // tau^1 and tau^0 are exact; std::pow would return the same.
     for (int i = 0; i < kPolynomialCount; ++i) {
@@ -80,26 +83,33 @@ struct TauPart {
       }
     }
   }
-  void computeIdeal() {
-    haveIdeal = true;
-    logTau = std::log(tau);
+  // The ideal-gas part's tau derivative (an enthalpy needs no logarithms).
+  void computeIdealTau() {
+    haveIdealTau = true;
     for (int i = 0; i < 5; ++i) {
       const double e = std::exp(-kIdealGamma[i] * tau);
-      idealLog[i] = std::log(1.0 - e);
+      idealE[i] = e;
       // 1 / (1 - e) is what std::pow(1 - e, -1) returns, for less.
       idealTau[i] = kIdealN[i + 3] * kIdealGamma[i] * (1.0 / (1.0 - e) - 1.0);
     }
   }
+  void computeIdealLog() {
+    if (!haveIdealTau) computeIdealTau();
+    haveIdealLog = true;
+    logTau = std::log(tau);
+    for (int i = 0; i < 5; ++i) idealLog[i] = std::log(1.0 - idealE[i]);
+  }
 };
 
-enum class TauNeeds { kPressure, kDerivative, kIdeal };
+enum class TauNeeds { kPressure, kDerivative, kIdealTau, kIdeal };
 
 TauPart& tauPart(double tau, TauNeeds needs) {
   thread_local TauPart cached;
   // NaN never equals itself, so a NaN tau is computed afresh each time.
   if (!(cached.tau == tau)) cached.compute(tau);
   if (needs == TauNeeds::kDerivative && !cached.haveDerivative) cached.computeDerivative();
-  if (needs == TauNeeds::kIdeal && !cached.haveIdeal) cached.computeIdeal();
+  if (needs == TauNeeds::kIdealTau && !cached.haveIdealTau) cached.computeIdealTau();
+  if (needs == TauNeeds::kIdeal && !cached.haveIdealLog) cached.computeIdealLog();
   return cached;
 }
 
@@ -117,6 +127,11 @@ struct DeltaPowers {
   }
 };
 
+// Which sums an evaluation needs: a pressure phir_delta, an enthalpy
+// phir_delta and phir_tau, an entropy phir and phir_tau. Each sum is the
+// same double whichever others are computed with it.
+enum Sums : unsigned { kPhi = 1u, kDelta = 2u, kTau = 4u, kAllSums = 7u };
+
 // Whether the two non-analytic terms, added last, would leave every sum as
 // it is: each is bounded, from bounds on its powers that need no std::pow,
 // well below an eighth of a unit in the last place of the sum it joins, so
@@ -126,7 +141,7 @@ struct DeltaPowers {
 // Delta^(b-1) at most max(1, 1/Delta).) Far from the critical point, where
 // psi is tiny but not 0, this spares the terms' eight powers.
 bool nonAnalyticNegligible(double delta, double tau, const double (&psis)[2], const Residual& r,
-                           bool withPhiAndTau) {
+                           unsigned sums) {
   const double dm = std::fabs(delta - 1.0);
   const double x = dm * dm;
   const double x2 = x * x;
@@ -162,17 +177,22 @@ bool nonAnalyticNegligible(double delta, double tau, const double (&psis)[2], co
   // Twice the bounds, for the rounding of the terms as computed; 2^-56 |S|
   // is below an eighth of the last place of S.
   constexpr double kEighthUlp = 0x1.0p-56;
-  const bool deltaKept = 2.0 * deltaSum < kEighthUlp * std::fabs(r.phiDelta);
-  if (!withPhiAndTau) return deltaKept;
-  return deltaKept && 2.0 * phiSum < kEighthUlp * std::fabs(r.phi) &&
-         2.0 * tauSum < kEighthUlp * std::fabs(r.phiTau);
+  const auto kept = [&](unsigned sum, double bound, double value) {
+    return (sums & sum) == 0u || 2.0 * bound < kEighthUlp * std::fabs(value);
+  };
+  return kept(kDelta, deltaSum, r.phiDelta) && kept(kPhi, phiSum, r.phi) &&
+         kept(kTau, tauSum, r.phiTau);
 }
 
 // The residual part and its first derivatives in one pass over the terms
 // (IAPWS-95 equation 6 and Table 5).
-Residual residual(double delta, double tau, bool withPhiAndTau, bool everyTerm = false) {
+template <unsigned S>
+Residual residual(double delta, double tau, bool everyTerm = false) {
+  constexpr bool withPhi = (S & kPhi) != 0u;
+  constexpr bool withDelta = (S & kDelta) != 0u;
+  constexpr bool withTau = (S & kTau) != 0u;
   Residual r{0.0, 0.0, 0.0};
-  const TauPart& tp = tauPart(tau, withPhiAndTau ? TauNeeds::kDerivative : TauNeeds::kPressure);
+  const TauPart& tp = tauPart(tau, withTau ? TauNeeds::kDerivative : TauNeeds::kPressure);
   const DeltaPowers pw(delta);
   // The polynomial terms are the largest; their fractional powers of tau
   // are std::pow's.
@@ -181,23 +201,19 @@ Residual residual(double delta, double tau, bool withPhiAndTau, bool everyTerm =
   for (int i = 0; i < kPolynomialCount; ++i) {
     const PolynomialTerm& k = kPolynomialTerms[i];
     const double tt = tp.polyT[i];
-    r.phiDelta += k.n * k.d * pw.d[k.d - 1] * tt;
-    if (withPhiAndTau) {
-      r.phi += k.n * pw.d[k.d] * tt;
-      r.phiTau += k.n * k.t * pw.d[k.d] * tp.polyTLess1[i];
-    }
+    if constexpr (withDelta) r.phiDelta += k.n * k.d * pw.d[k.d - 1] * tt;
+    if constexpr (withPhi) r.phi += k.n * pw.d[k.d] * tt;
+    if constexpr (withTau) r.phiTau += k.n * k.t * pw.d[k.d] * tp.polyTLess1[i];
   }
 #pragma GCC unroll 64
   for (const ExponentialTerm& k : kExponentialTerms) {
     const double dc = pw.d[k.c];
     const double e = pw.expMinusDc[k.c];
     const double tt = tp.t[k.t];
-    r.phiDelta += k.n * e * pw.d[k.d - 1] * tt * (k.d - k.c * dc);
-    if (withPhiAndTau) {
-      const double dd = pw.d[k.d];
-      r.phi += k.n * dd * tt * e;
-      r.phiTau += k.n * k.t * dd * (k.t == 0 ? 1.0 : tp.t[k.t - 1]) * e;
-    }
+    const double dd = pw.d[k.d];
+    if constexpr (withDelta) r.phiDelta += k.n * e * pw.d[k.d - 1] * tt * (k.d - k.c * dc);
+    if constexpr (withPhi) r.phi += k.n * dd * tt * e;
+    if constexpr (withTau) r.phiTau += k.n * k.t * dd * (k.t == 0 ? 1.0 : tp.t[k.t - 1]) * e;
   }
 #pragma GCC unroll 4
   for (const GaussianTerm& k : kGaussianTerms) {
@@ -205,11 +221,9 @@ Residual residual(double delta, double tau, bool withPhiAndTau, bool everyTerm =
     const double tm = tau - k.gamma;
     const double g = expOrZero(-kGaussAlpha * dm * dm - k.beta * tm * tm);
     const double term = k.n * pw.d[k.d] * tp.t[k.t] * g;
-    r.phiDelta += term * (k.d / delta - 2.0 * kGaussAlpha * dm);
-    if (withPhiAndTau) {
-      r.phi += term;
-      r.phiTau += term * (k.t / tau - 2.0 * k.beta * tm);
-    }
+    if constexpr (withDelta) r.phiDelta += term * (k.d / delta - 2.0 * kGaussAlpha * dm);
+    if constexpr (withPhi) r.phi += term;
+    if constexpr (withTau) r.phiTau += term * (k.t / tau - 2.0 * k.beta * tm);
   }
   // The non-analytic terms share the powers of (delta - 1)^2 (their beta
   // and a are the same).
@@ -225,7 +239,7 @@ Residual residual(double delta, double tau, bool withPhiAndTau, bool everyTerm =
     psis[i] = expOrZero(-k.C * dm2 - k.D * (tau - 1.0) * (tau - 1.0));
   }
   if (psis[0] == 0.0 && psis[1] == 0.0) return r;
-  if (!everyTerm && nonAnalyticNegligible(delta, tau, psis, r, withPhiAndTau)) return r;
+  if (!everyTerm && nonAnalyticNegligible(delta, tau, psis, r, S)) return r;
   const double beta = kNonAnalyticTerms[0].beta;
   const double dm2PowTheta = guardedPow(dm2, 1.0 / (2.0 * beta));
   const double dm2PowThetaLess1 = guardedPow(dm2, 1.0 / (2.0 * beta) - 1.0);
@@ -247,11 +261,13 @@ Residual residual(double delta, double tau, bool withPhiAndTau, bool everyTerm =
               2.0 * kNonAnalyticBigB * kNonAnalyticA * dm2PowALess1);
     const double dPowDdelta = b * dPowB1 * dBigDeltaDdelta;
     const double psiDelta = -2.0 * k.C * dm * psi;
-    r.phiDelta += k.n * (dPow * (psi + delta * psiDelta) + dPowDdelta * delta * psi);
-    if (withPhiAndTau) {
+    if constexpr (withDelta) {
+      r.phiDelta += k.n * (dPow * (psi + delta * psiDelta) + dPowDdelta * delta * psi);
+    }
+    if constexpr (withPhi) r.phi += k.n * dPow * delta * psi;
+    if constexpr (withTau) {
       const double dPowDtau = -2.0 * theta * b * dPowB1;
       const double psiTau = -2.0 * k.D * (tau - 1.0) * psi;
-      r.phi += k.n * dPow * delta * psi;
       r.phiTau += k.n * delta * (dPowDtau * psi + dPow * psiTau);
     }
   }
@@ -261,28 +277,33 @@ Residual residual(double delta, double tau, bool withPhiAndTau, bool everyTerm =
 double reducedDensity(double rho) { return rho / kCriticalDensity; }
 double inverseReducedTemperature(double T) { return kCriticalTemperature / T; }
 
-}  // namespace
-
-Helmholtz helmholtz(double delta, double tau) {
-  const Residual r = residual(delta, tau, true);
-  const TauPart& tp = tauPart(tau, TauNeeds::kIdeal);
+// The ideal-gas part and the residual sums S.
+template <unsigned S>
+Helmholtz helmholtzSums(double delta, double tau) {
+  const Residual r = residual<S>(delta, tau);
+  const TauPart& tp = tauPart(tau, (S & kPhi) != 0u ? TauNeeds::kIdeal : TauNeeds::kIdealTau);
   Helmholtz h{};
-  h.phi0 = std::log(delta) + kIdealN[0] + kIdealN[1] * tau + kIdealN[2] * tp.logTau;
-  h.phi0Tau = kIdealN[1] + kIdealN[2] / tau;
-  for (int i = 0; i < 5; ++i) {
-    h.phi0 += kIdealN[i + 3] * tp.idealLog[i];
-    h.phi0Tau += tp.idealTau[i];
+  if constexpr ((S & kPhi) != 0u) {
+    h.phi0 = std::log(delta) + kIdealN[0] + kIdealN[1] * tau + kIdealN[2] * tp.logTau;
+    for (int i = 0; i < 5; ++i) h.phi0 += kIdealN[i + 3] * tp.idealLog[i];
   }
+  h.phi0Tau = kIdealN[1] + kIdealN[2] / tau;
+  for (int i = 0; i < 5; ++i) h.phi0Tau += tp.idealTau[i];
   h.phir = r.phi;
   h.phirDelta = r.phiDelta;
   h.phirTau = r.phiTau;
   return h;
 }
 
-double residualDelta(double delta, double tau) { return residual(delta, tau, false).phiDelta; }
+}  // namespace
+
+Helmholtz helmholtz(double delta, double tau) { return helmholtzSums<kAllSums>(delta, tau); }
+
+double residualDelta(double delta, double tau) { return residual<kDelta>(delta, tau).phiDelta; }
 
 ResidualSums residualSums(double delta, double tau, bool withPhiAndTau, bool everyTerm) {
-  const Residual r = residual(delta, tau, withPhiAndTau, everyTerm);
+  const Residual r = withPhiAndTau ? residual<kAllSums>(delta, tau, everyTerm)
+                                   : residual<kDelta>(delta, tau, everyTerm);
   return {r.phi, r.phiDelta, r.phiTau};
 }
 
@@ -294,13 +315,13 @@ double pressureFromTD(double T, double rho) {
 double enthalpyFromTD(double T, double rho) {
   const double delta = reducedDensity(rho);
   const double tau = inverseReducedTemperature(T);
-  const Helmholtz h = helmholtz(delta, tau);
+  const Helmholtz h = helmholtzSums<kDelta | kTau>(delta, tau);
   return kR * T * (1.0 + tau * (h.phi0Tau + h.phirTau) + delta * h.phirDelta);
 }
 
 double entropyFromTD(double T, double rho) {
   const double tau = inverseReducedTemperature(T);
-  const Helmholtz h = helmholtz(reducedDensity(rho), tau);
+  const Helmholtz h = helmholtzSums<kPhi | kTau>(reducedDensity(rho), tau);
   return kR * (tau * (h.phi0Tau + h.phirTau) - h.phi0 - h.phir);
 }
 
