@@ -288,7 +288,7 @@ Helmholtz helmholtzSums(double delta, double tau) {
     for (int i = 0; i < 5; ++i) h.phi0 += kIdealN[i + 3] * tp.idealLog[i];
   }
   h.phi0Tau = kIdealN[1] + kIdealN[2] / tau;
-  for (int i = 0; i < 5; ++i) h.phi0Tau += tp.idealTau[i];
+  for (const double term : tp.idealTau) h.phi0Tau += term;
   h.phir = r.phi;
   h.phirDelta = r.phiDelta;
   h.phirTau = r.phiTau;
