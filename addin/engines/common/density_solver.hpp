@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "phase.hpp"
+#include "same_double.hpp"
 
 namespace vapordex::density {
 
@@ -140,7 +141,7 @@ struct Iapws95Scheme {
   static double liquidDensity(double T) {
     thread_local double lastT = std::numeric_limits<double>::quiet_NaN();
     thread_local double last = 0.0;
-    if (!(lastT == T)) {
+    if (!sameDouble(lastT, T)) {
       last = saturatedLiquidDensity(Pressure, SaturationPressure, T, C.criticalTemperature,
                                     C.criticalDensity);
       lastT = T;
@@ -150,7 +151,7 @@ struct Iapws95Scheme {
   static double vapourDensity(double T) {
     thread_local double lastT = std::numeric_limits<double>::quiet_NaN();
     thread_local double last = 0.0;
-    if (!(lastT == T)) {
+    if (!sameDouble(lastT, T)) {
       last = saturatedVapourDensity(Pressure, SaturationPressure, T, C.criticalTemperature,
                                     C.criticalDensity, C.R);
       lastT = T;

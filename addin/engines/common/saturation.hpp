@@ -14,6 +14,7 @@
 
 #include <cmath>
 
+#include "same_double.hpp"
 #include "water.hpp"
 
 namespace vapordex {
@@ -72,7 +73,7 @@ inline double bisectSaturationTemperature(double P, double (*saturationPressure)
   thread_local double (*lastEngine)(double) = nullptr;
   thread_local double lastP = 0.0;
   thread_local double last = 0.0;
-  if (lastEngine == saturationPressure && lastP == P) return last;
+  if (lastEngine == saturationPressure && sameDouble(lastP, P)) return last;
   double lo = kTriplePointTemperature;
   double hi = criticalTemperature;
   // NaN (P itself NaN, or no root found) sends every midpoint to evaluation.

@@ -6,6 +6,7 @@
 #include "../common/density_solver.hpp"
 #include "../common/exact_power.hpp"
 #include "../common/float_limits.hpp"
+#include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
 #include "iapws95_coefficients.hpp"
 
@@ -105,8 +106,7 @@ enum class TauNeeds { kPressure, kDerivative, kIdealTau, kIdeal };
 
 TauPart& tauPart(double tau, TauNeeds needs) {
   thread_local TauPart cached;
-  // NaN never equals itself, so a NaN tau is computed afresh each time.
-  if (!(cached.tau == tau)) cached.compute(tau);
+  if (!sameDouble(cached.tau, tau)) cached.compute(tau);
   if (needs == TauNeeds::kDerivative && !cached.haveDerivative) cached.computeDerivative();
   if (needs == TauNeeds::kIdealTau && !cached.haveIdealTau) cached.computeIdealTau();
   if (needs == TauNeeds::kIdeal && !cached.haveIdealLog) cached.computeIdealLog();

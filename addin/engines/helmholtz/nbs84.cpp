@@ -5,6 +5,7 @@
 #include "../common/density_solver.hpp"
 #include "../common/float_limits.hpp"
 #include "../common/int_power.hpp"
+#include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
 #include "nbs84_coefficients.hpp"
 
@@ -83,8 +84,7 @@ struct TemperaturePart {
 
 const TemperaturePart& temperaturePart(double T, bool ideal) {
   thread_local TemperaturePart cached;
-  // NaN never equals itself, so a NaN T is computed afresh each time.
-  if (!(cached.T == T)) cached.compute(T);
+  if (!sameDouble(cached.T, T)) cached.compute(T);
   if (ideal && !cached.haveIdeal) cached.computeIdeal();
   return cached;
 }

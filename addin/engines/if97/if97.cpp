@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "../common/int_power.hpp"
+#include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
 #include "if97_coefficients.hpp"
 
@@ -176,8 +177,7 @@ struct Region3TauPowers {
 
 const Region3TauPowers& region3TauPowers(double T) {
   thread_local Region3TauPowers cached;
-  // NaN never equals itself, so a NaN T is built afresh each time.
-  if (!(cached.T == T)) {
+  if (!sameDouble(cached.T, T)) {
     const PowerTable<-1, 28, false> b(kCriticalTemperature / T);
     cached.T = T;
     for (int k = 0; k < 28; ++k) cached.value[k] = b.value[k];
