@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iomanip>
 #include <string>
+#include <vector>
 
 #include "test_support.hpp"
 
@@ -181,6 +183,30 @@ TEST(If97Region3, VolumeIsThePlainBisectionsLastMidpoint) {
     }
     const double v = region3Volume(T, P);
     ASSERT_EQ(v, mid) << std::setprecision(17) << T << " " << P << " " << v << " " << mid;
+  }
+}
+
+// The replayed region-3 volume search below the critical temperature rests
+// on this: past the liquid branch's minimum, the isotherm's pressure (its
+// loop) stays below kRegion3SingleRootAbove, so that a pressure above it has
+// the liquid branch's root alone.
+TEST(If97Region3, LoopStaysBelowTheSingleRootPressure) {
+  std::vector<double> temperatures;
+  for (double T = 623.15; T < kCriticalTemperature; T += 0.5) temperatures.push_back(T);
+  for (double d : {1e-2, 1e-4, 1e-6, 1e-8}) temperatures.push_back(kCriticalTemperature - d);
+  for (double T : temperatures) {
+    int stage = 0;  // 0 rising to the dense maximum, 1 the liquid branch, 2 past its minimum
+    double last = region3Pressure(T, 0.0011);
+    double loopTop = 0.0;
+    for (double v = 0.0011 * 1.00002; v <= kRegion3VolumeHigh; v *= 1.00002) {
+      const double p = region3Pressure(T, v);
+      if (stage == 0 && p < last) stage = 1;
+      if (stage == 1 && p > last) stage = 2;
+      if (stage == 2) loopTop = std::max(loopTop, p);
+      last = p;
+    }
+    EXPECT_EQ(stage, 2) << T;
+    EXPECT_LT(loopTop, kRegion3SingleRootAbove) << T;
   }
 }
 

@@ -86,7 +86,7 @@ constexpr EngineOps kIf97{
     .solvedVolumeFrom = if97::solvedVolumeFrom,
     .solvedVolumeResolution = if97::kSolvedVolumeResolution,
     .solvedVolumeMax = if97::kRegion3VolumeHigh * 1000.0,
-    .solvedVolumeSingleRootAbove = if97::kCriticalPressure,
+    .solvedVolumeSingleRootAbove = if97::kRegion3SingleRootAbove,
     .solvedVolumePressure = if97::solvedVolumePressure,
 };
 

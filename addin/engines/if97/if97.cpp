@@ -56,8 +56,6 @@ struct PowerTable {
   double operator[](int exponent) const { return value[exponent - Lowest]; }
 };
 
-}  // namespace
-
 // Which of the Gibbs function's sums an evaluation needs: the volume needs
 // its pi derivative, the enthalpy its tau derivative, the entropy the
 // function and its tau derivative; the internal energy both derivatives.
@@ -68,8 +66,6 @@ enum Want : unsigned {
   kWantEntropy = 4u,
   kWantAll = 7u,
 };
-
-namespace {
 
 template <unsigned W>
 constexpr bool kNeedsG = (W & kWantEntropy) != 0u;
@@ -254,10 +250,9 @@ void region3PressureSlope(double T, double v, double* p, double* dpdv) {
 }
 
 // Where P3(T, v) = P on the falling part of an isotherm: at or above the
-// critical temperature, or below it for a pressure above the critical
-// pressure, which lies above the isotherm's loop (its vapour-side maximum is
-// below the critical pressure), so that the liquid branch holds the only
-// root. (Beyond region 3's densest states the equation's pressure turns and
+// critical temperature, or below it for a pressure above
+// kRegion3SingleRootAbove, above the isotherm's loop, so that the liquid
+// branch holds the only root. (Beyond region 3's densest states the equation's pressure turns and
 // falls again towards 0.001 m3/kg, so the isotherm falls only from its
 // maximum on.) The bracket is found by halving the volume down from
 // 0.010 m3/kg until the pressure exceeds P where it still falls with volume;
@@ -272,7 +267,7 @@ double region3Root(double T, double P, double* trusted, double* margin) {
   // pressure (below P) may rise with volume; only the bracket's lower end
   // must lie where it falls.
   const bool subcritical = T < kCriticalTemperature;
-  if (subcritical && !(P > kCriticalPressure)) return std::nan("");
+  if (subcritical && !(P > kRegion3SingleRootAbove)) return std::nan("");
   double hi = kRegion3VolumeHigh;
   double fHi = region3Pressure(T, hi) - P;
   if (!(fHi < 0.0)) return std::nan("");
@@ -328,7 +323,7 @@ double region3Root(double T, double P, double* trusted, double* margin) {
 // Two passes of 32 halvings: the second keeps the lower end reached by the
 // first and starts again from the initial upper end. Where the isotherm's
 // pressure crosses P once on a falling branch (at and above the critical
-// temperature, or above the critical pressure below it), the halvings are
+// temperature, or just above the critical pressure below it), the halvings are
 // replayed around the located root: a midpoint clearly below it has the
 // higher pressure, one clearly above the lower; only midpoints within the
 // margin are evaluated, as the plain bisection evaluates them, so the result

@@ -50,6 +50,12 @@ inline constexpr int kRegion3NewtonSteps = 30;
 inline constexpr int kRegion3RootSteps = 100;
 double b23Pressure(double T);
 
+// Below the critical temperature, region 3's isotherm has a single root
+// (on its liquid branch) above this pressure: the top of its loop lies below
+// the critical pressure at every temperature (within 3e-8 MPa of it just
+// below the critical temperature); the margin keeps rounding clear of it.
+inline constexpr double kRegion3SingleRootAbove = kCriticalPressure * (1.0 + 1e-6);
+
 // Where the single-phase volume at T stops being one closed-form equation
 // (region 1 or 2) and becomes region 3's volume search: the B23 pressure from
 // 623.15 K up, in MPa; infinity below. The search's last halving leaves the
