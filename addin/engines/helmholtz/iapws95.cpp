@@ -44,7 +44,8 @@ struct TauPart {
   double tau = std::nan("");
   double t[51];
   double polyT[kPolynomialCount];
-  // Filled on first use at this tau: a pressure needs neither.
+  // Each of the following is filled on first use at this tau (a pressure
+  // needs none of them).
   bool haveDerivative = false;
   double polyTLess1[kPolynomialCount];
   bool haveIdealTau = false;
