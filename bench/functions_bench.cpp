@@ -1,30 +1,85 @@
-// Cost of single worksheet calls, IAPWS-IF97.
+// Cost of single worksheet calls, IAPWS-IF97: the forward functions over
+// fixed mixes of 64 states in each region (region 1: 273.15 K to 623.15 K
+// above the saturation pressure up to 100 MPa; region 2: up to 1073.15 K
+// below the saturation pressure or the B23 line, from 0.01 MPa; region 3:
+// 623.15 K to the B23 line's 100 MPa, from the B23 line up to 100 MPa), and
+// a few single calls.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engines/if97/if97.hpp"
 #include "frontend/worksheet.hpp"
 
 namespace {
 
-// The IF97 forward functions in each region: region 1 (400 K, 10 MPa),
-// region 2 (700 K, 1 MPa) and region 3 (650 K, 30 MPa).
-void volume(benchmark::State& state, double T, double P) {
-  for (auto _ : state) benchmark::DoNotOptimize(VofTP(T, P, -97));
+namespace if97 = vapordex::if97;
+
+struct State {
+  double T;
+  double P;
+};
+
+double unit(std::uint64_t* s) {
+  *s = *s * 6364136223846793005ULL + 1442695040888963407ULL;
+  return static_cast<double>(*s >> 11) * 0x1.0p-53;
 }
-void enthalpy(benchmark::State& state, double T, double P) {
-  for (auto _ : state) benchmark::DoNotOptimize(HofTP(T, P, -97));
+
+// Pressures log-uniform between the region's bounds at T.
+std::vector<State> regionStates(int region) {
+  std::vector<State> states;
+  std::uint64_t sequence = 97 + static_cast<std::uint64_t>(region);
+  while (states.size() < 64) {
+    double T = 0.0;
+    double low = 0.0;
+    double high = 0.0;
+    if (region == 1) {
+      T = 273.15 + 350.0 * unit(&sequence);
+      low = if97::saturationPressure(T);
+      high = 100.0;
+    } else if (region == 2) {
+      T = 273.15 + 800.0 * unit(&sequence);
+      low = 0.01;
+      high = T < if97::kRegion3Temperature ? if97::saturationPressure(T)
+                                           : std::fmin(if97::b23Pressure(T), 100.0);
+    } else {
+      T = if97::kRegion3Temperature + 240.0 * unit(&sequence);
+      low = if97::b23Pressure(T);
+      high = 100.0;
+    }
+    const double u = unit(&sequence);
+    if (!(low < high)) continue;
+    states.push_back({T, std::exp(std::log(low) + (std::log(high) - std::log(low)) * u)});
+  }
+  return states;
 }
-void entropy(benchmark::State& state, double T, double P) {
-  for (auto _ : state) benchmark::DoNotOptimize(SofTP(T, P, -97));
-}
-BENCHMARK_CAPTURE(volume, Region1, 400.0, 10.0);
-BENCHMARK_CAPTURE(enthalpy, Region1, 400.0, 10.0);
-BENCHMARK_CAPTURE(entropy, Region1, 400.0, 10.0);
-BENCHMARK_CAPTURE(volume, Region2, 700.0, 1.0);
-BENCHMARK_CAPTURE(enthalpy, Region2, 700.0, 1.0);
-BENCHMARK_CAPTURE(entropy, Region2, 700.0, 1.0);
-BENCHMARK_CAPTURE(volume, Region3, 650.0, 30.0);
-BENCHMARK_CAPTURE(enthalpy, Region3, 650.0, 30.0);
-BENCHMARK_CAPTURE(entropy, Region3, 650.0, 30.0);
+
+using Forward = LPXLOPER (*)(double, double, std::int32_t);
+
+// Registered as "Region/N/FUNCTION".
+[[maybe_unused]] const bool kRegionsRegistered = [] {
+  const struct {
+    const char* name;
+    Forward f;
+  } functions[] = {{"VofTP", VofTP}, {"HofTP", HofTP}, {"SofTP", SofTP}};
+  for (int region = 1; region <= 3; ++region) {
+    for (const auto& fn : functions) {
+      const std::string name = "Region/" + std::to_string(region) + "/" + fn.name;
+      benchmark::RegisterBenchmark(name.c_str(), [f = fn.f, region](benchmark::State& state) {
+        const std::vector<State> states = regionStates(region);
+        std::size_t k = 0;
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(f(states[k].T, states[k].P, -97));
+          k = k + 1 == states.size() ? 0 : k + 1;
+        }
+      });
+    }
+  }
+  return true;
+}();
 
 void BM_TofPH(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(TofPH(10.0, 3000.0, -97));

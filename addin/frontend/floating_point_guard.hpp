@@ -17,15 +17,15 @@ namespace vapordex {
 // raised meanwhile.
 //
 // On x86 both units are handled directly. The SSE control/status register is
-// saved whole and rewritten, on entry and on exit, only where it differs. Of
-// the x87 unit only the control and status words are read on entry; the
-// control word is rewritten only when it differs from ours, and the whole x87
-// environment is rewritten on exit only when the status word shows that the
-// computation changed more than its exception flags (rare: the engines
-// compute in SSE registers, though a C runtime's exp or pow may raise x87
-// flags, which are cleared again when the caller had none). Not
-// every C runtime's feholdexcept masks the SSE exceptions or resets the
-// rounding mode.
+// saved whole, rewritten on entry only where it differs from ours, and
+// restored on exit. Of the x87 unit only the control and status words are
+// read on entry; the control word is rewritten only when it differs from
+// ours, and the whole x87 environment is rewritten on exit only when the
+// status word shows that the computation changed more than its exception
+// flags (rare: the engines compute in SSE registers, though a C runtime's exp
+// or pow may raise x87 flags, which are cleared again when the caller had
+// none). Not every C runtime's feholdexcept masks the SSE exceptions or
+// resets the rounding mode.
 class FloatingPointGuard {
  public:
 #if defined(__x86_64__) || defined(__i386__)
@@ -43,7 +43,8 @@ class FloatingPointGuard {
     if ((mxcsr_ & ~kSseFlags) != sse) _mm_setcsr(sse);
   }
   ~FloatingPointGuard() {
-    if (_mm_getcsr() != mxcsr_) _mm_setcsr(mxcsr_);
+    // Writing MXCSR back costs less than reading it to see whether it changed.
+    _mm_setcsr(mxcsr_);
     unsigned short status = 0;
     __asm__ __volatile__("fnstsw %0" : "=m"(status) : : "memory");
     if (status != x87Status_ && (x87Status_ & kX87ClearedByFnclex) == 0 &&
