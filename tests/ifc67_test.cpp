@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <string>
 
 #include "frontend/inverse.hpp"
@@ -224,6 +225,26 @@ TEST(Ifc67Worksheet, AnswersWithTheEngine) {
   EXPECT_DOUBLE_EQ(number(PofTV(100.0, 1.0 / 62.42796058, 67)) / 145.0377377,
                    number(PofTV(310.9277777777778, 1.0, -67)));
   EXPECT_DOUBLE_EQ(number(SofTP(T * 1.8 - 459.67, P * 145.0377377, 67)), s / 4.1868);
+}
+
+// Sub-region 4's volume search replays its halvings around the located
+// root; its result is the plain bisection's, bit for bit.
+TEST(Ifc67, Subregion4VolumeIsThePlainBisectionsLastMidpoint) {
+  testing::UnitSequence draw(4);
+  for (int k = 0; k < 6000; ++k) {
+    const double theta = kTheta1 + (1.0 - kTheta1) * draw.next();
+    // Around the saturation pressure, where its states lie, and up to 250 MPa.
+    const double beta = kFunction(theta) * (0.9 + 0.2 * draw.next()) +
+                        (k % 3 == 0 ? (250.0 / kCriticalPressure) * draw.next() : 0.0);
+    double a = 12.02 * theta - 10.94;
+    double b = kVolumeLow;
+    double mid = 0.0;
+    for (int step = 0; step < 32; ++step) {
+      mid = (a + b) * 0.5;
+      (beta >= subregion4(mid, theta).beta ? a : b) = mid;
+    }
+    ASSERT_EQ(subregion4Volume(theta, beta), mid) << std::setprecision(17) << theta << " " << beta;
+  }
 }
 
 }  // namespace

@@ -330,17 +330,93 @@ double subregion3Volume(double theta, double beta) {
   return theta < kSecondPassTheta ? first : pass(first);
 }
 
+namespace {
+
+// Where sub-region 4's reduced pressure crosses beta on the falling part of
+// its volume range (which, near the range's top, may turn and rise again),
+// for the replay of its halvings. The bracket is found by halving down from
+// the top until the pressure exceeds beta where it falls; regula falsi
+// locates the root. *trusted receives the bracket's lower end: from there up
+// the pressure falls below beta and, the top's pressure being below beta too,
+// stays below it. *margin: the band around the root within which rounding
+// could reverse a comparison. NaN when no such bracket is found.
+double subregion4Root(double theta, double beta, double* trusted, double* margin) {
+  const double top = 12.02 * theta - 10.94;
+  double hi = top;
+  double fHi = subregion4Beta(hi, theta) - beta;
+  if (!(fHi < 0.0)) return std::nan("");
+  double lo = hi;
+  double fLo = fHi;
+  for (int k = 0; k < 12 && !(fLo > 0.0); ++k) {
+    hi = lo;
+    fHi = fLo;
+    lo = 0.5 * (lo + kVolumeLow);
+    fLo = subregion4Beta(lo, theta) - beta;
+  }
+  if (!(fLo > 0.0)) return std::nan("");
+  // Falling at the bracket's lower end.
+  const double step = 1e-7 * lo;
+  if (!(subregion4Beta(lo + step, theta) - beta < fLo)) return std::nan("");
+  *trusted = lo;
+  double chi = lo;
+  double f = fLo;
+  int side = 0;
+  for (int k = 0; k < 100 && hi - lo > 1e-13 * lo; ++k) {
+    chi = (lo * fHi - hi * fLo) / (fHi - fLo);
+    if (!(chi > lo && chi < hi)) chi = 0.5 * (lo + hi);
+    f = subregion4Beta(chi, theta) - beta;
+    if (f > 0.0) {
+      lo = chi;
+      fLo = f;
+      if (side == 1) fHi *= 0.5;
+      side = 1;
+    } else if (f < 0.0) {
+      hi = chi;
+      fHi = f;
+      if (side == -1) fLo *= 0.5;
+      side = -1;
+    } else {
+      break;
+    }
+  }
+  // The slope over the final bracket; the pressure's rounding (well below
+  // 1e-12 of beta) and the bracket's width.
+  const double slope = (fLo - fHi) / (hi - lo);
+  if (!(slope > 0.0) || !std::isfinite(slope)) return std::nan("");
+  *margin = 4.0 * (hi - lo) + 1e-12 * std::fmax(1.0, std::fabs(beta)) / slope + 1e-15 * chi;
+  return chi;
+}
+
+}  // namespace
+
+// 32 halvings between 12.02 theta - 10.94 and the lowest volume, returning
+// the last midpoint. They are replayed around the located root: a midpoint
+// clearly above it (below the top) has the lower pressure, one clearly below
+// it (above the trusted end) the higher; only midpoints within the margin,
+// or beyond the trusted range, are evaluated, as the plain bisection
+// evaluates them, so the result is the plain bisection's.
 double subregion4Volume(double theta, double beta) {
   double a = 12.02 * theta - 10.94;
   double b = kVolumeLow;
+  double trusted = a;
+  double margin = 0.0;
+  const double root = std::isnan(theta) || std::isnan(beta)
+                          ? std::nan("")
+                          : subregion4Root(theta, beta, &trusted, &margin);
+  const double below = root - margin;
+  const double above = root + margin;
   double mid = 0.0;
   for (int k = 0; k < 32; ++k) {
     mid = (a + b) * 0.5;
-    if (beta >= subregion4Beta(mid, theta)) {
-      a = mid;
+    bool atOrAbove = false;  // beta >= the pressure at mid: the root lies at or below mid
+    if (mid > above) {
+      atOrAbove = true;
+    } else if (mid < below && mid > trusted) {
+      atOrAbove = false;
     } else {
-      b = mid;
+      atOrAbove = beta >= subregion4Beta(mid, theta);
     }
+    (atOrAbove ? a : b) = mid;
   }
   return mid;
 }
