@@ -358,32 +358,46 @@ double subregion4Root(double theta, double beta, double* trusted, double* margin
   const double step = 1e-7 * lo;
   if (!(subregion4Beta(lo + step, theta) - beta < fLo)) return std::nan("");
   *trusted = lo;
+  // Regula falsi with the Anderson-Bjorck weighting of the retained end,
+  // until successive estimates agree to 1e-13.
   double chi = lo;
-  double f = fLo;
+  double previous = hi;
   int side = 0;
-  for (int k = 0; k < 100 && hi - lo > 1e-13 * lo; ++k) {
+  for (int k = 0; k < 100 && std::fabs(chi - previous) > 1e-13 * chi; ++k) {
+    previous = chi;
     chi = (lo * fHi - hi * fLo) / (fHi - fLo);
     if (!(chi > lo && chi < hi)) chi = 0.5 * (lo + hi);
-    f = subregion4Beta(chi, theta) - beta;
+    const double f = subregion4Beta(chi, theta) - beta;
     if (f > 0.0) {
+      if (side == 1) {
+        const double m = 1.0 - f / fLo;
+        fHi *= m > 0.0 ? m : 0.5;
+      }
       lo = chi;
       fLo = f;
-      if (side == 1) fHi *= 0.5;
       side = 1;
     } else if (f < 0.0) {
+      if (side == -1) {
+        const double m = 1.0 - f / fHi;
+        fLo *= m > 0.0 ? m : 0.5;
+      }
       hi = chi;
       fHi = f;
-      if (side == -1) fLo *= 0.5;
       side = -1;
     } else {
+      previous = chi;
       break;
     }
   }
-  // The slope over the final bracket; the pressure's rounding (well below
-  // 1e-12 of beta) and the bracket's width.
-  const double slope = (fLo - fHi) / (hi - lo);
+  // The slope near the root, from one more step; the root's remaining error
+  // (the last step, taken four times over) and the pressure's rounding (well
+  // below 1e-12 of beta).
+  const double h = 1e-7 * chi;
+  const double slope =
+      (subregion4Beta(chi - h, theta) - subregion4Beta(chi + h, theta)) / (2.0 * h);
   if (!(slope > 0.0) || !std::isfinite(slope)) return std::nan("");
-  *margin = 4.0 * (hi - lo) + 1e-12 * std::fmax(1.0, std::fabs(beta)) / slope + 1e-15 * chi;
+  *margin = 4.0 * std::fabs(chi - previous) + 1e-12 * std::fmax(1.0, std::fabs(beta)) / slope +
+            1e-15 * chi;
   return chi;
 }
 
