@@ -21,9 +21,11 @@ const double* const kA1 = kSmallA;  // a1 ... a12 at indices 1 ... 12
 
 // start + sum B X^z over a row of terms, and its theta-derivative:
 // X = exp(b (1 - theta)), so X^z has the derivative -b z X^z.
-void sumOfPowers(const Term* terms, int count, double x, double start, double* sum, double* dSum) {
+inline void sumOfPowers(const Term* terms, int count, double x, double start, double* sum,
+                        double* dSum) {
   *sum = start;
   *dSum = 0.0;
+#pragma GCC unroll 4
   for (int l = 0; l < count; ++l) {
     const double xz = intPower(x, terms[l].z);
     *sum += terms[l].b * xz;
@@ -119,6 +121,8 @@ GibbsState subregion2(double beta, double theta) {
   g.zeta = kI1 * theta * std::log(beta) + kB0 * theta * (1.0 - lnTheta) + poly;
   g.chi = kI1 * theta / beta;
   double dZeta = kI1 * std::log(beta) - kB0 * lnTheta + dPoly;
+  // Unrolled, each row's exponents are constants.
+#pragma GCC unroll 5
   for (int mu = 1; mu <= 5; ++mu) {
     double sum = 0.0;
     double dSum = 0.0;
@@ -128,6 +132,7 @@ GibbsState subregion2(double beta, double theta) {
     g.chi -= mu * intPower(beta, mu - 1) * sum;
     dZeta -= bm * dSum;
   }
+#pragma GCC unroll 3
   for (int mu = 6; mu <= 8; ++mu) {
     double num = 0.0;
     double dNum = 0.0;
