@@ -257,10 +257,11 @@ HelmholtzState subregion3(double chi, double theta) {
   return h;
 }
 
-// Sub-region 4's reduced pressure alone, by the operations subregion4 takes
-// for it.
-double subregion4Beta(double chi, double theta) {
-  const double beta3 = subregion3Beta(chi, theta);
+namespace {
+
+// Sub-region 4's terms' part of the reduced pressure, which subregion4 adds
+// to sub-region 3's.
+double subregion4BetaTerms(double chi, double theta) {
   const double oneMinusTheta1 = 1.0 - kTheta1;
   const double y = (1.0 - theta) / oneMinusTheta1;
   double dBeta = 0.0;
@@ -268,16 +269,22 @@ double subregion4Beta(double chi, double theta) {
     const int nu = k + 3;
     const double ynu1 = intPower(y, nu - 1);
     for (int mu = 0; mu <= 4; ++mu) {
-      const double d = kD[k][mu];
-      const double cm = intPower(chi, -mu);
-      dBeta += mu * d * ynu1 * y * cm / chi;
+      dBeta += mu * kD[k][mu] * ynu1 * y * intPower(chi, -mu) / chi;
     }
   }
   const double y31 = intPower(y, 31);
   for (int mu = 0; mu <= 2; ++mu) {
     dBeta -= y31 * y * mu * kD5[mu] * (mu == 0 ? 0.0 : intPower(chi, mu - 1));
   }
-  return beta3 + dBeta;
+  return dBeta;
+}
+
+}  // namespace
+
+// Sub-region 4's reduced pressure alone, by the operations subregion4 takes
+// for it.
+double subregion4Beta(double chi, double theta) {
+  return subregion3Beta(chi, theta) + subregion4BetaTerms(chi, theta);
 }
 
 HelmholtzState subregion4(double chi, double theta) {
@@ -285,7 +292,6 @@ HelmholtzState subregion4(double chi, double theta) {
   const double oneMinusTheta1 = 1.0 - kTheta1;
   const double y = (1.0 - theta) / oneMinusTheta1;
   double dPsi = 0.0;
-  double dBeta = 0.0;
   double dSigma = 0.0;
   double dEps = 0.0;
   for (int k = 0; k < 2; ++k) {
@@ -295,7 +301,6 @@ HelmholtzState subregion4(double chi, double theta) {
       const double d = kD[k][mu];
       const double cm = intPower(chi, -mu);
       dPsi += d * ynu1 * y * cm;
-      dBeta += mu * d * ynu1 * y * cm / chi;
       dSigma += nu * d * ynu1 * cm;
       dEps += d * cm * ynu1 * ((1 + mu - nu) * y + nu / oneMinusTheta1);
     }
@@ -304,12 +309,11 @@ HelmholtzState subregion4(double chi, double theta) {
   for (int mu = 0; mu <= 2; ++mu) {
     const double cm = intPower(chi, mu);
     dPsi += y31 * y * kD5[mu] * cm;
-    dBeta -= y31 * y * mu * kD5[mu] * (mu == 0 ? 0.0 : intPower(chi, mu - 1));
     dSigma += 32.0 * y31 * kD5[mu] * cm;
     dEps += y31 * kD5[mu] * cm * (32.0 / oneMinusTheta1 - (31 + mu) * y);
   }
   h.psi += dPsi;
-  h.beta += dBeta;
+  h.beta += subregion4BetaTerms(chi, theta);
   h.sigma += dSigma / oneMinusTheta1;
   h.eps += dEps;
   return h;
