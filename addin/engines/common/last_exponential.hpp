@@ -1,0 +1,42 @@
+// exp(Factor x) kept for the last x (one per thread). A density-based
+// engine's solver evaluates the pressure last at the density whose enthalpy
+// or entropy is asked for next; the pressure's exponential is kept and the
+// enthalpy or entropy reuses it: the same double as computed afresh.
+#pragma once
+
+#include <cmath>
+#include <limits>
+
+#include "same_double.hpp"
+
+namespace vapordex {
+
+template <double Factor>
+class LastExponential {
+ public:
+  // Computes and keeps the value without looking first: a pressure seldom
+  // meets its last density again.
+  static double remember(double x) {
+    Slot& s = slot();
+    s.x = x;
+    s.value = std::exp(Factor * x);
+    return s.value;
+  }
+  // The kept value when x is the last x, otherwise computed and kept.
+  static double recall(double x) {
+    const Slot& s = slot();
+    return sameDouble(s.x, x) ? s.value : remember(x);
+  }
+
+ private:
+  struct Slot {
+    double x = std::numeric_limits<double>::quiet_NaN();
+    double value = 0.0;
+  };
+  static Slot& slot() {
+    thread_local Slot s;
+    return s;
+  }
+};
+
+}  // namespace vapordex
