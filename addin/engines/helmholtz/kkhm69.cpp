@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "../common/density_solver.hpp"
+#include "../common/last_exponential.hpp"
 #include "../common/saturation.hpp"
 #include "kkhm69_coefficients.hpp"
 
@@ -11,6 +12,7 @@ namespace vapordex::kkhm69 {
 namespace {
 
 constexpr double kE = 4.8;
+using ExpOfRho = LastExponential<-kE>;
 constexpr double kTauA = 2.5;  // tau_aj for j = 2 ... 7
 
 double inverseTemperature(double T) { return 1000.0 / T; }
@@ -26,7 +28,9 @@ namespace {
 template <bool WithTau>
 QFunction qTerms(double rho, double tau) {
   QFunction r{0.0, 0.0, 0.0};
-  const double e = std::exp(-kE * rho);
+  // A pressure keeps its exponential for the enthalpy or entropy at the
+  // density its solver ends on.
+  const double e = WithTau ? ExpOfRho::recall(rho) : ExpOfRho::remember(rho);
   const double tc = tau - kTauCritical;
   const double ta = tau - kTauA;
   // Column j (0-based) has G = (tau - tau_c)(tau - 2.5)^(j - 1) for j >= 1.
@@ -69,14 +73,18 @@ QFunction qTerms(double rho, double tau) {
 
 QFunction qFunction(double rho, double tau) { return qTerms<true>(rho, tau); }
 
-double psi0(double T) {
+namespace {
+
+// psi0 and its tau derivative with ln T given, so that an enthalpy takes
+// the logarithm once.
+double psi0(double T, double lnT) {
   const double tau = inverseTemperature(T);
   double p = 0.0;
   for (int k = 5; k >= 1; --k) p = p / tau + kC[k];
-  return kC[0] + p / tau + (kC[6] + kC[7] / tau) * std::log(T);
+  return kC[0] + p / tau + (kC[6] + kC[7] / tau) * lnT;
 }
 
-double psi0Tau(double T) {
+double psi0Tau(double T, double lnT) {
   const double tau = inverseTemperature(T);
   double sum = 0.0;
   double tp = tau * tau;  // tau^(k + 1)
@@ -84,8 +92,13 @@ double psi0Tau(double T) {
     sum -= k * kC[k] / tp;
     tp *= tau;
   }
-  return sum - (kC[6] + kC[7] * (1.0 + std::log(T)) / tau) / tau;
+  return sum - (kC[6] + kC[7] * (1.0 + lnT) / tau) / tau;
 }
+
+}  // namespace
+
+double psi0(double T) { return psi0(T, std::log(T)); }
+double psi0Tau(double T) { return psi0Tau(T, std::log(T)); }
 
 double pressureFromTD(double T, double rho) {
   const QFunction q = qTerms<false>(rho, inverseTemperature(T));
@@ -95,14 +108,15 @@ double pressureFromTD(double T, double rho) {
 double enthalpyFromTD(double T, double rho) {
   const double tau = inverseTemperature(T);
   const QFunction q = qFunction(rho, tau);
-  return psi0(T) + tau * psi0Tau(T) +
+  const double lnT = std::log(T);
+  return psi0(T, lnT) + tau * psi0Tau(T, lnT) +
          kR * T * (1.0 + rho * q.q + rho * rho * q.qRho + rho * tau * q.qTau);
 }
 
 double entropyFromTD(double T, double rho) {
   const double tau = inverseTemperature(T);
   const QFunction q = qFunction(rho, tau);
-  return tau / T * psi0Tau(T) - kR * (std::log(rho) + rho * q.q - rho * tau * q.qTau);
+  return tau / T * psi0Tau(T, std::log(T)) - kR * (std::log(rho) + rho * q.q - rho * tau * q.qTau);
 }
 
 double saturationPressure(double T) {
