@@ -247,5 +247,60 @@ TEST(Ifc67, Subregion4VolumeIsThePlainBisectionsLastMidpoint) {
   }
 }
 
+// Sub-region 3's volume search takes most midpoints' sides from a cheaper
+// polynomial with a rounding bound; its result is the plain two-pass
+// bisection's, bit for bit: above the critical temperature, through the
+// loops of the isotherms below it, and at the critical point.
+TEST(Ifc67, Subregion3VolumeIsThePlainBisectionsLastMidpoint) {
+  auto plain = [](double theta, double beta) {
+    auto pass = [&](double lo) {
+      double hi = kRegion3VolumeHigh;
+      double mid = 0.0;
+      for (int step = 0; step < 32; ++step) {
+        mid = (hi + lo) * 0.5;
+        (subregion3Beta(mid, theta) > beta ? lo : hi) = mid;
+      }
+      return mid;
+    };
+    const double first = pass(kVolumeLow);
+    return theta < kSecondPassTheta ? first : pass(first);
+  };
+  testing::UnitSequence draw(3);
+  for (int k = 0; k < 12000; ++k) {
+    double theta = 0.0;
+    double beta = 0.0;
+    switch (k % 4) {
+      case 0:  // the whole sub-region: 623.15 K to 880 K, up to 120 MPa
+        theta = kTheta1 + (880.0 / kCriticalTemperature - kTheta1) * draw.next();
+        beta = (5.0 + 115.0 * draw.next()) / kCriticalPressure;
+        break;
+      case 1:  // below Tc around the saturation pressure, where the loops lie
+        theta = kTheta1 + (1.0 - kTheta1) * draw.next();
+        beta = kFunction(theta) * (0.95 + 0.1 * draw.next());
+        break;
+      case 2:  // within 0.3 % of the critical point
+        theta = 1.0 + 0.003 * (2.0 * draw.next() - 1.0);
+        beta = 1.0 + 0.003 * (2.0 * draw.next() - 1.0);
+        break;
+      default: {
+        // The reduced pressure at one of the search's own midpoints, which
+        // it then meets exactly: the closest call there is.
+        theta = 1.0 + 0.3 * draw.next();
+        double lo = kVolumeLow;
+        double hi = kRegion3VolumeHigh;
+        const int depth = 1 + static_cast<int>(31.0 * draw.next());
+        for (int step = 0; step < depth; ++step) {
+          (draw.next() < 0.5 ? lo : hi) = (hi + lo) * 0.5;
+        }
+        beta = subregion3Beta((hi + lo) * 0.5, theta);
+        break;
+      }
+    }
+    ASSERT_EQ(subregion3Volume(theta, beta), plain(theta, beta))
+        << std::setprecision(17) << theta << " " << beta;
+  }
+  EXPECT_EQ(subregion3Volume(1.0, 1.0), plain(1.0, 1.0));
+}
+
 }  // namespace
 }  // namespace vapordex::ifc67
