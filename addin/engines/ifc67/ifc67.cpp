@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "../common/int_power.hpp"
+#include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
 #include "ifc67_coefficients.hpp"
 
@@ -53,7 +54,12 @@ double lFunctionDerivative(double theta) {
   return (kBetaB - kBetaA - (kThetaB - 2.0 * theta + kTheta1) * kCurvature) / (kThetaB - kTheta1);
 }
 
-GibbsState subregion1(double beta, double theta) {
+namespace {
+
+// Sub-region 1's volume and, with Energy, its energy terms: the volume by
+// the same operations either way.
+template <bool Energy>
+GibbsState subregion1Of(double beta, double theta) {
   const double* a = kA1;
   const double* A = kA;
   const double y = 1.0 - a[1] * theta * theta - a[2] * intPower(theta, -6);
@@ -64,7 +70,7 @@ GibbsState subregion1(double beta, double theta) {
   const double dzdTheta = dy + (a[3] * y * dy - a[4]) / rootW;
   const double z517 = std::pow(z, -5.0 / 17.0);
   const double z1217 = z * z517;  // z^(12/17)
-  const double lnTheta = std::log(theta);
+  const double lnTheta = Energy ? std::log(theta) : 0.0;
 
   double poly = 0.0;
   double dPoly = 0.0;
@@ -91,74 +97,140 @@ GibbsState subregion1(double beta, double theta) {
   const double t20 = intPower(theta, -20);
 
   GibbsState g{};
-  g.zeta = A[0] * theta * (1.0 - lnTheta) + poly +
-           A[11] * z1217 * ((17.0 / 29.0) * z - (17.0 / 12.0) * y) + linear * beta - cubic / d8 -
-           A[20] * shape * tail + A[21] * (a[12] - theta) * beta * beta * beta +
-           A[22] * t20 * beta * beta * beta * beta;
+  if constexpr (Energy) {
+    g.zeta = A[0] * theta * (1.0 - lnTheta) + poly +
+             A[11] * z1217 * ((17.0 / 29.0) * z - (17.0 / 12.0) * y) + linear * beta - cubic / d8 -
+             A[20] * shape * tail + A[21] * (a[12] - theta) * beta * beta * beta +
+             A[22] * t20 * beta * beta * beta * beta;
+  }
   // d/dZ of Z^(12/17) ((17/29) Z - (17/12) Y) is Z^(-5/17) (Z - Y), and
   // (Z - Y) dZ/dbeta = a5.
   g.chi = A[11] * a[5] * z517 + linear - dCubic / d8 - A[20] * shape * dTail +
           3.0 * A[21] * (a[12] - theta) * beta * beta + 4.0 * A[22] * t20 * beta * beta * beta;
-  const double dZeta =
-      -A[0] * lnTheta + dPoly + A[11] * (z517 * (z - y) * dzdTheta - (17.0 / 12.0) * z1217 * dy) +
-      dLinear * beta + 11.0 * t10 * cubic / (d8 * d8) - A[20] * dShape * tail -
-      A[21] * beta * beta * beta - 20.0 * A[22] * t20 / theta * beta * beta * beta * beta;
-  g.sigma = -dZeta;
-  g.eps = g.zeta + theta * g.sigma;
+  if constexpr (Energy) {
+    const double dZeta =
+        -A[0] * lnTheta + dPoly + A[11] * (z517 * (z - y) * dzdTheta - (17.0 / 12.0) * z1217 * dy) +
+        dLinear * beta + 11.0 * t10 * cubic / (d8 * d8) - A[20] * dShape * tail -
+        A[21] * beta * beta * beta - 20.0 * A[22] * t20 / theta * beta * beta * beta * beta;
+    g.sigma = -dZeta;
+    g.eps = g.zeta + theta * g.sigma;
+  }
   return g;
 }
 
-GibbsState subregion2(double beta, double theta) {
-  const double b = kSmallB;
-  const double x = std::exp(b * (1.0 - theta));
-  const double lnTheta = std::log(theta);
-  double poly = 0.0;
-  double dPoly = 0.0;
-  for (int nu = 4; nu >= 0; --nu) poly = poly * theta + kB0v[nu];
-  for (int nu = 4; nu >= 1; --nu) dPoly = dPoly * theta + nu * kB0v[nu];
+}  // namespace
 
+GibbsState subregion1(double beta, double theta) { return subregion1Of<true>(beta, theta); }
+
+namespace {
+
+// What sub-region 2's Gibbs function takes from theta alone: the sums of
+// powers of X = exp(b (1 - theta)) and the L function. Volume searches
+// evaluate one isotherm many times, so the last theta's values are kept
+// (one set per thread) and reused: the same doubles as computed afresh.
+struct Subregion2Part {
+  double theta = std::numeric_limits<double>::quiet_NaN();
+  double x;
+  double lnTheta;
+  double poly;
+  double dPoly;
+  double sum[8];  // sum B X^z of rows mu = 1 ... 8, and its derivative
+  double dSum[8];
+  double denominatorTerm[3][2];  // B X^z of the denominators' rows, mu = 6 ... 8
+  double dDenominator[3];
+  double bl;
+  double blSlope;
+  double sum9;
+  double dSum9;
+
+  void compute(double t) {
+    theta = t;
+    const double b = kSmallB;
+    x = std::exp(b * (1.0 - t));
+    lnTheta = std::log(t);
+    poly = 0.0;
+    dPoly = 0.0;
+    for (int nu = 4; nu >= 0; --nu) poly = poly * t + kB0v[nu];
+    for (int nu = 4; nu >= 1; --nu) dPoly = dPoly * t + nu * kB0v[nu];
+      // Unrolled, each row's exponents are constants.
+#pragma GCC unroll 8
+    for (int mu = 1; mu <= 8; ++mu) {
+      sumOfPowers(kB[mu - 1], kTermCount[mu - 1], x, 0.0, &sum[mu - 1], &dSum[mu - 1]);
+    }
+#pragma GCC unroll 3
+    for (int m = 0; m < 3; ++m) {
+      const Term* terms = kSmallBmu[m];
+      dDenominator[m] = 0.0;
+#pragma GCC unroll 2
+      for (int l = 0; l < kDenominatorCount[m]; ++l) {
+        const double xz = intPower(x, terms[l].z);
+        denominatorTerm[m][l] = terms[l].b * xz;
+        dDenominator[m] -= kSmallB * terms[l].z * terms[l].b * xz;
+      }
+    }
+    bl = lFunction(t);
+    blSlope = lFunctionDerivative(t);
+    sum9 = 0.0;
+    dSum9 = 0.0;
+    for (int l = 6; l >= 0; --l) sum9 = sum9 * x + kB9[l];
+    for (int l = 6; l >= 1; --l) dSum9 = dSum9 * x + l * kB9[l];
+    dSum9 *= -b;  // d/dtheta sum B9l X^l = -b sum l B9l X^l, with one X folded below
+  }
+};
+
+const Subregion2Part& subregion2Part(double theta) {
+  thread_local Subregion2Part cached;
+  if (!sameDouble(cached.theta, theta)) cached.compute(theta);
+  return cached;
+}
+
+// The Gibbs function's volume and, with Energy, its energy terms: the
+// volume by the same operations either way.
+template <bool Energy>
+GibbsState subregion2Of(double beta, double theta) {
+  const Subregion2Part& p = subregion2Part(theta);
+  const double lnTheta = p.lnTheta;
   GibbsState g{};
-  g.zeta = kI1 * theta * std::log(beta) + kB0 * theta * (1.0 - lnTheta) + poly;
+  double dZeta = 0.0;
+  if constexpr (Energy) {
+    g.zeta = kI1 * theta * std::log(beta) + kB0 * theta * (1.0 - lnTheta) + p.poly;
+    dZeta = kI1 * std::log(beta) - kB0 * lnTheta + p.dPoly;
+  }
   g.chi = kI1 * theta / beta;
-  double dZeta = kI1 * std::log(beta) - kB0 * lnTheta + dPoly;
   // Unrolled, each row's exponents are constants.
 #pragma GCC unroll 5
   for (int mu = 1; mu <= 5; ++mu) {
-    double sum = 0.0;
-    double dSum = 0.0;
-    sumOfPowers(kB[mu - 1], kTermCount[mu - 1], x, 0.0, &sum, &dSum);
+    const double sum = p.sum[mu - 1];
     const double bm = intPower(beta, mu);
-    g.zeta -= bm * sum;
+    if constexpr (Energy) g.zeta -= bm * sum;
     g.chi -= mu * intPower(beta, mu - 1) * sum;
-    dZeta -= bm * dSum;
+    if constexpr (Energy) dZeta -= bm * p.dSum[mu - 1];
   }
 #pragma GCC unroll 3
   for (int mu = 6; mu <= 8; ++mu) {
-    double num = 0.0;
-    double dNum = 0.0;
-    sumOfPowers(kB[mu - 1], kTermCount[mu - 1], x, 0.0, &num, &dNum);
-    double den = 0.0;
-    double dDen = 0.0;
-    sumOfPowers(kSmallBmu[mu - 6], kDenominatorCount[mu - 6], x, intPower(beta, 2 - mu), &den,
-                &dDen);
-    g.zeta -= num / den;
+    const double num = p.sum[mu - 1];
+    double den = intPower(beta, 2 - mu);
+    for (int l = 0; l < kDenominatorCount[mu - 6]; ++l) den += p.denominatorTerm[mu - 6][l];
     g.chi += num * (2 - mu) * intPower(beta, 1 - mu) / (den * den);
-    dZeta -= (dNum * den - num * dDen) / (den * den);
+    if constexpr (Energy) {
+      g.zeta -= num / den;
+      dZeta -= (p.dSum[mu - 1] * den - num * p.dDenominator[mu - 6]) / (den * den);
+    }
   }
-  const double bl = lFunction(theta);
-  const double ratio10 = intPower(beta / bl, 10);
-  double sum9 = 0.0;
-  double dSum9 = 0.0;
-  for (int l = 6; l >= 0; --l) sum9 = sum9 * x + kB9[l];
-  for (int l = 6; l >= 1; --l) dSum9 = dSum9 * x + l * kB9[l];
-  dSum9 *= -b;  // d/dtheta sum B9l X^l = -b sum l B9l X^l, with one X folded below
-  g.zeta += beta * ratio10 * sum9;
-  g.chi += 11.0 * ratio10 * sum9;
-  dZeta += beta * ratio10 * (-10.0 * lFunctionDerivative(theta) / bl * sum9 + dSum9 * x);
-  g.sigma = -dZeta;
-  g.eps = g.zeta + theta * g.sigma;
+  const double ratio10 = intPower(beta / p.bl, 10);
+  g.chi += 11.0 * ratio10 * p.sum9;
+  if constexpr (Energy) {
+    g.zeta += beta * ratio10 * p.sum9;
+    dZeta += beta * ratio10 * (-10.0 * p.blSlope / p.bl * p.sum9 + p.dSum9 * p.x);
+    g.sigma = -dZeta;
+    g.eps = g.zeta + theta * g.sigma;
+  }
   return g;
 }
+
+}  // namespace
+
+GibbsState subregion2(double beta, double theta) { return subregion2Of<true>(beta, theta); }
 
 namespace {
 
@@ -321,43 +393,51 @@ HelmholtzState subregion4(double chi, double theta) {
 
 namespace {
 
-// Sub-region 3's reduced pressure on one isotherm, written as a polynomial
-// in r = 1/chi with coefficients for that theta, plus its chi^5 term: the
-// same function as subregion3Beta at a fraction of its cost (products
-// where subregion3Beta divides), but rounded differently. Alongside it, the
-// same polynomial with every term's magnitude, S: neither evaluation can
-// lie further than about 80 u S from the true value (u = 2^-53, from the
-// counts of their roundings), so where this one lies further than 2^-44 S
-// (some 6 times that) from a target, subregion3Beta lies on the same side.
-class Subregion3Isotherm {
+// Sub-region 3's (or 4's) reduced pressure on one isotherm, written as a
+// polynomial in r = 1/chi with coefficients for that theta, plus its chi and
+// chi^5 terms: the same function as subregion3Beta (subregion4Beta) at a
+// fraction of its cost (products where those divide), but rounded
+// differently. Alongside it, the same polynomial with every term's
+// magnitude, S: neither evaluation can lie further than about 100 u S from
+// the true value (u = 2^-53, from the counts of their roundings), so where
+// this one lies further than 2^-44 S (some 5 times that) from a target,
+// subregion3Beta (subregion4Beta) lies on the same side of it.
+class ReducedPressureIsotherm {
  public:
-  explicit Subregion3Isotherm(double theta) {
+  ReducedPressureIsotherm(double theta, bool subregion4) {
     const double s = theta - 1.0;
     addRow(kC0, kC0Log, 1.0);
     addRow(kC1, kC1Log, s);
     addRow(kC2, kC2Log, s * s);
     addRow(kC3, kC3Log, s * s * s);
-    const double sixth = -5.0 * kC41 * intPower(theta, -23) * s;
-    coefficient_[6] += sixth;
-    magnitude_[6] += std::fabs(sixth);
-    chi5_ = 6.0 * subregion3Six(theta);
+    add(6, 5.0 * kC41 * intPower(theta, -23) * s);
+    chi5_ = -6.0 * subregion3Six(theta);
+    if (subregion4) {
+      const double y = (1.0 - theta) / (1.0 - kTheta1);
+      for (int k = 0; k < 2; ++k) {
+        const double ynu = intPower(y, k + 3);
+        for (int mu = 1; mu <= 4; ++mu) add(mu + 1, mu * kD[k][mu] * ynu);
+      }
+      const double y32 = intPower(y, 32);
+      add(0, -y32 * kD5[1]);
+      chi1_ = -2.0 * y32 * kD5[2];
+    }
   }
 
-  // +1 where subregion3Beta(chi, theta) > beta for certain, -1 where it is
-  // below beta for certain, 0 where only subregion3Beta can tell.
+  // +1 where the reduced pressure at chi exceeds beta for certain, -1 where
+  // it is below beta for certain, 0 where only the full evaluation can tell.
   int compare(double chi, double beta) const {
     const double r = 1.0 / chi;
     const double r2 = r * r;
     const double r4 = r2 * r2;
     const double r8 = r4 * r4;
-    const double* c = coefficient_;
-    const double* m = magnitude_;
-    const double sum = polynomial(c, r, r2, r4, r8);
-    const double size = polynomial(m, r, r2, r4, r8);
     const double chi2 = chi * chi;
     const double chi5 = chi2 * chi2 * chi;
-    const double difference = -(sum + chi5_ * chi5) - beta;
-    const double bound = 0x1p-44 * (size + std::fabs(chi5_) * chi5);
+    const double sum = polynomial(coefficient_, r, r2, r4, r8) + chi1_ * chi + chi5_ * chi5;
+    const double size =
+        polynomial(magnitude_, r, r2, r4, r8) + std::fabs(chi1_) * chi + std::fabs(chi5_) * chi5;
+    const double difference = sum - beta;
+    const double bound = 0x1p-44 * size;
     if (difference > bound) return 1;
     if (difference < -bound) return -1;
     return 0;  // also for NaN
@@ -366,13 +446,13 @@ class Subregion3Isotherm {
  private:
   static constexpr int kTerms = 12;  // powers r^0 ... r^11
 
-  // A row's -dR/dchi = -(C1 + Clog r + sum (1 - nu) C_nu r^nu) is added
-  // with its factor s^k; the minus is taken in compare.
+  // A row's part of beta, -dR/dchi = -(C1 + Clog r + sum (1 - nu) C_nu
+  // r^nu), with its factor s^k.
   template <int N>
   void addRow(const double (&c)[N], double cLog, double weight) {
-    add(0, weight * c[0]);
-    add(1, weight * cLog);
-    for (int nu = 2; nu <= N; ++nu) add(nu, weight * ((1 - nu) * c[nu - 1]));
+    add(0, -weight * c[0]);
+    add(1, -weight * cLog);
+    for (int nu = 2; nu <= N; ++nu) add(nu, -weight * ((1 - nu) * c[nu - 1]));
   }
   void add(int power, double term) {
     coefficient_[power] += term;
@@ -388,7 +468,8 @@ class Subregion3Isotherm {
 
   double coefficient_[kTerms] = {};
   double magnitude_[kTerms] = {};
-  double chi5_ = 0.0;  // the coefficient of chi^5, 6 sum C6j theta^(-2-j)
+  double chi1_ = 0.0;  // the coefficient of chi (sub-region 4)
+  double chi5_ = 0.0;  // the coefficient of chi^5
 };
 
 }  // namespace
@@ -399,7 +480,7 @@ class Subregion3Isotherm {
 // is certain, and from subregion3Beta otherwise: the plain bisection's
 // decisions, so its result, bit for bit.
 double subregion3Volume(double theta, double beta) {
-  const Subregion3Isotherm isotherm(theta);
+  const ReducedPressureIsotherm isotherm(theta, false);
   auto pass = [&](double lo) {
     double hi = kRegion3VolumeHigh;
     double mid = 0.0;
@@ -418,106 +499,20 @@ double subregion3Volume(double theta, double beta) {
   return theta < kSecondPassTheta ? first : pass(first);
 }
 
-namespace {
-
-// Where sub-region 4's reduced pressure crosses beta on the falling part of
-// its volume range (which, near the range's top, may turn and rise again),
-// for the replay of its halvings. The bracket is found by halving down from
-// the top until the pressure exceeds beta where it falls; regula falsi
-// locates the root. *trusted receives the bracket's lower end: from there up
-// the pressure falls below beta and, the top's pressure being below beta too,
-// stays below it. *margin: the band around the root within which rounding
-// could reverse a comparison. NaN when no such bracket is found.
-double subregion4Root(double theta, double beta, double* trusted, double* margin) {
-  const double top = 12.02 * theta - 10.94;
-  double hi = top;
-  double fHi = subregion4Beta(hi, theta) - beta;
-  if (!(fHi < 0.0)) return std::nan("");
-  double lo = hi;
-  double fLo = fHi;
-  for (int k = 0; k < 12 && !(fLo > 0.0); ++k) {
-    hi = lo;
-    fHi = fLo;
-    lo = 0.5 * (lo + kVolumeLow);
-    fLo = subregion4Beta(lo, theta) - beta;
-  }
-  if (!(fLo > 0.0)) return std::nan("");
-  // Falling at the bracket's lower end.
-  const double step = 1e-7 * lo;
-  if (!(subregion4Beta(lo + step, theta) - beta < fLo)) return std::nan("");
-  *trusted = lo;
-  // Regula falsi with the Anderson-Bjorck weighting of the retained end,
-  // until successive estimates agree to 1e-13.
-  double chi = lo;
-  double previous = hi;
-  int side = 0;
-  for (int k = 0; k < 100 && std::fabs(chi - previous) > 1e-13 * chi; ++k) {
-    previous = chi;
-    chi = (lo * fHi - hi * fLo) / (fHi - fLo);
-    if (!(chi > lo && chi < hi)) chi = 0.5 * (lo + hi);
-    const double f = subregion4Beta(chi, theta) - beta;
-    if (f > 0.0) {
-      if (side == 1) {
-        const double m = 1.0 - f / fLo;
-        fHi *= m > 0.0 ? m : 0.5;
-      }
-      lo = chi;
-      fLo = f;
-      side = 1;
-    } else if (f < 0.0) {
-      if (side == -1) {
-        const double m = 1.0 - f / fHi;
-        fLo *= m > 0.0 ? m : 0.5;
-      }
-      hi = chi;
-      fHi = f;
-      side = -1;
-    } else {
-      previous = chi;
-      break;
-    }
-  }
-  // The slope near the root, from one more step; the root's remaining error
-  // (the last step, taken four times over) and the pressure's rounding (well
-  // below 1e-12 of beta).
-  const double h = 1e-7 * chi;
-  const double slope =
-      (subregion4Beta(chi - h, theta) - subregion4Beta(chi + h, theta)) / (2.0 * h);
-  if (!(slope > 0.0) || !std::isfinite(slope)) return std::nan("");
-  *margin = 4.0 * std::fabs(chi - previous) + 1e-12 * std::fmax(1.0, std::fabs(beta)) / slope +
-            1e-15 * chi;
-  return chi;
-}
-
-}  // namespace
-
 // 32 halvings between 12.02 theta - 10.94 and the lowest volume, returning
-// the last midpoint. They are replayed around the located root: a midpoint
-// clearly above it (below the top) has the lower pressure, one clearly below
-// it (above the trusted end) the higher; only midpoints within the margin,
-// or beyond the trusted range, are evaluated, as the plain bisection
-// evaluates them, so the result is the plain bisection's.
+// the last midpoint. Each midpoint's side is taken from the isotherm's
+// polynomial where that is certain, and from subregion4Beta otherwise: the
+// plain bisection's decisions, so its result, bit for bit.
 double subregion4Volume(double theta, double beta) {
+  const ReducedPressureIsotherm isotherm(theta, true);
   double a = 12.02 * theta - 10.94;
   double b = kVolumeLow;
-  double trusted = a;
-  double margin = 0.0;
-  const double root = std::isnan(theta) || std::isnan(beta)
-                          ? std::nan("")
-                          : subregion4Root(theta, beta, &trusted, &margin);
-  const double below = root - margin;
-  const double above = root + margin;
   double mid = 0.0;
   for (int k = 0; k < 32; ++k) {
     mid = (a + b) * 0.5;
-    bool atOrAbove = false;  // beta >= the pressure at mid: the root lies at or below mid
-    if (mid > above) {
-      atOrAbove = true;
-    } else if (mid < below && mid > trusted) {
-      atOrAbove = false;
-    } else {
-      atOrAbove = beta >= subregion4Beta(mid, theta);
-    }
+    // beta >= the pressure at mid: the root lies at or below mid.
+    const int side = isotherm.compare(mid, beta);
+    const bool atOrAbove = side < 0 || (side == 0 && beta >= subregion4Beta(mid, theta));
     (atOrAbove ? a : b) = mid;
   }
   return mid;
@@ -546,11 +541,32 @@ Reduced fromHelmholtz(int subregion, double chi, const HelmholtzState& h) {
   return {subregion, chi, h.eps, h.sigma};
 }
 
+// With VolumeOnly, the state's volume alone (eps and sigma left 0), by the
+// same operations as the full state's.
+template <bool VolumeOnly>
 Reduced inSubregion3(double theta, double beta) {
   const double chi = subregion3Volume(theta, beta);
+  if constexpr (VolumeOnly) return {3, chi, 0.0, 0.0};
   return fromHelmholtz(3, chi, subregion3(chi, theta));
 }
 
+template <bool VolumeOnly>
+Reduced inSubregion1(double theta, double beta) {
+  return fromGibbs(1, subregion1Of<!VolumeOnly>(beta, theta));
+}
+
+template <bool VolumeOnly>
+Reduced inSubregion2(double theta, double beta) {
+  return fromGibbs(2, subregion2Of<!VolumeOnly>(beta, theta));
+}
+
+template <bool VolumeOnly>
+Reduced inSubregion4(double theta, double chi) {
+  if constexpr (VolumeOnly) return {4, chi, 0.0, 0.0};
+  return fromHelmholtz(4, chi, subregion4(chi, theta));
+}
+
+template <bool VolumeOnly>
 Reduced evaluate(double T, double P, Phase phase) {
   const double theta = T / kCriticalTemperature;
   const double beta = P / kCriticalPressure;
@@ -558,23 +574,23 @@ Reduced evaluate(double T, double P, Phase phase) {
     if (theta >= 1.0) return {0, 1.0, kCriticalEps, kCriticalSigma};
     const double betaK = kFunction(theta);
     if (theta < kTheta1) {
-      return phase == Phase::kSaturatedLiquid ? fromGibbs(1, subregion1(betaK, theta))
-                                              : fromGibbs(2, subregion2(betaK, theta));
+      return phase == Phase::kSaturatedLiquid ? inSubregion1<VolumeOnly>(theta, betaK)
+                                              : inSubregion2<VolumeOnly>(theta, betaK);
     }
-    if (phase == Phase::kSaturatedVapour) return inSubregion3(theta, betaK);
-    const double chi = subregion4Volume(theta, betaK);
-    return fromHelmholtz(4, chi, subregion4(chi, theta));
+    if (phase == Phase::kSaturatedVapour) return inSubregion3<VolumeOnly>(theta, betaK);
+    return inSubregion4<VolumeOnly>(theta, subregion4Volume(theta, betaK));
   }
   if (theta < kTheta1) {
-    return beta < kFunction(theta) ? fromGibbs(2, subregion2(beta, theta))
-                                   : fromGibbs(1, subregion1(beta, theta));
+    return beta < kFunction(theta) ? inSubregion2<VolumeOnly>(theta, beta)
+                                   : inSubregion1<VolumeOnly>(theta, beta);
   }
-  if (beta < lFunction(theta)) return fromGibbs(2, subregion2(beta, theta));
-  if (theta >= 1.0 || beta < kFunction(theta)) return inSubregion3(theta, beta);
+  if (beta < lFunction(theta)) return inSubregion2<VolumeOnly>(theta, beta);
+  if (theta >= 1.0 || beta < kFunction(theta)) return inSubregion3<VolumeOnly>(theta, beta);
   const double chi = subregion4Volume(theta, beta);
-  const HelmholtzState h = subregion4(chi, theta);
-  if (std::fabs(h.beta - beta) > kRegion4Acceptance) return inSubregion3(theta, beta);
-  return fromHelmholtz(4, chi, h);
+  // subregion4Beta is subregion4's beta, by the same operations.
+  const double beta4 = subregion4Beta(chi, theta);
+  if (std::fabs(beta4 - beta) > kRegion4Acceptance) return inSubregion3<VolumeOnly>(theta, beta);
+  return inSubregion4<VolumeOnly>(theta, chi);
 }
 
 }  // namespace
@@ -597,19 +613,19 @@ double solvedVolumePressure(double T, double v) {
          kCriticalPressure;
 }
 
-int selectedSubregion(double T, double P, Phase phase) { return evaluate(T, P, phase).subregion; }
+int selectedSubregion(double T, double P, Phase phase) {
+  return evaluate<true>(T, P, phase).subregion;
+}
 
 void evaluateState(double T, double P, Phase phase, double* v, double* h, double* s) {
-  const Reduced r = evaluate(T, P, phase);
+  const Reduced r = evaluate<false>(T, P, phase);
   *v = r.chi * kCriticalVolume;
   *h = r.eps * kCriticalPressure * kCriticalVolume;
   *s = r.sigma * kCriticalPressure * kCriticalVolume / kCriticalTemperature;
 }
 
 double specificVolume(double T, double P, Phase phase) {
-  double v = 0.0, h = 0.0, s = 0.0;
-  evaluateState(T, P, phase, &v, &h, &s);
-  return v;
+  return evaluate<true>(T, P, phase).chi * kCriticalVolume;
 }
 
 double specificEnthalpy(double T, double P, Phase phase) {
