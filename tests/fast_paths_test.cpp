@@ -94,10 +94,29 @@ TEST(FastPaths, KeptTemperaturePartsFollowTheTemperature) {
               inFreshThread([s] { return nbs84::enthalpyFromTD(s.T, s.rho); }));
     EXPECT_EQ(if97::region3Pressure(s.T, v),
               inFreshThread([s, v] { return if97::region3Pressure(s.T, v); }));
+    // An enthalpy or entropy just after a pressure at its density takes the
+    // pressure's exponential.
+    nbs84::pressureFromTD(s.T, s.rho);
+    EXPECT_EQ(nbs84::entropyFromTD(s.T, s.rho),
+              inFreshThread([s] { return nbs84::entropyFromTD(s.T, s.rho); }));
+    kkhm69::pressureFromTD(s.T, s.rho);
+    EXPECT_EQ(kkhm69::enthalpyFromTD(s.T, s.rho),
+              inFreshThread([s] { return kkhm69::enthalpyFromTD(s.T, s.rho); }));
+    kkhm69::pressureFromTD(s.T, s.rho * 1.001);
+    EXPECT_EQ(kkhm69::entropyFromTD(s.T, s.rho),
+              inFreshThread([s] { return kkhm69::entropyFromTD(s.T, s.rho); }));
+    // IFC-67's sub-region 2 keeps its theta part.
+    const double theta = s.T / ifc67::kCriticalTemperature;
+    const double beta = s.rho * 10.0;
+    const ifc67::GibbsState g = ifc67::subregion2(beta, theta);
+    EXPECT_EQ(g.chi, inFreshThread([&] { return ifc67::subregion2(beta, theta).chi; }));
+    EXPECT_EQ(g.eps, inFreshThread([&] { return ifc67::subregion2(beta, theta).eps; }));
+    EXPECT_EQ(g.sigma, inFreshThread([&] { return ifc67::subregion2(beta, theta).sigma; }));
     // A neighbouring isotherm between the calls.
     iapws95::enthalpyFromTD(s.T + 1.0, s.rho);
     nbs84::enthalpyFromTD(s.T + 1.0, s.rho);
     if97::region3Pressure(s.T + 1.0, v);
+    ifc67::subregion2(beta, theta * 1.001);
   }
   // 0 and -0 are different temperatures (tau is +inf or -inf).
   const double positive = inFreshThread([] { return iapws95::pressureFromTD(0.0, 0.5); });
@@ -123,6 +142,24 @@ TEST(FastPaths, If97PropertiesAreTheFullEvaluations) {
     EXPECT_EQ(if97::specificVolume(T, P, phase), v * 1000.0) << T << " " << P;
     EXPECT_EQ(if97::specificEnthalpy(T, P, phase), h) << T << " " << P;
     EXPECT_EQ(if97::specificEntropy(T, P, phase), s) << T << " " << P;
+  }
+}
+
+// IFC-67's volume alone (what the (T, v) search asks for) is the full
+// evaluation's, in every sub-region and on the saturation line.
+TEST(FastPaths, Ifc67VolumeIsTheFullEvaluations) {
+  UnitSequence draw(5);
+  const Phase phases[] = {Phase::kSinglePhase, Phase::kSaturatedLiquid, Phase::kSaturatedVapour};
+  for (int k = 0; k < 6000; ++k) {
+    // A third of the states between 600 K and 700 K, about sub-regions 3 and 4.
+    const double T = k % 3 == 0 ? 600.0 + 100.0 * draw.next() : 273.16 + 800.0 * draw.next();
+    const double P = std::exp(std::log(1e-3) + std::log(1e5) * draw.next());
+    const Phase phase = phases[k % 3];
+    double v = 0.0;
+    double h = 0.0;
+    double s = 0.0;
+    ifc67::evaluateState(T, P, phase, &v, &h, &s);
+    EXPECT_EQ(ifc67::specificVolume(T, P, phase), v) << T << " " << P;
   }
 }
 
