@@ -5,7 +5,8 @@
 //
 // The halvings are replayed rather than each evaluated: a few steps of
 // regula falsi in (1/T, ln P) first locate the root to far better than the
-// last halving's width, and a midpoint clearly below or above that root is
+// last halving's width (from a narrow bracket around the engine's estimate,
+// where it has one), and a midpoint clearly below or above that root is
 // decided without evaluating the saturation pressure there. Only midpoints
 // within kReplayMargin of the root are evaluated, exactly as the plain
 // bisection evaluates them, so the result is the plain bisection's, bit for
@@ -27,20 +28,65 @@ namespace saturation_detail {
 inline constexpr double kReplayMargin = 1e-7;
 inline constexpr int kRootSteps = 60;
 
+}  // namespace saturation_detail
+
+// An engine's saturation line as its saturation temperature needs it.
+struct SaturationLine {
+  double (*pressure)(double T);
+  double triplePressure;
+  double criticalTemperature;
+  double criticalPressure;
+  // ln psat, where the engine has it more cheaply than the logarithm of
+  // psat (an exponential's exponent); for locating the root only.
+  double (*logPressure)(double T) = nullptr;
+  // An estimate of the saturation temperature (a backward equation), from
+  // which the root is located in a few steps; optional.
+  double (*temperatureEstimate)(double P) = nullptr;
+
+  double logOf(double T) const {
+    return logPressure != nullptr ? logPressure(T) : std::log(pressure(T));
+  }
+};
+
+namespace saturation_detail {
+
+// How far either side of an estimate the root is first sought (K).
+inline constexpr double kEstimateReach = 1e-6;
+
 // The temperature at which ln psat(T) = ln P, between lo and hi, by regula
-// falsi (Illinois) in 1/T; NaN when it cannot be located.
-inline double locateRoot(double lnP, double (*saturationPressure)(double), double lo, double hi) {
+// falsi (Illinois) in 1/T, from a narrow bracket around the line's estimate
+// where that holds the root; NaN when it cannot be located.
+inline double locateRoot(double lnP, double P, const SaturationLine& line, double lo, double hi) {
   double xLo = 1.0 / lo;  // 1/T falls as T rises
   double xHi = 1.0 / hi;
-  double fLo = std::log(saturationPressure(lo)) - lnP;
-  double fHi = std::log(saturationPressure(hi)) - lnP;
+  double fLo = std::nan("");
+  double fHi = std::nan("");
+  if (line.temperatureEstimate != nullptr) {
+    const double t = line.temperatureEstimate(P);
+    const double a = t - kEstimateReach;
+    const double b = t + kEstimateReach;
+    if (a > lo && b < hi) {
+      const double fa = line.logOf(a) - lnP;
+      const double fb = line.logOf(b) - lnP;
+      if (fa < 0.0 && fb > 0.0) {
+        xLo = 1.0 / a;
+        xHi = 1.0 / b;
+        fLo = fa;
+        fHi = fb;
+      }
+    }
+  }
+  if (std::isnan(fLo)) {
+    fLo = line.logOf(lo) - lnP;
+    fHi = line.logOf(hi) - lnP;
+  }
   if (!(fLo < 0.0 && fHi > 0.0)) return std::nan("");
   int side = 0;
   for (int k = 0; k < kRootSteps; ++k) {
     const double x = (xLo * fHi - xHi * fLo) / (fHi - fLo);
     const double T = 1.0 / x;
     if (!(T > lo - 1.0 && T < hi + 1.0)) return std::nan("");
-    const double f = std::log(saturationPressure(T)) - lnP;
+    const double f = line.logOf(T) - lnP;
     if (f < 0.0) {
       if (std::fabs(1.0 / xLo - T) < 1e-11) return T;
       xLo = x;
@@ -62,9 +108,11 @@ inline double locateRoot(double lnP, double (*saturationPressure)(double), doubl
 
 }  // namespace saturation_detail
 
-inline double bisectSaturationTemperature(double P, double (*saturationPressure)(double),
-                                          double triplePressure, double criticalTemperature,
-                                          double criticalPressure) {
+inline double bisectSaturationTemperature(double P, const SaturationLine& line) {
+  double (*const saturationPressure)(double) = line.pressure;
+  const double triplePressure = line.triplePressure;
+  const double criticalTemperature = line.criticalTemperature;
+  const double criticalPressure = line.criticalPressure;
   constexpr double kTriplePointTemperature = water::kTriplePointTemperature;
   if (P <= triplePressure) return kTriplePointTemperature;
   if (P >= criticalPressure) return criticalTemperature;
@@ -77,7 +125,7 @@ inline double bisectSaturationTemperature(double P, double (*saturationPressure)
   double lo = kTriplePointTemperature;
   double hi = criticalTemperature;
   // NaN (P itself NaN, or no root found) sends every midpoint to evaluation.
-  const double root = saturation_detail::locateRoot(std::log(P), saturationPressure, lo, hi);
+  const double root = saturation_detail::locateRoot(std::log(P), P, line, lo, hi);
   const double below = root - saturation_detail::kReplayMargin;
   const double above = root + saturation_detail::kReplayMargin;
   double mid = 0.0;

@@ -53,6 +53,16 @@ double tablePressure(double T, double rho) { return lookup(T, rho).P; }
 
 }  // namespace
 
+namespace {
+
+double logSaturationPressure(double T) {
+  if (T <= kTriplePointTemperature) return std::log(kTriplePointPressure);
+  if (T >= kCriticalTemperature) return std::log(kCriticalPressure);
+  return std::log(kCriticalPressure) + horner(kPressure, T / kCriticalTemperature);
+}
+
+}  // namespace
+
 double saturationPressure(double T) {
   if (T <= kTriplePointTemperature) return kTriplePointPressure;
   if (T >= kCriticalTemperature) return kCriticalPressure;
@@ -60,8 +70,14 @@ double saturationPressure(double T) {
 }
 
 double saturationTemperature(double P) {
-  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
-                                     kCriticalTemperature, kCriticalPressure);
+  static constexpr SaturationLine kLine{
+      .pressure = saturationPressure,
+      .triplePressure = kTriplePointPressure,
+      .criticalTemperature = kCriticalTemperature,
+      .criticalPressure = kCriticalPressure,
+      .logPressure = logSaturationPressure,
+  };
+  return bisectSaturationTemperature(P, kLine);
 }
 
 double saturatedLiquidDensity(double T) {

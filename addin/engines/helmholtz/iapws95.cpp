@@ -8,6 +8,7 @@
 #include "../common/float_limits.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
+#include "../if97/if97.hpp"
 #include "iapws95_coefficients.hpp"
 
 namespace vapordex::iapws95 {
@@ -340,8 +341,14 @@ double saturationPressure(double T) {
 }
 
 double saturationTemperature(double P) {
-  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
-                                     kCriticalTemperature, kCriticalPressure);
+  static constexpr SaturationLine kLine{
+      .pressure = saturationPressure,
+      .triplePressure = kTriplePointPressure,
+      .criticalTemperature = kCriticalTemperature,
+      .criticalPressure = kCriticalPressure,
+      .temperatureEstimate = if97::saturationTemperatureEstimate,
+  };
+  return bisectSaturationTemperature(P, kLine);
 }
 
 namespace {

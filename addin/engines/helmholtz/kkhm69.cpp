@@ -119,18 +119,39 @@ double entropyFromTD(double T, double rho) {
   return tau / T * psi0Tau(T, std::log(T)) - kR * (std::log(rho) + rho * q.q - rho * tau * q.qTau);
 }
 
-double saturationPressure(double T) {
-  if (T <= water::kTriplePointTemperature) return kTriplePointPressure;
-  if (T >= kCriticalTemperature) return kCriticalPressure;
+namespace {
+
+// The vapour-pressure equation's exponent, ln (psat / Pc).
+double saturationExponent(double T) {
   const double u = 3.3815 - 0.01 * T;
   double s = 0.0;
   for (int k = 7; k >= 0; --k) s = s * u + kF[k];
-  return kCriticalPressure * std::exp(s * (kCriticalTemperature - T) * (1000.0 / T) * 1e-5);
+  return s * (kCriticalTemperature - T) * (1000.0 / T) * 1e-5;
+}
+
+double logSaturationPressure(double T) {
+  if (T <= water::kTriplePointTemperature) return std::log(kTriplePointPressure);
+  if (T >= kCriticalTemperature) return std::log(kCriticalPressure);
+  return std::log(kCriticalPressure) + saturationExponent(T);
+}
+
+}  // namespace
+
+double saturationPressure(double T) {
+  if (T <= water::kTriplePointTemperature) return kTriplePointPressure;
+  if (T >= kCriticalTemperature) return kCriticalPressure;
+  return kCriticalPressure * std::exp(saturationExponent(T));
 }
 
 double saturationTemperature(double P) {
-  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
-                                     kCriticalTemperature, kCriticalPressure);
+  static constexpr SaturationLine kLine{
+      .pressure = saturationPressure,
+      .triplePressure = kTriplePointPressure,
+      .criticalTemperature = kCriticalTemperature,
+      .criticalPressure = kCriticalPressure,
+      .logPressure = logSaturationPressure,
+  };
+  return bisectSaturationTemperature(P, kLine);
 }
 
 double saturatedLiquidDensity(double T) {

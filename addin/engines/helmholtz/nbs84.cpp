@@ -218,21 +218,42 @@ double enthalpyFromTD(double T, double rho) {
   return f.a - T * f.dAdT + rho * f.dAdRho;
 }
 
-// Auxiliary vapour-pressure equation with its own 647.25 K.
-double saturationPressure(double T) {
-  if (T <= kTriplePointTemperature) return kTriplePointPressure;
-  if (T >= kCriticalTemperature) return kCriticalPressure;
+namespace {
+
+// The auxiliary vapour-pressure equation's exponent, ln (psat / Pc), with
+// its own 647.25 K.
+double saturationExponent(double T) {
   const double v = T / 647.25;
   const double w = std::fabs(1.0 - v);
   const double q = std::sqrt(w);
   double s = 0.0;
   for (int i = 7; i >= 0; --i) s = s * q + kVapourA[i];
-  return kCriticalPressure * std::exp(s * w / v);
+  return s * w / v;
+}
+
+double logSaturationPressure(double T) {
+  if (T <= kTriplePointTemperature) return std::log(kTriplePointPressure);
+  if (T >= kCriticalTemperature) return std::log(kCriticalPressure);
+  return std::log(kCriticalPressure) + saturationExponent(T);
+}
+
+}  // namespace
+
+double saturationPressure(double T) {
+  if (T <= kTriplePointTemperature) return kTriplePointPressure;
+  if (T >= kCriticalTemperature) return kCriticalPressure;
+  return kCriticalPressure * std::exp(saturationExponent(T));
 }
 
 double saturationTemperature(double P) {
-  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
-                                     kCriticalTemperature, kCriticalPressure);
+  static constexpr SaturationLine kLine{
+      .pressure = saturationPressure,
+      .triplePressure = kTriplePointPressure,
+      .criticalTemperature = kCriticalTemperature,
+      .criticalPressure = kCriticalPressure,
+      .logPressure = logSaturationPressure,
+  };
+  return bisectSaturationTemperature(P, kLine);
 }
 
 namespace {

@@ -476,11 +476,28 @@ double saturationPressure(double T) {
   return x2 * x2;
 }
 
+double saturationTemperatureEstimate(double P) {
+  const double* n = kRegion4;
+  const double beta = std::sqrt(std::sqrt(P));
+  const double e = beta * beta + n[2] * beta + n[5];
+  const double f = n[0] * beta * beta + n[3] * beta + n[6];
+  const double g = n[1] * beta * beta + n[4] * beta + n[7];
+  const double d = 2.0 * g / (-f - std::sqrt(f * f - 4.0 * e * g));
+  const double s = n[9] + d;
+  return 0.5 * (s - std::sqrt(s * s - 4.0 * (n[8] + n[9] * d)));
+}
+
 // Fixed 32-step bisection on the saturation-pressure equation; the result is
 // the last midpoint computed.
 double saturationTemperature(double P) {
-  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
-                                     kCriticalTemperature, kCriticalPressure);
+  static constexpr SaturationLine kLine{
+      .pressure = saturationPressure,
+      .triplePressure = kTriplePointPressure,
+      .criticalTemperature = kCriticalTemperature,
+      .criticalPressure = kCriticalPressure,
+      .temperatureEstimate = saturationTemperatureEstimate,
+  };
+  return bisectSaturationTemperature(P, kLine);
 }
 
 namespace {

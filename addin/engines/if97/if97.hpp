@@ -70,6 +70,10 @@ double solvedVolumePressure(double T, double v);
 // Engine operations.
 double saturationPressure(double T);
 double saturationTemperature(double P);
+// The saturation-temperature equation, the saturation-pressure equation's
+// algebraic inverse: where the bisection of saturationTemperature starts
+// looking (IAPWS-95's auxiliary vapour-pressure equation is the same one).
+double saturationTemperatureEstimate(double P);
 void evaluateState(double T, double P, Phase phase, double* v, double* h, double* s);
 double specificVolume(double T, double P, Phase phase);  // cm3/g
 double specificEnthalpy(double T, double P, Phase phase);

@@ -36,13 +36,19 @@ inline void sumOfPowers(const Term* terms, int count, double x, double start, do
 
 }  // namespace
 
-double kFunction(double theta) {
+namespace {
+
+// ln K(theta), the exponent of the saturation line.
+double kExponent(double theta) {
   const double u = 1.0 - theta;
   const double* k = kK;
   const double numerator = u * (k[0] + u * (k[1] + u * (k[2] + u * (k[3] + u * k[4]))));
-  return std::exp(numerator / (theta * (1.0 + k[5] * u + k[6] * u * u)) -
-                  u / (k[7] * u * u + k[8]));
+  return numerator / (theta * (1.0 + k[5] * u + k[6] * u * u)) - u / (k[7] * u * u + k[8]);
 }
+
+}  // namespace
+
+double kFunction(double theta) { return std::exp(kExponent(theta)); }
 
 double lFunction(double theta) {
   return ((kThetaB - theta) * kBetaA + (theta - kTheta1) * kBetaB -
@@ -524,9 +530,25 @@ double saturationPressure(double T) {
   return kCriticalPressure * kFunction(T / kCriticalTemperature);
 }
 
+namespace {
+
+double logSaturationPressure(double T) {
+  if (T <= water::kTriplePointTemperature) return std::log(kTriplePointPressure);
+  if (T >= kCriticalTemperature) return std::log(kCriticalPressure);
+  return std::log(kCriticalPressure) + kExponent(T / kCriticalTemperature);
+}
+
+}  // namespace
+
 double saturationTemperature(double P) {
-  return bisectSaturationTemperature(P, saturationPressure, kTriplePointPressure,
-                                     kCriticalTemperature, kCriticalPressure);
+  static constexpr SaturationLine kLine{
+      .pressure = saturationPressure,
+      .triplePressure = kTriplePointPressure,
+      .criticalTemperature = kCriticalTemperature,
+      .criticalPressure = kCriticalPressure,
+      .logPressure = logSaturationPressure,
+  };
+  return bisectSaturationTemperature(P, kLine);
 }
 
 namespace {
