@@ -11,7 +11,8 @@
 
 namespace vapordex {
 
-template <double Factor>
+// Factor is a constant of the engine's (each constant its own kept value).
+template <const double& Factor>
 class LastExponential {
  public:
   // Computes and keeps the value without looking first: a pressure seldom

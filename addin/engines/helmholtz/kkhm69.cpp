@@ -12,7 +12,8 @@ namespace vapordex::kkhm69 {
 namespace {
 
 constexpr double kE = 4.8;
-using ExpOfRho = LastExponential<-kE>;
+constexpr double kMinusE = -kE;
+using ExpOfRho = LastExponential<kMinusE>;
 constexpr double kTauA = 2.5;  // tau_aj for j = 2 ... 7
 
 double inverseTemperature(double T) { return 1000.0 / T; }

@@ -115,7 +115,8 @@ inline CriticalTerm criticalTerm(const TemperaturePart& tp, int i, double rho) {
 
 // The free energy and its derivatives; with Full false only dA/drho (what
 // the pressure needs), by the same operations.
-using ExpMinusRho = LastExponential<-1.0>;
+constexpr double kMinusOne = -1.0;
+using ExpMinusRho = LastExponential<kMinusOne>;
 
 // Two doubles that the compiler operates on together (SSE2).
 using Pair = double __attribute__((vector_size(16)));
