@@ -96,21 +96,55 @@ bool pinned(double low, double high, double rangeLow, double rangeHigh) {
   return low == rangeLow || high == rangeHigh;
 }
 
+// The saturation temperature at P and a property's saturated liquid and
+// vapour values there, below the engine's critical pressure (subcritical
+// false above it): what an inverse function and its caller both need first.
+struct SaturatedEnds {
+  bool subcritical = false;
+  double ts = 0.0;
+  double f = 0.0;  // the saturated liquid's value
+  double g = 0.0;  // the saturated vapour's
+};
+
+SaturatedEnds saturatedEnds(double P, std::int32_t code, double (*liquid)(double, std::int32_t),
+                            double (*vapour)(double, std::int32_t)) {
+  SaturatedEnds ends;
+  if (criticalPressure(code) > P) {
+    ends.subcritical = true;
+    ends.ts = TsatCore(P, code);
+    ends.f = liquid(ends.ts, code);
+    ends.g = vapour(ends.ts, code);
+  }
+  return ends;
+}
+
+double TofPHFrom(double P, double h, std::int32_t code, const SaturatedEnds& ends);
+double TofPSFrom(double P, double s, std::int32_t code, const SaturatedEnds& ends);
+
 }  // namespace
+
+double TofPHCore(double P, double h, std::int32_t code) {
+  return TofPHFrom(P, h, code, saturatedEnds(P, code, HfCore, HgCore));
+}
+
+double TofPSCore(double P, double s, std::int32_t code) {
+  return TofPSFrom(P, s, code, saturatedEnds(P, code, SfCore, SgCore));
+}
+
+namespace {
 
 // Secant iteration on HofTPCore between 273.15 K and 1500 K that always
 // replaces the end with the larger residual. That iteration can oscillate
 // across the jump of h(T) at the saturation temperature; an estimate that
 // does not reproduce h or lies on the wrong phase is replaced by the
 // bracketed solve on the phase's own interval.
-double TofPHCore(double P, double h, std::int32_t code) {
-  const double pc = criticalPressure(code);
+double TofPHFrom(double P, double h, std::int32_t code, const SaturatedEnds& ends) {
   PhaseBounds bounds;
   double hSaturated = 0.0;
-  if (pc > P) {
-    const double ts = TsatCore(P, code);
-    const double hf = HfCore(ts, code);
-    const double hg = HgCore(ts, code);
+  if (ends.subcritical) {
+    const double ts = ends.ts;
+    const double hf = ends.f;
+    const double hg = ends.g;
     if (hf <= h && h <= hg) return ts;
     bounds.subcritical = true;
     bounds.ts = ts;
@@ -149,16 +183,15 @@ double TofPHCore(double P, double h, std::int32_t code) {
 // An estimate that does not reproduce s (one pinned to a bound that no state
 // of the interval reaches, say) is replaced by the bracketed solve on the
 // same interval, which reports a state outside it as the error value.
-double TofPSCore(double P, double s, std::int32_t code) {
+double TofPSFrom(double P, double s, std::int32_t code, const SaturatedEnds& ends) {
   double lower = kSolverTemperatureLow;
   double upper = kSolverTemperatureHigh;
   PhaseBounds bounds;
   double sSaturated = 0.0;
-  const double pc = criticalPressure(code);
-  if (pc > P) {
-    const double ts = TsatCore(P, code);
-    const double sf = SfCore(ts, code);
-    const double sg = SgCore(ts, code);
+  if (ends.subcritical) {
+    const double ts = ends.ts;
+    const double sf = ends.f;
+    const double sg = ends.g;
     if (sf > s) {
       upper = ts;
       sSaturated = sf;
@@ -196,29 +229,23 @@ double TofPSCore(double P, double s, std::int32_t code) {
   return phaseSolve(SofTPCore, P, s, code, bounds, sSaturated);
 }
 
+}  // namespace
+
 double SofPHCore(double P, double h, std::int32_t code) {
-  const double pc = criticalPressure(code);
-  if (pc > P) {
-    const double ts = TsatCore(P, code);
-    const double hf = HfCore(ts, code);
-    const double hg = HgCore(ts, code);
-    if (hf <= h && h <= hg)
-      return interpolateQuality(h, hf, hg, SfCore(ts, code), SgCore(ts, code));
+  const SaturatedEnds ends = saturatedEnds(P, code, HfCore, HgCore);
+  if (ends.subcritical && ends.f <= h && h <= ends.g) {
+    return interpolateQuality(h, ends.f, ends.g, SfCore(ends.ts, code), SgCore(ends.ts, code));
   }
-  const double t = TofPHCore(P, h, code);
+  const double t = TofPHFrom(P, h, code, ends);
   return t == kErrorValue ? kErrorValue : SofTPCore(t, P, code);
 }
 
 double HofPSCore(double P, double s, std::int32_t code) {
-  const double pc = criticalPressure(code);
-  if (pc > P) {
-    const double ts = TsatCore(P, code);
-    const double sf = SfCore(ts, code);
-    const double sg = SgCore(ts, code);
-    if (sf <= s && s <= sg)
-      return interpolateQuality(s, sf, sg, HfCore(ts, code), HgCore(ts, code));
+  const SaturatedEnds ends = saturatedEnds(P, code, SfCore, SgCore);
+  if (ends.subcritical && ends.f <= s && s <= ends.g) {
+    return interpolateQuality(s, ends.f, ends.g, HfCore(ends.ts, code), HgCore(ends.ts, code));
   }
-  const double t = TofPSCore(P, s, code);
+  const double t = TofPSFrom(P, s, code, ends);
   return t == kErrorValue ? kErrorValue : HofTPCore(t, P, code);
 }
 

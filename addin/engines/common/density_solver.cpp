@@ -280,9 +280,34 @@ double saturatedVapourDensity(PressureFunction pressure, double (*saturationPres
                                false, criticalTemperature, criticalDensity);
 }
 
+namespace {
+
+double solveDensity(const DensitySolver& solver, double T, double P);
+
+}  // namespace
+
+// One state's density is often asked for twice in a row (an enthalpy and an
+// entropy at the same T and P, an inverse function's last estimate and its
+// answer), so the last single-phase answer is kept (one per thread), keyed
+// on the engine's solver: the same double as solved afresh.
 double densityFromTP(const DensitySolver& solver, double T, double P, Phase phase) {
   if (phase == Phase::kSaturatedLiquid) return solver.liquidDensity(T);
   if (phase == Phase::kSaturatedVapour) return solver.vapourDensity(T);
+  thread_local const DensitySolver* lastSolver = nullptr;
+  thread_local double lastT = 0.0;
+  thread_local double lastP = 0.0;
+  thread_local double last = 0.0;
+  if (lastSolver == &solver && sameDouble(lastT, T) && sameDouble(lastP, P)) return last;
+  last = solveDensity(solver, T, P);
+  lastSolver = &solver;
+  lastT = T;
+  lastP = P;
+  return last;
+}
+
+namespace {
+
+double solveDensity(const DensitySolver& solver, double T, double P) {
   SecantOptions options;
   options.stepLimit = solver.stepLimit;
   options.dampingStart = solver.dampingStart;
@@ -309,5 +334,7 @@ double densityFromTP(const DensitySolver& solver, double T, double P, Phase phas
   return soundDensity(solver.pressure, T, P,
                       secantSolve(solver.pressure, T, P, rho1, rho2, options), branch, rho1);
 }
+
+}  // namespace
 
 }  // namespace vapordex::density

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "phase.hpp"
+#include "recent_answers.hpp"
 #include "same_double.hpp"
 
 namespace vapordex::density {
@@ -125,6 +126,9 @@ double densityFromTP(const DensitySolver& solver, double T, double P, Phase phas
 // scheme's start values, its supercritical start, and the density solver
 // built from them (32 steps, no damping, the geometric mean of the starts).
 // IAPWS-95 and NBS/NRC 1984 use it.
+// How many recent saturated densities an engine keeps, per phase and thread.
+inline constexpr int kRecentSaturatedDensities = 16;
+
 struct SchemeConstants {
   double criticalTemperature;
   double criticalPressure;
@@ -134,29 +138,22 @@ struct SchemeConstants {
 
 template <PressureFunction Pressure, double (*SaturationPressure)(double), const SchemeConstants& C>
 struct Iapws95Scheme {
-  // The saturated densities are asked for repeatedly at one temperature (a
-  // saturated state's properties, a single-phase density's bound, the
-  // inverse functions' saturated ends), so each keeps its last answer (one
-  // per thread): the same double as solved afresh.
+  // The saturated densities are asked for repeatedly at a few temperatures,
+  // so each keeps its recent answers (one table per thread): the same
+  // doubles as solved afresh.
   static double liquidDensity(double T) {
-    thread_local double lastT = std::numeric_limits<double>::quiet_NaN();
-    thread_local double last = 0.0;
-    if (!sameDouble(lastT, T)) {
-      last = saturatedLiquidDensity(Pressure, SaturationPressure, T, C.criticalTemperature,
+    thread_local RecentAnswers<kRecentSaturatedDensities> recent;
+    return recent.get(T, [](double t) {
+      return saturatedLiquidDensity(Pressure, SaturationPressure, t, C.criticalTemperature,
                                     C.criticalDensity);
-      lastT = T;
-    }
-    return last;
+    });
   }
   static double vapourDensity(double T) {
-    thread_local double lastT = std::numeric_limits<double>::quiet_NaN();
-    thread_local double last = 0.0;
-    if (!sameDouble(lastT, T)) {
-      last = saturatedVapourDensity(Pressure, SaturationPressure, T, C.criticalTemperature,
+    thread_local RecentAnswers<kRecentSaturatedDensities> recent;
+    return recent.get(T, [](double t) {
+      return saturatedVapourDensity(Pressure, SaturationPressure, t, C.criticalTemperature,
                                     C.criticalDensity, C.R);
-      lastT = T;
-    }
-    return last;
+    });
   }
   static void start(double T, double P, double* rho1, double* rho2) {
     supercriticalStart(T, P, C.criticalTemperature, C.criticalPressure, C.R, rho1, rho2);

@@ -5,6 +5,7 @@
 #include "../common/density_solver.hpp"
 #include "../common/last_exponential.hpp"
 #include "../common/saturation.hpp"
+#include "../if97/if97.hpp"
 #include "kkhm69_coefficients.hpp"
 
 namespace vapordex::kkhm69 {
@@ -151,11 +152,17 @@ double saturationTemperature(double P) {
       .criticalTemperature = kCriticalTemperature,
       .criticalPressure = kCriticalPressure,
       .logPressure = logSaturationPressure,
+      // IF97's saturation line lies within 0.2 K of this one below the
+      // critical points.
+      .temperatureEstimate = if97::saturationTemperatureEstimate,
+      .estimateReach = 0.2,
   };
   return bisectSaturationTemperature(P, kLine);
 }
 
-double saturatedLiquidDensity(double T) {
+namespace {
+
+double solveLiquidDensity(double T) {
   if (T >= kCriticalTemperature) return kCriticalDensity;
   const double y = std::pow(kLiquidStartTemperature - T, kLiquidStartExponent);
   const double* c = kLiquidStart;
@@ -167,7 +174,7 @@ double saturatedLiquidDensity(double T) {
                                         kCriticalDensity);
 }
 
-double saturatedVapourDensity(double T) {
+double solveVapourDensity(double T) {
   if (T >= kCriticalTemperature) return kCriticalDensity;
   const double ps = saturationPressure(T);
   const double w = std::pow(kCriticalTemperature - T, kVapourStartExponent);
@@ -178,6 +185,20 @@ double saturatedVapourDensity(double T) {
       density::secantSolve(pressureFromTD, T, ps, rho1, rho1 / 1.1, density::SecantOptions{});
   return density::soundSaturatedDensity(pressureFromTD, T, ps, r, false, kCriticalTemperature,
                                         kCriticalDensity);
+}
+
+}  // namespace
+
+// The saturated densities keep their recent answers (one table per thread):
+// the same doubles as solved afresh.
+double saturatedLiquidDensity(double T) {
+  thread_local RecentAnswers<density::kRecentSaturatedDensities> recent;
+  return recent.get(T, solveLiquidDensity);
+}
+
+double saturatedVapourDensity(double T) {
+  thread_local RecentAnswers<density::kRecentSaturatedDensities> recent;
+  return recent.get(T, solveVapourDensity);
 }
 
 namespace {
