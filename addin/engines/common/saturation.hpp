@@ -39,9 +39,11 @@ struct SaturationLine {
   // ln psat, where the engine has it more cheaply than the logarithm of
   // psat (an exponential's exponent); for locating the root only.
   double (*logPressure)(double T) = nullptr;
-  // An estimate of the saturation temperature (a backward equation), from
-  // which the root is located in a few steps; optional.
+  // An estimate of the saturation temperature (a backward equation, or
+  // another formulation's), from which the root is located in a few steps,
+  // and how far from the root it may lie (K); optional.
   double (*temperatureEstimate)(double P) = nullptr;
+  double estimateReach = 0.0;
 
   double logOf(double T) const {
     return logPressure != nullptr ? logPressure(T) : std::log(pressure(T));
@@ -49,9 +51,6 @@ struct SaturationLine {
 };
 
 namespace saturation_detail {
-
-// How far either side of an estimate the root is first sought (K).
-inline constexpr double kEstimateReach = 1e-6;
 
 // The temperature at which ln psat(T) = ln P, between lo and hi, by regula
 // falsi (Illinois) in 1/T, from a narrow bracket around the line's estimate
@@ -63,8 +62,8 @@ inline double locateRoot(double lnP, double P, const SaturationLine& line, doubl
   double fHi = std::nan("");
   if (line.temperatureEstimate != nullptr) {
     const double t = line.temperatureEstimate(P);
-    const double a = t - kEstimateReach;
-    const double b = t + kEstimateReach;
+    const double a = t - line.estimateReach;
+    const double b = t + line.estimateReach;
     if (a > lo && b < hi) {
       const double fa = line.logOf(a) - lnP;
       const double fb = line.logOf(b) - lnP;

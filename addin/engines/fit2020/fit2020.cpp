@@ -4,6 +4,7 @@
 
 #include "../common/density_solver.hpp"
 #include "../common/saturation.hpp"
+#include "../if97/if97.hpp"
 #include "bridging_cubic.hpp"
 #include "property_table.hpp"
 
@@ -76,6 +77,10 @@ double saturationTemperature(double P) {
       .criticalTemperature = kCriticalTemperature,
       .criticalPressure = kCriticalPressure,
       .logPressure = logSaturationPressure,
+      // IF97's saturation line lies within 0.2 K of this one below the
+      // critical points.
+      .temperatureEstimate = if97::saturationTemperatureEstimate,
+      .estimateReach = 0.2,
   };
   return bisectSaturationTemperature(P, kLine);
 }

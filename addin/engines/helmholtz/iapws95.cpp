@@ -347,6 +347,7 @@ double saturationTemperature(double P) {
       .criticalTemperature = kCriticalTemperature,
       .criticalPressure = kCriticalPressure,
       .temperatureEstimate = if97::saturationTemperatureEstimate,
+      .estimateReach = 1e-6,  // its algebraic inverse, to rounding
   };
   return bisectSaturationTemperature(P, kLine);
 }

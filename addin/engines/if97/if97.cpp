@@ -496,6 +496,7 @@ double saturationTemperature(double P) {
       .criticalTemperature = kCriticalTemperature,
       .criticalPressure = kCriticalPressure,
       .temperatureEstimate = saturationTemperatureEstimate,
+      .estimateReach = 1e-6,  // its algebraic inverse, to rounding
   };
   return bisectSaturationTemperature(P, kLine);
 }

@@ -6,6 +6,7 @@
 #include "../common/int_power.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
+#include "../if97/if97.hpp"
 #include "ifc67_coefficients.hpp"
 
 namespace vapordex::ifc67 {
@@ -547,6 +548,10 @@ double saturationTemperature(double P) {
       .criticalTemperature = kCriticalTemperature,
       .criticalPressure = kCriticalPressure,
       .logPressure = logSaturationPressure,
+      // IF97's saturation line lies within 0.2 K of this one below the
+      // critical points.
+      .temperatureEstimate = if97::saturationTemperatureEstimate,
+      .estimateReach = 0.2,
   };
   return bisectSaturationTemperature(P, kLine);
 }
