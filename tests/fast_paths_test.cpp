@@ -70,6 +70,21 @@ TEST(FastPaths, HelmholtzPressuresEnthalpiesAndEntropiesAreTheFullEvaluations) {
   }
 }
 
+// An NBS/NRC 1984 pressure leaves out the critical terms whose bound shows
+// them below the last bit of its sum: the pressure is the full free
+// energy's, bit for bit, wherever those terms are alive (within about 124 K
+// of their temperatures), from dilute vapour to dense liquid.
+TEST(FastPaths, Nbs84SkippedCriticalTermsChangeNothing) {
+  UnitSequence draw(6);
+  for (int k = 0; k < 40000; ++k) {
+    const double T = 500.0 + 280.0 * draw.next();
+    const double rho = k % 2 == 0 ? std::exp(std::log(1e-5) + std::log(1.3e5) * draw.next())
+                                  : 0.1 + 1.2 * draw.next();
+    const nbs84::FreeEnergy f = nbs84::freeEnergy(T, rho);
+    ASSERT_EQ(nbs84::pressureFromTD(T, rho), rho * rho * f.dAdRho) << T << " " << rho;
+  }
+}
+
 // What a fresh thread computes: every kept value (one set per thread) is
 // made for this call alone.
 template <class F>
@@ -227,6 +242,46 @@ TEST(FastPaths, KeptSaturationAnswersBelongToTheirEngineAndArgument) {
     EXPECT_EQ(nbs84::saturatedLiquidDensity(T), liquid84);
     EXPECT_EQ(iapws95::saturatedVapourDensity(T), vapour95);
     EXPECT_EQ(nbs84::saturatedVapourDensity(T), vapour84);
+  }
+  // The saturated densities keep recent answers in a small table: after
+  // many other temperatures (which share its slots), each answer is still
+  // the one solved afresh, for every density-based engine and both phases.
+  UnitSequence draw(8);
+  std::vector<double> temperatures;
+  for (int k = 0; k < 200; ++k) temperatures.push_back(280.0 + 360.0 * draw.next());
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t k = 0; k < temperatures.size(); ++k) {
+      // Every fifth call comes back to one temperature, as an inverse
+      // function's fixed end does.
+      const double T = k % 5 == 0 ? 273.15 : temperatures[k];
+      for (const EngineOps* e : availableEngines()) {
+        if (e->densityFromTP == nullptr) continue;
+        for (Phase phase : {Phase::kSaturatedLiquid, Phase::kSaturatedVapour}) {
+          EXPECT_EQ(e->densityFromTP(T, 0.0, phase),
+                    inFreshThread([e, T, phase] { return e->densityFromTP(T, 0.0, phase); }))
+              << e->code << " " << T;
+        }
+      }
+    }
+  }
+}
+
+// A single-phase density is kept for the next call at the same state of
+// the same engine only: two engines asked in turn at one (T, P), and
+// states asked in turn, answer as calls made afresh.
+TEST(FastPaths, KeptDensityBelongsToItsEngineAndState) {
+  UnitSequence draw(9);
+  for (int k = 0; k < 300; ++k) {
+    const double T = 280.0 + 700.0 * draw.next();
+    const double P = std::exp(std::log(0.01) + std::log(1e4) * draw.next());
+    for (int twice = 0; twice < 2; ++twice) {
+      for (const EngineOps* e : availableEngines()) {
+        if (e->densityFromTP == nullptr) continue;
+        EXPECT_EQ(e->densityFromTP(T, P, Phase::kSinglePhase),
+                  inFreshThread([e, T, P] { return e->densityFromTP(T, P, Phase::kSinglePhase); }))
+            << e->code << " " << T << " " << P;
+      }
+    }
   }
 }
 

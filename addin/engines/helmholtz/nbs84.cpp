@@ -1,6 +1,9 @@
 #include "nbs84.hpp"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "../common/density_solver.hpp"
 #include "../common/float_limits.hpp"
@@ -8,6 +11,7 @@
 #include "../common/last_exponential.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
+#include "../if97/if97.hpp"
 #include "nbs84_coefficients.hpp"
 
 namespace vapordex::nbs84 {
@@ -45,6 +49,7 @@ struct TemperaturePart {
   double tauPower[7];     // tau^l, l = 0 .. 6
   double criticalT[4];    // T / T_i - 1
   double criticalBt2[4];  // beta_i t^2, as the exponent takes it
+  double residualGt[36];  // g tau^l of terms 1 to 36, as their products begin
   bool haveIdeal = false;
   double idealA;   // R T g
   double idealdT;  // R (g + T_R dg/dT_R)
@@ -57,6 +62,8 @@ struct TemperaturePart {
     tau = kBaseTemperature / x;
 #pragma GCC unroll 7
     for (int l = 0; l < 7; ++l) tauPower[l] = intPower(tau, l);
+#pragma GCC unroll 36
+    for (int i = 0; i < 36; ++i) residualGt[i] = kResidualG[i] * tauPower[kResidualL[i]];
     for (int i = 0; i < 4; ++i) {
       const double t = x / kCriticalT[i] - 1.0;
       criticalT[i] = t;
@@ -113,8 +120,31 @@ inline CriticalTerm criticalTerm(const TemperaturePart& tp, int i, double rho) {
               kCriticalRho[i]};
 }
 
+// Whether term 37 + i's part of dA/drho is too small to change the sum it
+// is added to (sum): a bound on it, twice over for its rounding, below an
+// eighth of the sum's last place, so that the sum plus the term is the sum
+// itself. The bound takes exp(..) as 2^n with n above its exponent in base
+// 2, without computing it. Far from the critical density the terms are
+// many orders of magnitude below that.
+bool criticalSlopeNegligible(const TemperaturePart& tp, int i, double rho, double sum) {
+  const double d = rho / kCriticalRho[i] - 1.0;
+  const int k = kCriticalK[i];
+  const int l = kCriticalL[i];
+  const double exponent = -kCriticalAlpha[i] * intPower(d, k) - tp.criticalBt2[i];
+  if (!(exponent < -40.0)) return false;
+  constexpr double kLog2E = 1.4426950408889634;
+  const int n = std::max(static_cast<int>(exponent * kLog2E) + 1, -1000);
+  const double expBound = std::bit_cast<double>(static_cast<std::uint64_t>(n + 1023) << 52);
+  const double a = std::fabs(d);
+  const double scale =
+      (l == 0 ? 0.0 : l * intPower(a, l - 1)) + kCriticalAlpha[i] * k * intPower(a, k + l - 1);
+  const double bound = std::fabs(kCriticalG[i]) * scale / kCriticalRho[i] * expBound;
+  return 2.0 * bound < 0x1p-56 * std::fabs(sum);
+}
+
 // The free energy and its derivatives; with Full false only dA/drho (what
-// the pressure needs), by the same operations.
+// the pressure needs), by the same operations; a pressure leaves out the
+// critical terms that cannot change its sum.
 constexpr double kMinusOne = -1.0;
 using ExpMinusRho = LastExponential<kMinusOne>;
 
@@ -174,8 +204,8 @@ FreeEnergy evaluate(double T, double rho) {
       f.dAdT -= shed[1];
     }
     if constexpr (WithSlope) {
-      f.dAdRho += kResidualG[i] * tl[0] * ek[0] * e;
-      f.dAdRho += kResidualG[i + 1] * tl[1] * ek[1] * e;
+      f.dAdRho += tp.residualGt[i] * ek[0] * e;
+      f.dAdRho += tp.residualGt[i + 1] * ek[1] * e;
     }
   }
 
@@ -183,6 +213,9 @@ FreeEnergy evaluate(double T, double rho) {
 #pragma GCC unroll 4
   for (int i = 0; i < 4; ++i) {
     if (tp.criticalBt2[i] > kVanishingExponent) continue;
+    if constexpr (W == Want::kPressure) {
+      if (criticalSlopeNegligible(tp, i, rho, f.dAdRho)) continue;
+    }
     const CriticalTerm t = criticalTerm(tp, i, rho);
     if constexpr (WithSlope) f.dAdRho += t.slope;
     if constexpr (Full) {
@@ -253,6 +286,10 @@ double saturationTemperature(double P) {
       .criticalTemperature = kCriticalTemperature,
       .criticalPressure = kCriticalPressure,
       .logPressure = logSaturationPressure,
+      // IF97's saturation line lies within 0.2 K of this one below the
+      // critical points.
+      .temperatureEstimate = if97::saturationTemperatureEstimate,
+      .estimateReach = 0.2,
   };
   return bisectSaturationTemperature(P, kLine);
 }
