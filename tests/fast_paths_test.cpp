@@ -70,9 +70,9 @@ TEST(FastPaths, HelmholtzPressuresEnthalpiesAndEntropiesAreTheFullEvaluations) {
   }
 }
 
-// An NBS/NRC 1984 pressure leaves out the critical terms whose bound shows
-// them below the last bit of its sum: the pressure is the full free
-// energy's, bit for bit, wherever those terms are alive (within about 124 K
+// NBS/NRC 1984's pressure, entropy and enthalpy leave out the critical terms
+// whose bounds show them below the last bits of their sums: they are the
+// full free energy's, bit for bit, wherever those terms are alive (within about 124 K
 // of their temperatures), from dilute vapour to dense liquid.
 TEST(FastPaths, Nbs84SkippedCriticalTermsChangeNothing) {
   UnitSequence draw(6);
@@ -82,6 +82,8 @@ TEST(FastPaths, Nbs84SkippedCriticalTermsChangeNothing) {
                                   : 0.1 + 1.2 * draw.next();
     const nbs84::FreeEnergy f = nbs84::freeEnergy(T, rho);
     ASSERT_EQ(nbs84::pressureFromTD(T, rho), rho * rho * f.dAdRho) << T << " " << rho;
+    ASSERT_EQ(nbs84::entropyFromTD(T, rho), -f.dAdT) << T << " " << rho;
+    ASSERT_EQ(nbs84::enthalpyFromTD(T, rho), f.a - T * f.dAdT + rho * f.dAdRho) << T << " " << rho;
   }
 }
 

@@ -46,10 +46,11 @@ struct TemperaturePart {
   double rt;
   Base c;
   double tau;
-  double tauPower[7];     // tau^l, l = 0 .. 6
-  double criticalT[4];    // T / T_i - 1
-  double criticalBt2[4];  // beta_i t^2, as the exponent takes it
-  double residualGt[36];  // g tau^l of terms 1 to 36, as their products begin
+  double tauPower[7];      // tau^l, l = 0 .. 6
+  double criticalT[4];     // T / T_i - 1
+  double criticalBt2[4];   // beta_i t^2, as the exponent takes it
+  double residualGt[36];   // g tau^l of terms 1 to 36, as their products begin
+  double residualGkt[36];  // (g / k) tau^l, as the free energy's begin
   bool haveIdeal = false;
   double idealA;   // R T g
   double idealdT;  // R (g + T_R dg/dT_R)
@@ -63,7 +64,10 @@ struct TemperaturePart {
 #pragma GCC unroll 7
     for (int l = 0; l < 7; ++l) tauPower[l] = intPower(tau, l);
 #pragma GCC unroll 36
-    for (int i = 0; i < 36; ++i) residualGt[i] = kResidualG[i] * tauPower[kResidualL[i]];
+    for (int i = 0; i < 36; ++i) {
+      residualGt[i] = kResidualG[i] * tauPower[kResidualL[i]];
+      residualGkt[i] = kResidualG[i] / kResidualK[i] * tauPower[kResidualL[i]];
+    }
     for (int i = 0; i < 4; ++i) {
       const double t = x / kCriticalT[i] - 1.0;
       criticalT[i] = t;
@@ -120,31 +124,6 @@ inline CriticalTerm criticalTerm(const TemperaturePart& tp, int i, double rho) {
               kCriticalRho[i]};
 }
 
-// Whether term 37 + i's part of dA/drho is too small to change the sum it
-// is added to (sum): a bound on it, twice over for its rounding, below an
-// eighth of the sum's last place, so that the sum plus the term is the sum
-// itself. The bound takes exp(..) as 2^n with n above its exponent in base
-// 2, without computing it. Far from the critical density the terms are
-// many orders of magnitude below that.
-bool criticalSlopeNegligible(const TemperaturePart& tp, int i, double rho, double sum) {
-  const double d = rho / kCriticalRho[i] - 1.0;
-  const int k = kCriticalK[i];
-  const int l = kCriticalL[i];
-  const double exponent = -kCriticalAlpha[i] * intPower(d, k) - tp.criticalBt2[i];
-  if (!(exponent < -40.0)) return false;
-  constexpr double kLog2E = 1.4426950408889634;
-  const int n = std::max(static_cast<int>(exponent * kLog2E) + 1, -1000);
-  const double expBound = std::bit_cast<double>(static_cast<std::uint64_t>(n + 1023) << 52);
-  const double a = std::fabs(d);
-  const double scale =
-      (l == 0 ? 0.0 : l * intPower(a, l - 1)) + kCriticalAlpha[i] * k * intPower(a, k + l - 1);
-  const double bound = std::fabs(kCriticalG[i]) * scale / kCriticalRho[i] * expBound;
-  return 2.0 * bound < 0x1p-56 * std::fabs(sum);
-}
-
-// The free energy and its derivatives; with Full false only dA/drho (what
-// the pressure needs), by the same operations; a pressure leaves out the
-// critical terms that cannot change its sum.
 constexpr double kMinusOne = -1.0;
 using ExpMinusRho = LastExponential<kMinusOne>;
 
@@ -155,8 +134,47 @@ using Pair = double __attribute__((vector_size(16)));
 // entropy), or everything.
 enum class Want { kPressure, kEntropy, kAll };
 
+// Whether term 37 + i is too small to change any sum it is added to (those
+// an evaluation of W computes, f as they stand before it): a bound on each
+// of its parts, twice over for their rounding, below an eighth of the
+// sum's last place, so that each sum plus its part is the sum itself. The
+// bound takes exp(..) as 2^n with n above its exponent in base 2, without
+// computing it. Far from the critical density the terms are many orders of
+// magnitude below that.
 template <Want W>
-FreeEnergy evaluate(double T, double rho) {
+bool criticalTermNegligible(const TemperaturePart& tp, int i, double rho, const FreeEnergy& f) {
+  const double d = rho / kCriticalRho[i] - 1.0;
+  const int k = kCriticalK[i];
+  const int l = kCriticalL[i];
+  const double exponent = -kCriticalAlpha[i] * intPower(d, k) - tp.criticalBt2[i];
+  if (!(exponent < -40.0)) return false;
+  constexpr double kLog2E = 1.4426950408889634;
+  const int n = std::max(static_cast<int>(exponent * kLog2E) + 1, -1000);
+  const double expBound = std::bit_cast<double>(static_cast<std::uint64_t>(n + 1023) << 52);
+  const double a = std::fabs(d);
+  const double g = std::fabs(kCriticalG[i]) * expBound;
+  const auto negligible = [](double bound, double sum) {
+    return 2.0 * bound < 0x1p-56 * std::fabs(sum);
+  };
+  if constexpr (W != Want::kEntropy) {
+    const double slope =
+        (l == 0 ? 0.0 : l * intPower(a, l - 1)) + kCriticalAlpha[i] * k * intPower(a, k + l - 1);
+    if (!negligible(g * slope / kCriticalRho[i], f.dAdRho)) return false;
+  }
+  if constexpr (W != Want::kPressure) {
+    const double term = g * intPower(a, l);
+    if (W == Want::kAll && !negligible(term, f.a)) return false;
+    const double dTerm = 2.0 * kCriticalBeta[i] * std::fabs(tp.criticalT[i]) / kCriticalT[i] * term;
+    if (!negligible(dTerm, f.dAdT)) return false;
+  }
+  return true;
+}
+
+// The free energy and its derivatives: with W, only those an evaluation
+// asks for, by the same operations as the full evaluation. Unless
+// everyTerm, the critical terms that cannot change the sums are left out.
+template <Want W>
+FreeEnergy evaluate(double T, double rho, bool everyTerm = false) {
   constexpr bool Full = W != Want::kPressure;      // dA/dT
   constexpr bool WithA = W == Want::kAll;          // A itself
   constexpr bool WithSlope = W != Want::kEntropy;  // dA/drho
@@ -191,12 +209,11 @@ FreeEnergy evaluate(double T, double rho) {
   // divided together, the same quotients at half the cost of divisions.
 #pragma GCC unroll 18
   for (int i = 0; i < 36; i += 2) {
-    const double tl[2] = {tp.tauPower[kResidualL[i]], tp.tauPower[kResidualL[i + 1]]};
     const double ek[2] = {intPower(oneMinusE, kResidualK[i] - 1),
                           intPower(oneMinusE, kResidualK[i + 1] - 1)};
     if constexpr (Full) {
-      const double term[2] = {kResidualG[i] / kResidualK[i] * tl[0] * ek[0] * oneMinusE,
-                              kResidualG[i + 1] / kResidualK[i + 1] * tl[1] * ek[1] * oneMinusE};
+      const double term[2] = {tp.residualGkt[i] * ek[0] * oneMinusE,
+                              tp.residualGkt[i + 1] * ek[1] * oneMinusE};
       const Pair shed = Pair{kResidualL[i] * term[0], kResidualL[i + 1] * term[1]} / Pair{T, T};
       if constexpr (WithA) f.a += term[0];
       f.dAdT -= shed[0];
@@ -213,9 +230,7 @@ FreeEnergy evaluate(double T, double rho) {
 #pragma GCC unroll 4
   for (int i = 0; i < 4; ++i) {
     if (tp.criticalBt2[i] > kVanishingExponent) continue;
-    if constexpr (W == Want::kPressure) {
-      if (criticalSlopeNegligible(tp, i, rho, f.dAdRho)) continue;
-    }
+    if (!everyTerm && criticalTermNegligible<W>(tp, i, rho, f)) continue;
     const CriticalTerm t = criticalTerm(tp, i, rho);
     if constexpr (WithSlope) f.dAdRho += t.slope;
     if constexpr (Full) {
@@ -239,7 +254,7 @@ FreeEnergy evaluate(double T, double rho) {
 
 }  // namespace
 
-FreeEnergy freeEnergy(double T, double rho) { return evaluate<Want::kAll>(T, rho); }
+FreeEnergy freeEnergy(double T, double rho) { return evaluate<Want::kAll>(T, rho, true); }
 
 double pressureFromTD(double T, double rho) {
   return rho * rho * evaluate<Want::kPressure>(T, rho).dAdRho;
@@ -248,7 +263,7 @@ double pressureFromTD(double T, double rho) {
 double entropyFromTD(double T, double rho) { return -evaluate<Want::kEntropy>(T, rho).dAdT; }
 
 double enthalpyFromTD(double T, double rho) {
-  const FreeEnergy f = freeEnergy(T, rho);
+  const FreeEnergy f = evaluate<Want::kAll>(T, rho);
   return f.a - T * f.dAdT + rho * f.dAdRho;
 }
 
