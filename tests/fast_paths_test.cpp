@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "engines/common/density_solver.hpp"
 #include "engines/common/exact_power.hpp"
 #include "engines/helmholtz/iapws95.hpp"
 #include "engines/helmholtz/kkhm69.hpp"
@@ -266,6 +267,24 @@ TEST(FastPaths, KeptSaturationAnswersBelongToTheirEngineAndArgument) {
       }
     }
   }
+}
+
+// A kept value's empty entry is never taken for a NaN argument's answer: in
+// a fresh thread, NaN temperatures and densities give what a computation
+// gives (NaN pressures; the solver's answer for a saturated density).
+TEST(FastPaths, NanArgumentsAreComputedInAFreshThread) {
+  const double nan = std::nan("");
+  EXPECT_TRUE(std::isnan(inFreshThread([nan] { return iapws95::pressureFromTD(nan, 0.5); })));
+  EXPECT_TRUE(std::isnan(inFreshThread([nan] { return nbs84::pressureFromTD(nan, 0.5); })));
+  EXPECT_TRUE(std::isnan(inFreshThread([nan] { return nbs84::enthalpyFromTD(500.0, nan); })));
+  EXPECT_TRUE(std::isnan(inFreshThread([nan] { return kkhm69::enthalpyFromTD(500.0, nan); })));
+  EXPECT_TRUE(std::isnan(inFreshThread([nan] { return ifc67::subregion2(0.1, nan).chi; })));
+  EXPECT_TRUE(std::isnan(inFreshThread([nan] { return if97::region3Pressure(nan, 0.005); })));
+  EXPECT_EQ(inFreshThread([nan] { return nbs84::saturatedLiquidDensity(nan); }),
+            density::saturatedLiquidDensity(nbs84::pressureFromTD, nbs84::saturationPressure, nan,
+                                            nbs84::kCriticalTemperature, nbs84::kCriticalDensity));
+  EXPECT_EQ(inFreshThread([nan] { return kkhm69::saturatedLiquidDensity(nan); }),
+            kkhm69::kCriticalDensity);
 }
 
 // A single-phase density is kept for the next call at the same state of

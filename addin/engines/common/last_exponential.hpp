@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cmath>
-#include <limits>
 
 #include "same_double.hpp"
 
@@ -31,7 +30,7 @@ class LastExponential {
 
  private:
   struct Slot {
-    double x = std::numeric_limits<double>::quiet_NaN();
+    double x = kEmptyKey;
     double value = 0.0;
   };
   static Slot& slot() {

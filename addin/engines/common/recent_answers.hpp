@@ -9,7 +9,6 @@
 
 #include <bit>
 #include <cstdint>
-#include <limits>
 
 #include "same_double.hpp"
 
@@ -31,7 +30,7 @@ class RecentAnswers {
 
  private:
   struct Entry {
-    double x = std::numeric_limits<double>::quiet_NaN();
+    double x = kEmptyKey;
     double value = 0.0;
   };
   static unsigned slot(double x) {

@@ -42,7 +42,7 @@ constexpr int kPolynomialCount = sizeof(kPolynomialTerms) / sizeof(kPolynomialTe
 // temperature's values are kept (one set per thread) and reused: the same
 // doubles as computed afresh.
 struct TauPart {
-  double tau = std::nan("");
+  double tau = kEmptyKey;
   double t[51];
   double polyT[kPolynomialCount];
   // Each of the following is filled on first use at this tau (a pressure

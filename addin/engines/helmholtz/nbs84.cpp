@@ -42,7 +42,7 @@ Base baseCoefficients(double T) {
 // one isotherm, so the last temperature's values are kept (one set per
 // thread) and reused: the same doubles as computed afresh.
 struct TemperaturePart {
-  double T = std::nan("");
+  double T = kEmptyKey;
   double rt;
   Base c;
   double tau;

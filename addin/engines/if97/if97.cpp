@@ -166,7 +166,7 @@ struct Region3Derivatives {
 // the last temperature's table is kept (one per thread) and reused: the same
 // doubles as built afresh.
 struct Region3TauPowers {
-  double T = std::nan("");
+  double T = kEmptyKey;
   double value[28];
   double operator[](int exponent) const { return value[exponent + 1]; }
 };

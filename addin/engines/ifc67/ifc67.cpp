@@ -136,7 +136,7 @@ namespace {
 // evaluate one isotherm many times, so the last theta's values are kept
 // (one set per thread) and reused: the same doubles as computed afresh.
 struct Subregion2Part {
-  double theta = std::numeric_limits<double>::quiet_NaN();
+  double theta = kEmptyKey;
   double x;
   double lnTheta;
   double poly;
