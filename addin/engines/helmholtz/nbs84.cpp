@@ -46,12 +46,15 @@ struct TemperaturePart {
   double rt;
   Base c;
   double tau;
-  double tauPower[7];      // tau^l, l = 0 .. 6
-  double criticalT[4];     // T / T_i - 1
-  double criticalBt2[4];   // beta_i t^2, as the exponent takes it
-  double residualGt[36];   // g tau^l of terms 1 to 36, as their products begin
-  double residualGkt[36];  // (g / k) tau^l, as the free energy's begin
+  double tauPower[7];     // tau^l, l = 0 .. 6
+  double criticalT[4];    // T / T_i - 1
+  double criticalBt2[4];  // beta_i t^2, as the exponent takes it
+  double residualGt[36];  // g tau^l of terms 1 to 36, as their products begin
+  // What the free energy and dA/dT need besides (computed on their first
+  // call at this temperature): (g / k) tau^l, as their products begin, and
+  // the ideal-gas part.
   bool haveIdeal = false;
+  double residualGkt[36];
   double idealA;   // R T g
   double idealdT;  // R (g + T_R dg/dT_R)
 
@@ -64,10 +67,7 @@ struct TemperaturePart {
 #pragma GCC unroll 7
     for (int l = 0; l < 7; ++l) tauPower[l] = intPower(tau, l);
 #pragma GCC unroll 36
-    for (int i = 0; i < 36; ++i) {
-      residualGt[i] = kResidualG[i] * tauPower[kResidualL[i]];
-      residualGkt[i] = kResidualG[i] / kResidualK[i] * tauPower[kResidualL[i]];
-    }
+    for (int i = 0; i < 36; ++i) residualGt[i] = kResidualG[i] * tauPower[kResidualL[i]];
     for (int i = 0; i < 4; ++i) {
       const double t = x / kCriticalT[i] - 1.0;
       criticalT[i] = t;
@@ -77,6 +77,10 @@ struct TemperaturePart {
   // Ideal-gas part: -R T [1 + (C1/T_R + C2) ln T_R + sum C_i T_R^(i-6)].
   void computeIdeal() {
     haveIdeal = true;
+#pragma GCC unroll 36
+    for (int i = 0; i < 36; ++i) {
+      residualGkt[i] = kResidualG[i] / kResidualK[i] * tauPower[kResidualL[i]];
+    }
     const double tr = T / 100.0;
     const double lnTr = std::log(tr);
     double sum = 0.0;
@@ -205,24 +209,27 @@ FreeEnergy evaluate(double T, double rho, bool everyTerm = false) {
   const double e = Full ? ExpMinusRho::recall(rho) : ExpMinusRho::remember(rho);
   const double oneMinusE = 1.0 - e;
   // Unrolled, each term's exponents are constants and its powers products.
-  // Two terms at a time: their temperature derivatives l term / T are
-  // divided together, the same quotients at half the cost of divisions.
+  // Two terms at a time: their products (and the temperature derivatives'
+  // divisions l term / T) are taken together, the same doubles as one at a
+  // time, and added to the sums one after the other as before.
 #pragma GCC unroll 18
   for (int i = 0; i < 36; i += 2) {
-    const double ek[2] = {intPower(oneMinusE, kResidualK[i] - 1),
-                          intPower(oneMinusE, kResidualK[i + 1] - 1)};
+    const Pair ek = {intPower(oneMinusE, kResidualK[i] - 1),
+                     intPower(oneMinusE, kResidualK[i + 1] - 1)};
     if constexpr (Full) {
-      const double term[2] = {tp.residualGkt[i] * ek[0] * oneMinusE,
-                              tp.residualGkt[i + 1] * ek[1] * oneMinusE};
-      const Pair shed = Pair{kResidualL[i] * term[0], kResidualL[i + 1] * term[1]} / Pair{T, T};
+      const Pair term = Pair{tp.residualGkt[i], tp.residualGkt[i + 1]} * ek * oneMinusE;
+      const Pair shed =
+          Pair{static_cast<double>(kResidualL[i]), static_cast<double>(kResidualL[i + 1])} * term /
+          T;
       if constexpr (WithA) f.a += term[0];
       f.dAdT -= shed[0];
       if constexpr (WithA) f.a += term[1];
       f.dAdT -= shed[1];
     }
     if constexpr (WithSlope) {
-      f.dAdRho += tp.residualGt[i] * ek[0] * e;
-      f.dAdRho += tp.residualGt[i + 1] * ek[1] * e;
+      const Pair slope = Pair{tp.residualGt[i], tp.residualGt[i + 1]} * ek * e;
+      f.dAdRho += slope[0];
+      f.dAdRho += slope[1];
     }
   }
 
