@@ -25,8 +25,41 @@ double inverseTemperature(double T) { return 1000.0 / T; }
 // derivatives in rho and tau.
 namespace {
 
+// Two doubles that the compiler operates on together (SSE2).
+using Pair = double __attribute__((vector_size(16)));
+
+// The brackets of columns j and j + 1 (each with rows rows, about densities
+// rhoA0 and rhoA1): sum A_ij d^(i-1) + e (A_9j + A_10j rho) and its
+// derivative in rho, each lane by the same operations as one column alone.
+struct BracketPair {
+  Pair bracket;
+  Pair bracketRho;
+};
+
+template <int J, int Rows>
+BracketPair bracketPair(double rho, double e, double rhoA0, double rhoA1) {
+  const Pair d = {rho - rhoA0, rho - rhoA1};
+  Pair bracket = {0.0, 0.0};
+  Pair bracketRho = {0.0, 0.0};
+  Pair dPower = {1.0, 1.0};  // d^(i - 1)
+#pragma GCC unroll 8
+  for (int i = 0; i < Rows; ++i) {
+    bracket += Pair{kA[i][J], kA[i][J + 1]} * dPower;
+    if (i + 1 < Rows) {
+      bracketRho += Pair{(i + 1) * kA[i + 1][J], (i + 1) * kA[i + 1][J + 1]} * dPower;
+    }
+    dPower *= d;
+  }
+  bracket += e * (Pair{kA[8][J], kA[8][J + 1]} + Pair{kA[9][J], kA[9][J + 1]} * rho);
+  bracketRho += e * (Pair{kA[9][J] - kE * kA[8][J], kA[9][J + 1] - kE * kA[8][J + 1]} -
+                     Pair{kE * kA[9][J], kE * kA[9][J + 1]} * rho);
+  return {bracket, bracketRho};
+}
+
 // With WithTau false, qTau is left 0 (a pressure needs only q and qRho);
-// q and qRho are the same doubles either way.
+// q and qRho are the same doubles either way. Columns are taken two at a
+// time (the last, column 6, paired with column 5 again, whose lane is left
+// out) and added to the sums one after the other, as one at a time.
 template <bool WithTau>
 QFunction qTerms(double rho, double tau) {
   QFunction r{0.0, 0.0, 0.0};
@@ -35,38 +68,39 @@ QFunction qTerms(double rho, double tau) {
   const double e = WithTau ? ExpOfRho::recall(rho) : ExpOfRho::remember(rho);
   const double tc = tau - kTauCritical;
   const double ta = tau - kTauA;
-  // Column j (0-based) has G = (tau - tau_c)(tau - 2.5)^(j - 1) for j >= 1.
+  // Column j (0-based) has G = (tau - tau_c)(tau - 2.5)^(j - 1) for j >= 1,
+  // G = 1 for j = 0.
+  double g[7];
+  double gTau[7];
   double taPower = 1.0;     // (tau - 2.5)^(j - 1)
   double taPrevious = 0.0;  // (tau - 2.5)^(j - 2)
-  // Unrolled, each column's row count and coefficients are constants.
-#pragma GCC unroll 7
-  for (int j = 0; j < 7; ++j) {
-    const double rhoA = j == 0 ? 0.634 : 1.0;
-    const double d = rho - rhoA;
-    const int rows = j < 2 ? 8 : 4;
-    double bracket = 0.0;
-    double bracketRho = 0.0;
-    double dPower = 1.0;  // d^(i - 1)
-#pragma GCC unroll 8
-    for (int i = 0; i < rows; ++i) {
-      bracket += kA[i][j] * dPower;
-      if (i + 1 < rows) bracketRho += (i + 1) * kA[i + 1][j] * dPower;
-      dPower *= d;
+  g[0] = 1.0;
+  gTau[0] = 0.0;
+#pragma GCC unroll 6
+  for (int j = 1; j < 7; ++j) {
+    g[j] = tc * taPower;
+    // d/dtau of (tau - tc)(tau - 2.5)^(j - 1)
+    gTau[j] = 0.0;
+    if constexpr (WithTau) gTau[j] = j == 1 ? 1.0 : taPrevious * (ta + (j - 1) * tc);
+    taPrevious = taPower;
+    taPower *= ta;
+  }
+  const BracketPair pairs[4] = {
+      bracketPair<0, 8>(rho, e, 0.634, 1.0), bracketPair<2, 4>(rho, e, 1.0, 1.0),
+      bracketPair<4, 4>(rho, e, 1.0, 1.0), bracketPair<5, 4>(rho, e, 1.0, 1.0)};
+#pragma GCC unroll 4
+  for (int p = 0; p < 4; ++p) {
+    // The last pair is columns 5 and 6; its first lane was taken with the
+    // pair before.
+    const int j = p < 3 ? 2 * p : 5;
+    const Pair q = Pair{g[j], g[j + 1]} * pairs[p].bracket;
+    const Pair qRho = Pair{g[j], g[j + 1]} * pairs[p].bracketRho;
+    const Pair qTau = Pair{gTau[j], gTau[j + 1]} * pairs[p].bracket;
+    for (int lane = p < 3 ? 0 : 1; lane < 2; ++lane) {
+      r.q += q[lane];
+      r.qRho += qRho[lane];
+      if constexpr (WithTau) r.qTau += qTau[lane];
     }
-    bracket += e * (kA[8][j] + kA[9][j] * rho);
-    bracketRho += e * (kA[9][j] - kE * kA[8][j] - kE * kA[9][j] * rho);
-    double g = 1.0;
-    double gTau = 0.0;
-    if (j >= 1) {
-      g = tc * taPower;
-      // d/dtau of (tau - tc)(tau - 2.5)^(j - 1)
-      if constexpr (WithTau) gTau = j == 1 ? 1.0 : taPrevious * (ta + (j - 1) * tc);
-      taPrevious = taPower;
-      taPower *= ta;
-    }
-    r.q += g * bracket;
-    r.qRho += g * bracketRho;
-    if constexpr (WithTau) r.qTau += gTau * bracket;
   }
   return r;
 }
