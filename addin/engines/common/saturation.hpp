@@ -141,4 +141,44 @@ inline double bisectSaturationTemperature(double P, const SaturationLine& line) 
   return mid;
 }
 
+// The constants of a saturation line psat = Pc exp(exponent(T)), and an
+// estimate of its saturation temperature with how far off it may be (K).
+struct ExponentialLine {
+  double triplePointTemperature;
+  double triplePointPressure;
+  double criticalTemperature;
+  double criticalPressure;
+  double (*temperatureEstimate)(double P);
+  double estimateReach;
+};
+
+// Such a line between the triple point and the critical temperature,
+// clamped outside: its pressure, its logarithm (the exponent itself, for
+// locating the root) and the saturation temperature.
+template <const ExponentialLine& C, double (*Exponent)(double)>
+struct ExponentialSaturation {
+  static double pressure(double T) {
+    if (T <= C.triplePointTemperature) return C.triplePointPressure;
+    if (T >= C.criticalTemperature) return C.criticalPressure;
+    return C.criticalPressure * std::exp(Exponent(T));
+  }
+  static double logPressure(double T) {
+    if (T <= C.triplePointTemperature) return std::log(C.triplePointPressure);
+    if (T >= C.criticalTemperature) return std::log(C.criticalPressure);
+    return std::log(C.criticalPressure) + Exponent(T);
+  }
+  static double temperature(double P) {
+    static constexpr SaturationLine kLine{
+        .pressure = pressure,
+        .triplePressure = C.triplePointPressure,
+        .criticalTemperature = C.criticalTemperature,
+        .criticalPressure = C.criticalPressure,
+        .logPressure = logPressure,
+        .temperatureEstimate = C.temperatureEstimate,
+        .estimateReach = C.estimateReach,
+    };
+    return bisectSaturationTemperature(P, kLine);
+  }
+};
+
 }  // namespace vapordex

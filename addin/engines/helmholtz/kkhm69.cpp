@@ -165,34 +165,18 @@ double saturationExponent(double T) {
   return s * (kCriticalTemperature - T) * (1000.0 / T) * 1e-5;
 }
 
-double logSaturationPressure(double T) {
-  if (T <= water::kTriplePointTemperature) return std::log(kTriplePointPressure);
-  if (T >= kCriticalTemperature) return std::log(kCriticalPressure);
-  return std::log(kCriticalPressure) + saturationExponent(T);
-}
+constexpr ExponentialLine kSaturationLine{kTriplePointTemperature, kTriplePointPressure,
+                                          kCriticalTemperature, kCriticalPressure,
+                                          // IF97's saturation line lies within 0.2 K of this one
+                                          // below the critical points.
+                                          if97::saturationTemperatureEstimate, 0.2};
+using VapourPressure = ExponentialSaturation<kSaturationLine, saturationExponent>;
 
 }  // namespace
 
-double saturationPressure(double T) {
-  if (T <= water::kTriplePointTemperature) return kTriplePointPressure;
-  if (T >= kCriticalTemperature) return kCriticalPressure;
-  return kCriticalPressure * std::exp(saturationExponent(T));
-}
+double saturationPressure(double T) { return VapourPressure::pressure(T); }
 
-double saturationTemperature(double P) {
-  static constexpr SaturationLine kLine{
-      .pressure = saturationPressure,
-      .triplePressure = kTriplePointPressure,
-      .criticalTemperature = kCriticalTemperature,
-      .criticalPressure = kCriticalPressure,
-      .logPressure = logSaturationPressure,
-      // IF97's saturation line lies within 0.2 K of this one below the
-      // critical points.
-      .temperatureEstimate = if97::saturationTemperatureEstimate,
-      .estimateReach = 0.2,
-  };
-  return bisectSaturationTemperature(P, kLine);
-}
+double saturationTemperature(double P) { return VapourPressure::temperature(P); }
 
 namespace {
 

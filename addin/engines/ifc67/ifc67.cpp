@@ -525,36 +525,22 @@ double subregion4Volume(double theta, double beta) {
   return mid;
 }
 
-double saturationPressure(double T) {
-  if (T <= water::kTriplePointTemperature) return kTriplePointPressure;
-  if (T >= kCriticalTemperature) return kCriticalPressure;
-  return kCriticalPressure * kFunction(T / kCriticalTemperature);
-}
-
 namespace {
 
-double logSaturationPressure(double T) {
-  if (T <= water::kTriplePointTemperature) return std::log(kTriplePointPressure);
-  if (T >= kCriticalTemperature) return std::log(kCriticalPressure);
-  return std::log(kCriticalPressure) + kExponent(T / kCriticalTemperature);
-}
+double saturationExponent(double T) { return kExponent(T / kCriticalTemperature); }
+
+constexpr ExponentialLine kSaturationLine{kTriplePointTemperature, kTriplePointPressure,
+                                          kCriticalTemperature, kCriticalPressure,
+                                          // IF97's saturation line lies within 0.2 K of this one
+                                          // below the critical points.
+                                          if97::saturationTemperatureEstimate, 0.2};
+using Saturation = ExponentialSaturation<kSaturationLine, saturationExponent>;
 
 }  // namespace
 
-double saturationTemperature(double P) {
-  static constexpr SaturationLine kLine{
-      .pressure = saturationPressure,
-      .triplePressure = kTriplePointPressure,
-      .criticalTemperature = kCriticalTemperature,
-      .criticalPressure = kCriticalPressure,
-      .logPressure = logSaturationPressure,
-      // IF97's saturation line lies within 0.2 K of this one below the
-      // critical points.
-      .temperatureEstimate = if97::saturationTemperatureEstimate,
-      .estimateReach = 0.2,
-  };
-  return bisectSaturationTemperature(P, kLine);
-}
+double saturationPressure(double T) { return Saturation::pressure(T); }
+
+double saturationTemperature(double P) { return Saturation::temperature(P); }
 
 namespace {
 
