@@ -281,7 +281,8 @@ TEST(FastPaths, NanArgumentsAreComputedInAFreshThread) {
   EXPECT_TRUE(std::isnan(inFreshThread([nan] { return ifc67::subregion2(0.1, nan).chi; })));
   EXPECT_TRUE(std::isnan(inFreshThread([nan] { return if97::region3Pressure(nan, 0.005); })));
   EXPECT_EQ(inFreshThread([nan] { return nbs84::saturatedLiquidDensity(nan); }),
-            density::saturatedLiquidDensity(nbs84::pressureFromTD, nbs84::saturationPressure, nan,
+            density::saturatedLiquidDensity(nbs84::pressureFromTD, nbs84::pressureSlopeFromTD,
+                                            nbs84::saturationPressure, nan,
                                             nbs84::kCriticalTemperature, nbs84::kCriticalDensity));
   EXPECT_EQ(inFreshThread([nan] { return kkhm69::saturatedLiquidDensity(nan); }),
             kkhm69::kCriticalDensity);

@@ -125,8 +125,8 @@ TEST_P(NearSaturation, SaturatedStatesObeyClausiusClapeyron) {
 
 INSTANTIATE_TEST_SUITE_P(
     Formulations, NearSaturation,
-    ::testing::Values(Formulation{67, 647.3, 0.45, 0.03}, Formulation{69, 647.245, 0.1, 0.03},
-                      Formulation{84, 647.126, 0.1, 0.045}, Formulation{95, 647.096, 0.04, 0.006},
+    ::testing::Values(Formulation{67, 647.3, 0.45, 0.03}, Formulation{69, 647.245, 0.15, 0.03},
+                      Formulation{84, 647.126, 0.2, 0.045}, Formulation{95, 647.096, 0.04, 0.006},
                       Formulation{97, 647.096, 0.04, 0.001}, Formulation{20, 647.096, 0.06, 0.012}),
     [](const auto& p) { return std::to_string(p.param.code); });
 

@@ -85,6 +85,29 @@ Equilibrium equilibrium(double T) {
     x[1] -= dx1;
     if (std::fabs(dx0) < 1e-13 && std::fabs(dx1) < 1e-13) break;
   }
+  // At the lowest temperatures the liquid's pressure is steep in its density
+  // and noisy in its last digits, so the last step may land where the
+  // pressures differ by that noise: the liquid density is then taken as the
+  // best of its neighbours within a few units in the last place.
+  double r0[2];
+  residual(x, r0);
+  if (!(std::fabs(r0[0]) < 1e-9)) {
+    const double centre = std::exp(x[0]);
+    double best = x[0];
+    double bestMiss = std::fabs(r0[0]);
+    double rho = centre;
+    for (int k = 0; k < 64; ++k) rho = std::nextafter(rho, 0.0);
+    for (int k = 0; k < 128; ++k, rho = std::nextafter(rho, 2.0)) {
+      const double y[2] = {std::log(rho), x[1]};
+      double r[2];
+      residual(y, r);
+      if (std::fabs(r[0]) < bestMiss) {
+        bestMiss = std::fabs(r[0]);
+        best = y[0];
+      }
+    }
+    x[0] = best;
+  }
   // The liquid pressure is a small difference of large terms, so equality of
   // pressures is resolved to about 1e-9 of the (small) saturation pressure at
   // the lowest temperatures; the densities themselves are settled to 1e-12.

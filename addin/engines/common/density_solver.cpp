@@ -1,6 +1,7 @@
 #include "density_solver.hpp"
 
 #include <cmath>
+#include <limits>
 
 #include "density_start_coefficients.hpp"
 #include "float_limits.hpp"
@@ -80,7 +81,60 @@ double bracketedDensity(PressureFunction pressure, double T, double target, doub
                      kBracketSteps, kBracketResolution);
 }
 
+// Newton steps on the density (polishDensity). Quadratic convergence takes
+// the secant's 3.5e-4 to rounding in two or three steps; the limit only
+// bounds a pathological isotherm.
+constexpr int kPolishSteps = 8;
+// A step below this many units of 2^-52 of the density ends the steps: the
+// estimate after it is converged to the pressure's rounding.
+constexpr double kPolishUlps = 4.0;
+
+// polishDensity, starting only where the residual at rho is within
+// maxResidual of the target (relative).
+double newtonDensity(PressureSlopeFunction pressureSlope, double T, double target, double rho,
+                     double lower, double upper, double maxResidual) {
+  if (!(rho > 0.0) || !std::isfinite(rho) || !(target > 0.0) || !std::isfinite(target)) {
+    return rho;
+  }
+  PressureSlope at = pressureSlope(T, rho);
+  double residual = at.p - target;
+  if (!(std::fabs(residual) <= maxResidual * target)) return rho;
+  for (int step = 0; step < kPolishSteps; ++step) {
+    if (residual == 0.0) return rho;
+    if (!(at.slope > 0.0) || !std::isfinite(at.slope)) return rho;
+    double next = rho - residual / at.slope;
+    if (next < lower) next = lower;
+    if (next > upper) next = upper;
+    if (!(next > 0.0)) next = 0.5 * rho;
+    if (!std::isfinite(next)) return rho;
+    if (std::fabs(next - rho) <= kPolishUlps * std::numeric_limits<double>::epsilon() * rho) {
+      return next;
+    }
+    const PressureSlope nextAt = pressureSlope(T, next);
+    const double nextResidual = nextAt.p - target;
+    if (!(std::fabs(nextResidual) < std::fabs(residual))) return rho;
+    rho = next;
+    at = nextAt;
+    residual = nextResidual;
+  }
+  return rho;
+}
+
 }  // namespace
+
+double polishDensity(PressureSlopeFunction pressureSlope, double T, double target, double rho,
+                     double lower, double upper) {
+  return newtonDensity(pressureSlope, T, target, rho, lower, upper,
+                       std::numeric_limits<double>::infinity());
+}
+
+double polishSaturatedDensity(PressureSlopeFunction pressureSlope, double T,
+                              double saturationPressure, double rho, bool liquid,
+                              double criticalDensity) {
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  return newtonDensity(pressureSlope, T, saturationPressure, rho, liquid ? criticalDensity : 0.0,
+                       liquid ? kInfinity : criticalDensity, kSqrtFloatEpsilon);
+}
 
 double soundDensity(PressureFunction pressure, double T, double target, SecantResult secant,
                     Branch branch, double rhoSaturated) {
@@ -259,25 +313,28 @@ void supercriticalStart(double T, double P, double criticalTemperature, double c
   *rho2 = kSupercriticalSecondStart * *rho1;
 }
 
-double saturatedLiquidDensity(PressureFunction pressure, double (*saturationPressure)(double),
-                              double T, double criticalTemperature, double criticalDensity) {
+double saturatedLiquidDensity(PressureFunction pressure, PressureSlopeFunction pressureSlope,
+                              double (*saturationPressure)(double), double T,
+                              double criticalTemperature, double criticalDensity) {
   if (T >= criticalTemperature) return criticalDensity;
   const double rho1 = liquidStart(T, criticalTemperature);
   const double ps = saturationPressure(T);
-  return soundSaturatedDensity(pressure, T, ps,
-                               secantSolve(pressure, T, ps, rho1, 1.01 * rho1, SecantOptions{}),
-                               true, criticalTemperature, criticalDensity);
+  const double rho = soundSaturatedDensity(
+      pressure, T, ps, secantSolve(pressure, T, ps, rho1, 1.01 * rho1, SecantOptions{}), true,
+      criticalTemperature, criticalDensity);
+  return polishSaturatedDensity(pressureSlope, T, ps, rho, true, criticalDensity);
 }
 
-double saturatedVapourDensity(PressureFunction pressure, double (*saturationPressure)(double),
-                              double T, double criticalTemperature, double criticalDensity,
-                              double R) {
+double saturatedVapourDensity(PressureFunction pressure, PressureSlopeFunction pressureSlope,
+                              double (*saturationPressure)(double), double T,
+                              double criticalTemperature, double criticalDensity, double R) {
   if (T >= criticalTemperature) return criticalDensity;
   const double ps = saturationPressure(T);
   const double rho1 = vapourStart(T, ps, criticalTemperature, R);
-  return soundSaturatedDensity(pressure, T, ps,
-                               secantSolve(pressure, T, ps, rho1, rho1 / 1.1, SecantOptions{}),
-                               false, criticalTemperature, criticalDensity);
+  const double rho = soundSaturatedDensity(
+      pressure, T, ps, secantSolve(pressure, T, ps, rho1, rho1 / 1.1, SecantOptions{}), false,
+      criticalTemperature, criticalDensity);
+  return polishSaturatedDensity(pressureSlope, T, ps, rho, false, criticalDensity);
 }
 
 namespace {
@@ -315,24 +372,29 @@ double solveDensity(const DensitySolver& solver, double T, double P) {
   options.floor = true;
   double rho1 = 0.0;
   double rho2 = 0.0;
+  double lower = 0.0;
+  double upper = std::numeric_limits<double>::infinity();
   Branch branch = Branch::kSupercritical;
   if (T < solver.criticalTemperature) {
     if (P > solver.saturationPressure(T)) {
       rho1 = solver.liquidDensity(T);
       rho2 = 1.01 * rho1;
       options.lowerBound = rho1;
+      lower = rho1;
       branch = Branch::kLiquid;
     } else {
       rho1 = solver.vapourDensity(T);
       rho2 = rho1 / 1.1;
       options.upperBound = rho1;
+      upper = rho1;
       branch = Branch::kVapour;
     }
   } else {
     solver.supercriticalStart(T, P, &rho1, &rho2);
   }
-  return soundDensity(solver.pressure, T, P,
-                      secantSolve(solver.pressure, T, P, rho1, rho2, options), branch, rho1);
+  const double rho = soundDensity(
+      solver.pressure, T, P, secantSolve(solver.pressure, T, P, rho1, rho2, options), branch, rho1);
+  return polishDensity(solver.pressureSlope, T, P, rho, lower, upper);
 }
 
 }  // namespace

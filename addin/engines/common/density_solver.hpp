@@ -15,6 +15,36 @@ namespace vapordex::density {
 
 using PressureFunction = double (*)(double T, double rho);
 
+// The pressure and its analytic derivative dP/drho at constant T, from one
+// evaluation of an engine's free energy.
+struct PressureSlope {
+  double p;
+  double slope;
+};
+using PressureSlopeFunction = PressureSlope (*)(double T, double rho);
+
+// Newton steps on p(T, rho) = target from rho with the analytic slope,
+// every estimate kept within [lower, upper] (the state's branch), until a
+// step falls below a few units in the last place of rho. The secant stops
+// when the pressure is within 3.5e-4 of the target, and every property
+// computed from the density would carry that error; these steps converge it
+// to the equation of state's rounding. A density where the slope is not
+// positive (no root nearby on a rising isotherm), or a step that does not
+// reduce the residual, ends the steps with the best estimate so far. A
+// non-finite or non-positive rho is returned as it is.
+double polishDensity(PressureSlopeFunction pressureSlope, double T, double target, double rho,
+                     double lower, double upper);
+
+// polishDensity for a saturated density: only a density that reproduces the
+// saturation pressure within the secant's tolerance is a crossing to
+// converge (near the critical point the answer may be the branch's extremum
+// of pressure, or the critical density, which stay as they are); liquid
+// estimates are kept at or above the critical density, vapour ones at or
+// below it.
+double polishSaturatedDensity(PressureSlopeFunction pressureSlope, double T,
+                              double saturationPressure, double rho, bool liquid,
+                              double criticalDensity);
+
 // The result of the secant before its first step.
 enum class StartRule {
   kGeometricMean,  // the geometric mean of the two starts
@@ -92,11 +122,13 @@ void supercriticalStart(double T, double P, double criticalTemperature, double c
 // Saturated densities by the secant scheme from those start values, with
 // the engine's pressure and saturation pressure; the critical density at and
 // above the critical temperature.
-double saturatedLiquidDensity(PressureFunction pressure, double (*saturationPressure)(double),
-                              double T, double criticalTemperature, double criticalDensity);
-double saturatedVapourDensity(PressureFunction pressure, double (*saturationPressure)(double),
-                              double T, double criticalTemperature, double criticalDensity,
-                              double R);
+// Each converged by polishSaturatedDensity.
+double saturatedLiquidDensity(PressureFunction pressure, PressureSlopeFunction pressureSlope,
+                              double (*saturationPressure)(double), double T,
+                              double criticalTemperature, double criticalDensity);
+double saturatedVapourDensity(PressureFunction pressure, PressureSlopeFunction pressureSlope,
+                              double (*saturationPressure)(double), double T,
+                              double criticalTemperature, double criticalDensity, double R);
 
 // The density from temperature and pressure of a density-based engine.
 // What a density-based engine gives the solver: its pressure, saturation
@@ -104,6 +136,7 @@ double saturatedVapourDensity(PressureFunction pressure, double (*saturationPres
 // critical temperature, and the secant's options.
 struct DensitySolver {
   PressureFunction pressure = nullptr;
+  PressureSlopeFunction pressureSlope = nullptr;
   double (*saturationPressure)(double T) = nullptr;
   double (*liquidDensity)(double T) = nullptr;
   double (*vapourDensity)(double T) = nullptr;
@@ -118,7 +151,8 @@ struct DensitySolver {
 // critical temperature the liquid branch (P above Psat, estimates kept at or
 // above rho') or the vapour branch (estimates kept at or below rho''), above
 // it the supercritical start; every estimate floored at a quarter of the sum
-// of the current pair.
+// of the current pair. The sound result is then converged by polishDensity
+// on its branch.
 double densityFromTP(const DensitySolver& solver, double T, double P, Phase phase);
 
 // The IAPWS-95 scheme as a whole for an engine given by its pressure, its
@@ -136,7 +170,8 @@ struct SchemeConstants {
   double R;
 };
 
-template <PressureFunction Pressure, double (*SaturationPressure)(double), const SchemeConstants& C>
+template <PressureFunction Pressure, PressureSlopeFunction Slope,
+          double (*SaturationPressure)(double), const SchemeConstants& C>
 struct Iapws95Scheme {
   // The saturated densities are asked for repeatedly at a few temperatures,
   // so each keeps its recent answers (one table per thread): the same
@@ -144,14 +179,14 @@ struct Iapws95Scheme {
   static double liquidDensity(double T) {
     thread_local RecentAnswers<kRecentSaturatedDensities> recent;
     return recent.get(T, [](double t) {
-      return saturatedLiquidDensity(Pressure, SaturationPressure, t, C.criticalTemperature,
+      return saturatedLiquidDensity(Pressure, Slope, SaturationPressure, t, C.criticalTemperature,
                                     C.criticalDensity);
     });
   }
   static double vapourDensity(double T) {
     thread_local RecentAnswers<kRecentSaturatedDensities> recent;
     return recent.get(T, [](double t) {
-      return saturatedVapourDensity(Pressure, SaturationPressure, t, C.criticalTemperature,
+      return saturatedVapourDensity(Pressure, Slope, SaturationPressure, t, C.criticalTemperature,
                                     C.criticalDensity, C.R);
     });
   }
@@ -160,6 +195,7 @@ struct Iapws95Scheme {
   }
   static constexpr DensitySolver kSolver{
       .pressure = Pressure,
+      .pressureSlope = Slope,
       .saturationPressure = SaturationPressure,
       .liquidDensity = liquidDensity,
       .vapourDensity = vapourDensity,

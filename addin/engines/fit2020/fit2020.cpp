@@ -129,11 +129,13 @@ void supercriticalStart(double T, double P, double* rho1, double* rho2) {
 }  // namespace
 
 // The shared density solver on the table pressure (never the cubic): 64
-// estimates, damped from the 33rd. When the start pressures already agree
+// estimates, damped from the 33rd, then Newton steps on the interpolated
+// pressure. When the start pressures already agree
 // the result is the first start.
 double densityFromTP(double T, double P, Phase phase) {
   static constexpr density::DensitySolver kSolver{
       .pressure = tablePressure,
+      .pressureSlope = lookupPressure,
       .saturationPressure = saturationPressure,
       .liquidDensity = saturatedLiquidDensity,
       .vapourDensity = saturatedVapourDensity,

@@ -64,6 +64,37 @@ int rowInterval(int isotherm, double lambda) {
   return j == first + n ? first + n - 2 : j - 1;
 }
 
+// The pressure as lookup interpolates it, and its derivative in rho: the
+// slope of the interpolant in ln rho along each isotherm (constant within an
+// interval for P, P times the constant slope of ln P otherwise), weighted as
+// the isotherms' pressures are, over rho.
+density::PressureSlope lookupPressure(double T, double rho) {
+  const int k0 = isothermPair(T);
+  const double lambda = rho > 0.0 ? std::log(rho) : 0.0;
+  double p[2];
+  double dp[2];
+  for (int i = 0; i < 2; ++i) {
+    const int j = rowInterval(k0 + i, lambda);
+    const double* lo = kPropertyTable.rows[j];
+    const double* hi = kPropertyTable.rows[j + 1];
+    const double width = hi[kLnRho] - lo[kLnRho];
+    const double t = (lambda - lo[kLnRho]) / width;
+    if (interpolatePressureLinearly(k0 + i, j)) {
+      const double pHi = std::exp(hi[kLnP]);
+      const double pLo = std::exp(lo[kLnP]);
+      p[i] = t * pHi + (1.0 - t) * pLo;
+      dp[i] = (pHi - pLo) / width;
+    } else {
+      p[i] = std::exp(t * hi[kLnP] + (1.0 - t) * lo[kLnP]);
+      dp[i] = p[i] * (hi[kLnP] - lo[kLnP]) / width;
+    }
+  }
+  const double tLo = kIsothermIndex.temperature[k0];
+  const double tHi = kIsothermIndex.temperature[k0 + 1];
+  const double u = (T - tLo) / (tHi - tLo);
+  return {(1.0 - u) * p[0] + u * p[1], ((1.0 - u) * dp[0] + u * dp[1]) / rho};
+}
+
 TableState lookup(double T, double rho) {
   const int k0 = isothermPair(T);
   const double lambda = rho > 0.0 ? std::log(rho) : 0.0;

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "../common/density_solver.hpp"
+
 namespace vapordex::fit2020 {
 
 inline constexpr int kTableRows = 30941;
@@ -41,6 +43,10 @@ struct TableState {
 // extrapolating the end intervals. A non-positive density is looked up at
 // 1 g/cm3.
 TableState lookup(double T, double rho);
+
+// The pressure of lookup (the same double) and its derivative in rho at
+// constant T, for the density solver.
+density::PressureSlope lookupPressure(double T, double rho);
 
 // The searches of the lookup: the lower isotherm of the pair around T, and
 // the lower row of the interval around lambda on one isotherm.

@@ -31,6 +31,7 @@ struct Residual {
   double phi;
   double phiDelta;
   double phiTau;
+  double phiDeltaDelta;
 };
 
 constexpr int kPolynomialCount = sizeof(kPolynomialTerms) / sizeof(kPolynomialTerms[0]);
@@ -130,9 +131,10 @@ struct DeltaPowers {
 };
 
 // Which sums an evaluation needs: a pressure phir_delta, an enthalpy
-// phir_delta and phir_tau, an entropy phir and phir_tau. Each sum is the
-// same double whichever others are computed with it.
-enum Sums : unsigned { kPhi = 1u, kDelta = 2u, kTau = 4u, kAllSums = 7u };
+// phir_delta and phir_tau, an entropy phir and phir_tau, the pressure's
+// slope in density phir_delta and phir_delta_delta. Each sum is the same
+// double whichever others are computed with it.
+enum Sums : unsigned { kPhi = 1u, kDelta = 2u, kTau = 4u, kAllSums = 7u, kDeltaDelta = 8u };
 
 // Whether the two non-analytic terms, added last, would leave every sum as
 // it is: each is bounded, from bounds on its powers that need no std::pow,
@@ -193,7 +195,8 @@ Residual residual(double delta, double tau, bool everyTerm = false) {
   constexpr bool withPhi = (S & kPhi) != 0u;
   constexpr bool withDelta = (S & kDelta) != 0u;
   constexpr bool withTau = (S & kTau) != 0u;
-  Residual r{0.0, 0.0, 0.0};
+  constexpr bool withDeltaDelta = (S & kDeltaDelta) != 0u;
+  Residual r{0.0, 0.0, 0.0, 0.0};
   const TauPart& tp = tauPart(tau, withTau ? TauNeeds::kDerivative : TauNeeds::kPressure);
   const DeltaPowers pw(delta);
   // The polynomial terms are the largest; their fractional powers of tau
@@ -206,6 +209,9 @@ Residual residual(double delta, double tau, bool everyTerm = false) {
     if constexpr (withDelta) r.phiDelta += k.n * k.d * pw.d[k.d - 1] * tt;
     if constexpr (withPhi) r.phi += k.n * pw.d[k.d] * tt;
     if constexpr (withTau) r.phiTau += k.n * k.t * pw.d[k.d] * tp.polyTLess1[i];
+    if constexpr (withDeltaDelta) {
+      if (k.d >= 2) r.phiDeltaDelta += k.n * k.d * (k.d - 1) * pw.d[k.d - 2] * tt;
+    }
   }
 #pragma GCC unroll 64
   for (const ExponentialTerm& k : kExponentialTerms) {
@@ -216,6 +222,13 @@ Residual residual(double delta, double tau, bool everyTerm = false) {
     if constexpr (withDelta) r.phiDelta += k.n * e * pw.d[k.d - 1] * tt * (k.d - k.c * dc);
     if constexpr (withPhi) r.phi += k.n * dd * tt * e;
     if constexpr (withTau) r.phiTau += k.n * k.t * dd * (k.t == 0 ? 1.0 : tp.t[k.t - 1]) * e;
+    // d2/ddelta2 of delta^d exp(-delta^c) = delta^(d-2) exp(-delta^c)
+    //   [(d - c delta^c)(d - 1 - c delta^c) - c^2 delta^c]
+    if constexpr (withDeltaDelta) {
+      const double cdc = k.c * dc;
+      r.phiDeltaDelta +=
+          k.n * e * tt * (dd / (delta * delta)) * ((k.d - cdc) * (k.d - 1 - cdc) - k.c * cdc);
+    }
   }
 #pragma GCC unroll 4
   for (const GaussianTerm& k : kGaussianTerms) {
@@ -226,6 +239,10 @@ Residual residual(double delta, double tau, bool everyTerm = false) {
     if constexpr (withDelta) r.phiDelta += term * (k.d / delta - 2.0 * kGaussAlpha * dm);
     if constexpr (withPhi) r.phi += term;
     if constexpr (withTau) r.phiTau += term * (k.t / tau - 2.0 * k.beta * tm);
+    if constexpr (withDeltaDelta) {
+      const double first = k.d / delta - 2.0 * kGaussAlpha * dm;
+      r.phiDeltaDelta += term * (first * first - k.d / (delta * delta) - 2.0 * kGaussAlpha);
+    }
   }
   // The non-analytic terms share the powers of (delta - 1)^2 (their beta
   // and a are the same).
@@ -241,7 +258,8 @@ Residual residual(double delta, double tau, bool everyTerm = false) {
     psis[i] = expOrZero(-k.C * dm2 - k.D * (tau - 1.0) * (tau - 1.0));
   }
   if (psis[0] == 0.0 && psis[1] == 0.0) return r;
-  if (!everyTerm && nonAnalyticNegligible(delta, tau, psis, r, S)) return r;
+  // The bound covers the first derivatives only; a slope takes every term.
+  if (!everyTerm && !withDeltaDelta && nonAnalyticNegligible(delta, tau, psis, r, S)) return r;
   const double beta = kNonAnalyticTerms[0].beta;
   const double dm2PowTheta = guardedPow(dm2, 1.0 / (2.0 * beta));
   const double dm2PowThetaLess1 = guardedPow(dm2, 1.0 / (2.0 * beta) - 1.0);
@@ -267,6 +285,29 @@ Residual residual(double delta, double tau, bool everyTerm = false) {
       r.phiDelta += k.n * (dPow * (psi + delta * psiDelta) + dPowDdelta * delta * psi);
     }
     if constexpr (withPhi) r.phi += k.n * dPow * delta * psi;
+    if constexpr (withDeltaDelta) {
+      // (delta - 1)^2 = 0 leaves d2Delta/ddelta2 without a finite value; the
+      // slope there keeps the terms' other parts.
+      const double psiDeltaDelta = (2.0 * k.C * dm2 - 1.0) * 2.0 * k.C * psi;
+      double dPowDdeltaDelta = 0.0;
+      if (dm != 0.0) {
+        const double dm2PowALess2 = guardedPow(dm2, kNonAnalyticA - 2.0);
+        const double dm2PowThetaLess2 = guardedPow(dm2, 1.0 / (2.0 * beta) - 2.0);
+        const double aTerm = kNonAnalyticBigA * (1.0 / beta);
+        const double d2BigDelta =
+            dBigDeltaDdelta / dm +
+            dm2 * (4.0 * kNonAnalyticBigB * kNonAnalyticA * (kNonAnalyticA - 1.0) * dm2PowALess2 +
+                   2.0 * aTerm * aTerm * dm2PowThetaLess1 * dm2PowThetaLess1 +
+                   kNonAnalyticBigA * theta * (4.0 / beta) * (1.0 / (2.0 * beta) - 1.0) *
+                       dm2PowThetaLess2);
+        const double dPowB2 = nonAnalyticPower(bigDelta, b - 2.0);
+        dPowDdeltaDelta =
+            b * (dPowB1 * d2BigDelta + (b - 1.0) * dPowB2 * dBigDeltaDdelta * dBigDeltaDdelta);
+      }
+      r.phiDeltaDelta +=
+          k.n * (dPow * (2.0 * psiDelta + delta * psiDeltaDelta) +
+                 2.0 * dPowDdelta * (psi + delta * psiDelta) + dPowDdeltaDelta * delta * psi);
+    }
     if constexpr (withTau) {
       const double dPowDtau = -2.0 * theta * b * dPowB1;
       const double psiTau = -2.0 * k.D * (tau - 1.0) * psi;
@@ -314,6 +355,16 @@ double pressureFromTD(double T, double rho) {
   return rho * kR * T * (1.0 + delta * residualDelta(delta, inverseReducedTemperature(T)));
 }
 
+// The pressure as pressureFromTD computes it, and
+// dP/drho = R T (1 + 2 delta phir_delta + delta^2 phir_delta_delta).
+density::PressureSlope pressureSlopeFromTD(double T, double rho) {
+  const double delta = reducedDensity(rho);
+  const Residual r = residual<kDelta | kDeltaDelta>(delta, inverseReducedTemperature(T));
+  const double rt = kR * T;
+  return {rho * kR * T * (1.0 + delta * r.phiDelta),
+          rt * (1.0 + 2.0 * delta * r.phiDelta + delta * delta * r.phiDeltaDelta)};
+}
+
 double enthalpyFromTD(double T, double rho) {
   const double delta = reducedDensity(rho);
   const double tau = inverseReducedTemperature(T);
@@ -355,7 +406,8 @@ double saturationTemperature(double P) {
 namespace {
 constexpr density::SchemeConstants kScheme{kCriticalTemperature, kCriticalPressure,
                                            kCriticalDensity, kR};
-using Scheme = density::Iapws95Scheme<pressureFromTD, saturationPressure, kScheme>;
+using Scheme =
+    density::Iapws95Scheme<pressureFromTD, pressureSlopeFromTD, saturationPressure, kScheme>;
 }  // namespace
 
 double saturatedLiquidDensity(double T) { return Scheme::liquidDensity(T); }

@@ -141,6 +141,45 @@ double pressureFromTD(double T, double rho) {
   return rho * kR * T * (1.0 + rho * q.q + rho * rho * q.qRho);
 }
 
+namespace {
+
+// d2Q/drho2: each column's bracket sum A_ij d^(i-1) + e (A_9j + A_10j rho)
+// differentiated twice (d = rho - rho_aj, e = exp(-E rho)), times G_j.
+double qRhoRho(double rho, double tau) {
+  const double e = std::exp(-kE * rho);
+  const double tc = tau - kTauCritical;
+  const double ta = tau - kTauA;
+  double sum = 0.0;
+  double taPower = 1.0;  // (tau - 2.5)^(j - 1)
+  for (int j = 0; j < 7; ++j) {
+    const double g = j == 0 ? 1.0 : tc * taPower;
+    if (j > 0) taPower *= ta;
+    const double d = rho - (j == 0 ? 0.634 : 1.0);
+    double bracket = 0.0;
+    double dPower = 1.0;  // d^(i - 2)
+    for (int i = 2; i < 8; ++i) {
+      bracket += i * (i - 1) * kA[i][j] * dPower;
+      dPower *= d;
+    }
+    bracket += e * kE * (kE * (kA[8][j] + kA[9][j] * rho) - 2.0 * kA[9][j]);
+    sum += g * bracket;
+  }
+  return sum;
+}
+
+}  // namespace
+
+// P = R T (rho + rho^2 Q + rho^3 Q_rho), so
+// dP/drho = R T (1 + 2 rho Q + 4 rho^2 Q_rho + rho^3 Q_rho_rho).
+density::PressureSlope pressureSlopeFromTD(double T, double rho) {
+  const double tau = inverseTemperature(T);
+  const QFunction q = qTerms<false>(rho, tau);
+  const double rt = kR * T;
+  return {rho * kR * T * (1.0 + rho * q.q + rho * rho * q.qRho),
+          rt * (1.0 + 2.0 * rho * q.q + 4.0 * rho * rho * q.qRho +
+                rho * rho * rho * qRhoRho(rho, tau))};
+}
+
 double enthalpyFromTD(double T, double rho) {
   const double tau = inverseTemperature(T);
   const QFunction q = qFunction(rho, tau);
@@ -188,8 +227,11 @@ double solveLiquidDensity(double T) {
   const double ps = saturationPressure(T);
   const density::SecantResult r =
       density::secantSolve(pressureFromTD, T, ps, rho1, 1.01 * rho1, density::SecantOptions{});
-  return density::soundSaturatedDensity(pressureFromTD, T, ps, r, true, kCriticalTemperature,
-                                        kCriticalDensity);
+  return density::polishSaturatedDensity(
+      pressureSlopeFromTD, T, ps,
+      density::soundSaturatedDensity(pressureFromTD, T, ps, r, true, kCriticalTemperature,
+                                     kCriticalDensity),
+      true, kCriticalDensity);
 }
 
 double solveVapourDensity(double T) {
@@ -201,8 +243,11 @@ double solveVapourDensity(double T) {
   const double rho1 = ps / (z * kR * T);
   const density::SecantResult r =
       density::secantSolve(pressureFromTD, T, ps, rho1, rho1 / 1.1, density::SecantOptions{});
-  return density::soundSaturatedDensity(pressureFromTD, T, ps, r, false, kCriticalTemperature,
-                                        kCriticalDensity);
+  return density::polishSaturatedDensity(
+      pressureSlopeFromTD, T, ps,
+      density::soundSaturatedDensity(pressureFromTD, T, ps, r, false, kCriticalTemperature,
+                                     kCriticalDensity),
+      false, kCriticalDensity);
 }
 
 }  // namespace
@@ -232,6 +277,7 @@ void supercriticalStart(double T, double P, double* rho1, double* rho2) {
 double densityFromTP(double T, double P, Phase phase) {
   static constexpr density::DensitySolver kSolver{
       .pressure = pressureFromTD,
+      .pressureSlope = pressureSlopeFromTD,
       .saturationPressure = saturationPressure,
       .liquidDensity = saturatedLiquidDensity,
       .vapourDensity = saturatedVapourDensity,

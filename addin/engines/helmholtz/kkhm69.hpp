@@ -6,6 +6,7 @@
 // Units: T in K, rho in g/cm3, P in MPa, h in kJ/kg, s in kJ/(kg K).
 #pragma once
 
+#include "../common/density_solver.hpp"
 #include "../common/phase.hpp"
 #include "../common/water.hpp"
 
@@ -35,6 +36,8 @@ double saturatedLiquidDensity(double T);
 double saturatedVapourDensity(double T);
 double densityFromTP(double T, double P, Phase phase);
 double pressureFromTD(double T, double rho);
+// The pressure and its analytic derivative in density, for the solvers.
+density::PressureSlope pressureSlopeFromTD(double T, double rho);
 double enthalpyFromTD(double T, double rho);
 double entropyFromTD(double T, double rho);
 

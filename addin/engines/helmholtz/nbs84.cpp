@@ -267,6 +267,52 @@ double pressureFromTD(double T, double rho) {
   return rho * rho * evaluate<Want::kPressure>(T, rho).dAdRho;
 }
 
+namespace {
+
+// d2A/drho2 at constant T, term by term as A is built: the base part
+// R T (F_yy y^2 - 1) / rho^2, terms 1 to 36 g tau^l (1 - e)^(k-2) e
+// [(k - 1) e - (1 - e)] with e = exp(-rho), and the critical terms.
+double secondDensityDerivative(double T, double rho) {
+  const TemperaturePart& tp = temperaturePart(T, false);
+  const double y = tp.c.b * rho / 4.0;
+  const double oneMinusY = 1.0 - y;
+  const double o2 = oneMinusY * oneMinusY;
+  const double Fyy = 1.0 / o2 - 2.0 * kBase1 / (o2 * oneMinusY) + 6.0 * kBase2 / (o2 * o2);
+  double sum = tp.rt * (Fyy * y * y - 1.0) / (rho * rho);
+  const double e = std::exp(-rho);
+  const double oneMinusE = 1.0 - e;
+  for (int i = 0; i < 36; ++i) {
+    const int k = kResidualK[i];
+    const double bracket = (k - 1) * e - oneMinusE;
+    const double power = k >= 2 ? intPower(oneMinusE, k - 2) : 1.0 / oneMinusE;
+    sum += tp.residualGt[i] * power * e * bracket;
+  }
+  for (int i = 0; i < 4; ++i) {
+    if (tp.criticalBt2[i] > kVanishingExponent) continue;
+    const CriticalTerm t = criticalTerm(tp, i, rho);
+    const double d = t.d;
+    const int k = kCriticalK[i];
+    const int l = kCriticalL[i];
+    const double alpha = kCriticalAlpha[i];
+    // d2/dd2 of d^l exp(-alpha d^k), over rho_i^2.
+    const double first =
+        (l == 0 ? 0.0 : l * intPower(d, l - 1)) - alpha * k * intPower(d, k + l - 1);
+    const double second = (l >= 2 ? l * (l - 1) * intPower(d, l - 2) : 0.0) -
+                          alpha * k * (k + l - 1) * intPower(d, k + l - 2) -
+                          alpha * k * intPower(d, k - 1) * first;
+    sum += kCriticalG[i] * second * t.x / (kCriticalRho[i] * kCriticalRho[i]);
+  }
+  return sum;
+}
+
+}  // namespace
+
+// P = rho^2 dA/drho, so dP/drho = 2 rho dA/drho + rho^2 d2A/drho2.
+density::PressureSlope pressureSlopeFromTD(double T, double rho) {
+  const double dAdRho = evaluate<Want::kPressure>(T, rho).dAdRho;
+  return {rho * rho * dAdRho, 2.0 * rho * dAdRho + rho * rho * secondDensityDerivative(T, rho)};
+}
+
 double entropyFromTD(double T, double rho) { return -evaluate<Want::kEntropy>(T, rho).dAdT; }
 
 double enthalpyFromTD(double T, double rho) {
@@ -303,7 +349,8 @@ double saturationTemperature(double P) { return VapourPressure::temperature(P); 
 namespace {
 constexpr density::SchemeConstants kScheme{kCriticalTemperature, kCriticalPressure,
                                            kCriticalDensity, kR};
-using Scheme = density::Iapws95Scheme<pressureFromTD, saturationPressure, kScheme>;
+using Scheme =
+    density::Iapws95Scheme<pressureFromTD, pressureSlopeFromTD, saturationPressure, kScheme>;
 }  // namespace
 
 double saturatedLiquidDensity(double T) { return Scheme::liquidDensity(T); }
