@@ -311,11 +311,37 @@ double pressureBasedTv(const EngineOps& e, double T, double v, Quantity q) {
   return f + st.x * (g - f);
 }
 
+// Below the critical temperature a volume strictly between vf(T) and vg(T)
+// (the engine's own saturated volumes) is the equilibrium mixture: the
+// saturation pressure, and h or s weighted by the quality. The equation of
+// state there runs through its loop, whose values (negative pressures, far
+// off enthalpies) are no state of water. Elsewhere the equation of state at
+// rho = 1/v. The liquid's saturated density decides alone for a volume at or
+// below vf.
+double densityBasedTv(const EngineOps& e, double T, double v, Quantity q) {
+  if (T < e.criticalTemperature) {
+    const double rhoF = e.densityFromTP(T, 0.0, kLiquid);
+    if (v > 1.0 / rhoF) {
+      const double rhoG = e.densityFromTP(T, 0.0, kVapour);
+      const double vf = 1.0 / rhoF;
+      const double vg = 1.0 / rhoG;
+      if (v < vg) {
+        if (q == Quantity::kPressure) return e.saturationPressure(T);
+        const double x = (v - vf) / (vg - vf);
+        const double f = atDensity(e, q, T, rhoF);
+        const double g = atDensity(e, q, T, rhoG);
+        return f + x * (g - f);
+      }
+    }
+  }
+  return atDensity(e, q, T, 1.0 / v);
+}
+
 double temperatureVolume(double T, double v, std::int32_t code, Quantity q) {
   const EngineOps* e = selectEngine(code);
   if (e == nullptr) return kUnavailable;
   if (isPressureBased(*e)) return pressureBasedTv(*e, T, v, q);
-  return atDensity(*e, q, T, 1.0 / v);
+  return densityBasedTv(*e, T, v, q);
 }
 
 }  // namespace
@@ -359,8 +385,11 @@ double SofTPCore(double T, double P, std::int32_t code) {
   return singlePhase(T, P, code, Quantity::kEntropy);
 }
 
+// A pressure at or below zero is no state: the unavailable marker, which
+// the worksheet function reports as the error value.
 double PofTVCore(double T, double v, std::int32_t code) {
-  return temperatureVolume(T, v, code, Quantity::kPressure);
+  const double P = temperatureVolume(T, v, code, Quantity::kPressure);
+  return P <= 0.0 ? kUnavailable : P;
 }
 double HofTVCore(double T, double v, std::int32_t code) {
   return temperatureVolume(T, v, code, Quantity::kEnthalpy);
