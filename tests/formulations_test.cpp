@@ -68,7 +68,7 @@ TEST_P(EveryFormulation, SaturationClamps) {
     EXPECT_EQ(number(Sf(T, c)), e.entropyFromTD(T, e.densityFromTP(T, 0, Phase::kSaturatedLiquid)));
   }
   EXPECT_DOUBLE_EQ(number(Hg(tF, GetParam().code)), number(Hg(T, c)) / 2.326);
-  EXPECT_DOUBLE_EQ(number(Sf(tF, GetParam().code)), number(Sf(T, c)) / 4.186);
+  EXPECT_DOUBLE_EQ(number(Sf(tF, GetParam().code)), number(Sf(T, c)) / 4.1868);
   EXPECT_DOUBLE_EQ(number(Tsat(14.6959, GetParam().code)),
                    number(Tsat(14.6959 / 145.0377377, c)) * 1.8 - 459.67);
   // Tsat is the plain 32-step bisection's last midpoint, bit for bit, at
@@ -169,13 +169,13 @@ TEST_P(EveryFormulation, TemperatureVolumeFunctions) {
       EXPECT_EQ(number(SofTV(st.T, v, c)), e.entropyFromTD(st.T, 1.0 / v)) << at;
     }
   }
-  // English units pass through the same solver; SofTV's output uses 4.186.
+  // English units pass through the same solver and the one entropy factor.
   const double vEnglish = number(VofTP(700.0, 100.0, f.code));
   EXPECT_NEAR(number(PofTV(700.0, vEnglish, f.code)), 100.0, 100.0 * f.p);
   const double T = 700.0;
   const double v = number(VofTP(T, 5.0, c));
   EXPECT_DOUBLE_EQ(number(SofTV(T * 1.8 - 459.67, v / 62.42796058, f.code)),
-                   number(SofTV(T, v, c)) / 4.186);
+                   number(SofTV(T, v, c)) / 4.1868);
 }
 
 // Inside the dome, below the critical temperature and strictly between the
@@ -203,6 +203,27 @@ TEST_P(EveryFormulation, TemperatureVolumeInsideTheDomeIsTheMixture) {
       EXPECT_NEAR(number(SofTV(T, v, c)), sf + mixture * (sg - sf), 1e-9 * std::fabs(sg) + 1e-9)
           << at;
     }
+  }
+}
+
+// English entropies share one factor: the saturated vapour's Sg is the
+// entropy SofPH finds at its pressure and enthalpy (within what the inverse
+// solver's enthalpy tolerance, 0.01 kJ/kg, leaves in s: 0.01 / T) and
+// SofTV's at vg.
+TEST_P(EveryFormulation, EnglishEntropiesAgreeAtTheSaturatedVapour) {
+  const std::int32_t code = GetParam().code;
+  for (double tF : {50.0, 212.0, 400.0, 600.0}) {
+    const double sg = number(Sg(tF, code));
+    const double hg = number(Hg(tF, code));
+    const double ps = number(Psat(tF, code));
+    const double T = (tF + 459.67) / 1.8;
+    // The 2020 formulation's saturated states come from its correlations,
+    // which its table's vapour at Psat meets only within about 1 K.
+    if (code != 20) {
+      EXPECT_NEAR(number(SofPH(ps, hg, code)), sg, 0.01 / T / 4.1868) << tF;
+    }
+    EXPECT_EQ(sg, number(Sg(T, -code)) / 4.1868) << tF;
+    EXPECT_NEAR(number(SofTV(tF, number(Vg(tF, code)), code)), sg, 1e-9) << tF;
   }
 }
 

@@ -74,11 +74,12 @@ TEST(Units, EnglishArgumentsAndResults) {
       if97::specificVolume((80.0 + 459.67) / 1.8, 14.7 / kPsia, Phase::kSinglePhase) / 62.42796058);
 }
 
-TEST(Units, SaturatedEntropyUsesTheShortConstant) {
+// Every entropy, saturated or not, converts with the one factor 4.1868.
+TEST(Units, EveryEntropyUsesOneFactor) {
   const double T = 400.0;
   const double sfSi = number(Sf(T, -97));
-  EXPECT_DOUBLE_EQ(number(Sf(T * 1.8 - 459.67, 97)), sfSi / 4.186);
-  EXPECT_DOUBLE_EQ(number(Sg(T * 1.8 - 459.67, 97)), number(Sg(T, -97)) / 4.186);
+  EXPECT_EQ(number(Sf(T * 1.8 - 459.67, 97)), sfSi / 4.1868);
+  EXPECT_EQ(number(Sg(T * 1.8 - 459.67, 97)), number(Sg(T, -97)) / 4.1868);
   const double sTp = number(SofTP(T, 1.0, -97));
   EXPECT_EQ(sTp, if97::specificEntropy(T, 1.0, Phase::kSinglePhase));
   EXPECT_DOUBLE_EQ(number(SofTP(T * 1.8 - 459.67, 1.0 * kPsia, 97)), sTp / 4.1868);

@@ -311,23 +311,25 @@ double pressureBasedTv(const EngineOps& e, double T, double v, Quantity q) {
   return f + st.x * (g - f);
 }
 
-// Below the critical temperature a volume strictly between vf(T) and vg(T)
-// (the engine's own saturated volumes) is the equilibrium mixture: the
-// saturation pressure, and h or s weighted by the quality. The equation of
-// state there runs through its loop, whose values (negative pressures, far
-// off enthalpies) are no state of water. Elsewhere the equation of state at
-// rho = 1/v. The liquid's saturated density decides alone for a volume at or
+// Below the critical temperature a volume between vf(T) and vg(T) (the
+// engine's own saturated volumes) is the equilibrium mixture: the saturation
+// pressure, and h or s weighted by the quality. The equation of state there
+// runs through its loop, whose values (negative pressures, far off
+// enthalpies) are no state of water. The ends count as saturated states, as
+// for the pressure-based engines: 1/vf and 1/vg need not give back the
+// saturated densities' own doubles. Elsewhere the equation of state at
+// rho = 1/v. The liquid's saturated density decides alone for a volume
 // below vf.
 double densityBasedTv(const EngineOps& e, double T, double v, Quantity q) {
   if (T < e.criticalTemperature) {
     const double rhoF = e.densityFromTP(T, 0.0, kLiquid);
-    if (v > 1.0 / rhoF) {
+    if (v >= 1.0 / rhoF) {
       const double rhoG = e.densityFromTP(T, 0.0, kVapour);
       const double vf = 1.0 / rhoF;
       const double vg = 1.0 / rhoG;
-      if (v < vg) {
+      if (v <= vg) {
         if (q == Quantity::kPressure) return e.saturationPressure(T);
-        const double x = (v - vf) / (vg - vf);
+        const double x = vg > vf ? (v - vf) / (vg - vf) : 0.0;
         const double f = atDensity(e, q, T, rhoF);
         const double g = atDensity(e, q, T, rhoG);
         return f + x * (g - f);

@@ -231,13 +231,34 @@ double TofPSFrom(double P, double s, std::int32_t code, const SaturatedEnds& end
 
 }  // namespace
 
+namespace {
+
+// The other property at the temperature t found for a single-phase (P, y)
+// state. Tsat(P) is a bisection's last midpoint, so t may lie within its
+// resolution (1e-7 K) of the line on the side where the engine's own phase
+// test at (t, P), P above Psat(t) for liquid, picks the other phase; the
+// state there is the saturated one of its own phase.
+double otherProperty(double (*property)(double, double, std::int32_t),
+                     double (*liquid)(double, std::int32_t), double (*vapour)(double, std::int32_t),
+                     double t, double P, double y, std::int32_t code, const SaturatedEnds& ends) {
+  if (t == kErrorValue) return kErrorValue;
+  if (ends.subcritical && (y < ends.f || y > ends.g)) {
+    const bool liquidSide = y < ends.f;
+    const bool liquidAnswer = P > PsatCore(t, code);
+    if (liquidSide != liquidAnswer)
+      return liquidSide ? liquid(ends.ts, code) : vapour(ends.ts, code);
+  }
+  return property(t, P, code);
+}
+
+}  // namespace
+
 double SofPHCore(double P, double h, std::int32_t code) {
   const SaturatedEnds ends = saturatedEnds(P, code, HfCore, HgCore);
   if (ends.subcritical && ends.f <= h && h <= ends.g) {
     return interpolateQuality(h, ends.f, ends.g, SfCore(ends.ts, code), SgCore(ends.ts, code));
   }
-  const double t = TofPHFrom(P, h, code, ends);
-  return t == kErrorValue ? kErrorValue : SofTPCore(t, P, code);
+  return otherProperty(SofTPCore, SfCore, SgCore, TofPHFrom(P, h, code, ends), P, h, code, ends);
 }
 
 double HofPSCore(double P, double s, std::int32_t code) {
@@ -245,8 +266,7 @@ double HofPSCore(double P, double s, std::int32_t code) {
   if (ends.subcritical && ends.f <= s && s <= ends.g) {
     return interpolateQuality(s, ends.f, ends.g, HfCore(ends.ts, code), HgCore(ends.ts, code));
   }
-  const double t = TofPSFrom(P, s, code, ends);
-  return t == kErrorValue ? kErrorValue : HofTPCore(t, P, code);
+  return otherProperty(HofTPCore, HfCore, HgCore, TofPSFrom(P, s, code, ends), P, s, code, ends);
 }
 
 // Fixed 32-step bisection in ln P on SofTPCore.

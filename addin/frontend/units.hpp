@@ -9,9 +9,9 @@ inline constexpr double kRankineOffset = 459.67;
 inline constexpr double kPsiaPerMPa = 145.0377377;
 inline constexpr double kCubicCmPerGramPerCubicFtPerLbm = 62.42796058;
 inline constexpr double kKJPerKgPerBtuPerLbm = 2.326;
+// The one entropy factor (the international table BTU), for every entropy
+// argument and result.
 inline constexpr double kKJPerKgKPerBtuPerLbmR = 4.1868;
-// The saturated-entropy functions and SofTV convert their result with 4.186.
-inline constexpr double kKJPerKgKPerBtuPerLbmRShort = 4.186;
 
 inline double temperatureIn(double x) { return (x + kRankineOffset) / kRankinePerKelvin; }
 inline double temperatureOut(double x) { return x * kRankinePerKelvin - kRankineOffset; }
@@ -23,6 +23,5 @@ inline double enthalpyIn(double x) { return x * kKJPerKgPerBtuPerLbm; }
 inline double enthalpyOut(double x) { return x / kKJPerKgPerBtuPerLbm; }
 inline double entropyIn(double x) { return x * kKJPerKgKPerBtuPerLbmR; }
 inline double entropyOut(double x) { return x / kKJPerKgKPerBtuPerLbmR; }
-inline double entropyOutShort(double x) { return x / kKJPerKgKPerBtuPerLbmRShort; }
 
 }  // namespace vapordex::units

@@ -28,10 +28,10 @@ VDX_WORKSHEET Hg(double T, std::int32_t code) {
   return oneArgument(T, code, u::temperatureIn, HgCore, Guard::kNone, u::enthalpyOut);
 }
 VDX_WORKSHEET Sf(double T, std::int32_t code) {
-  return oneArgument(T, code, u::temperatureIn, SfCore, Guard::kNone, u::entropyOutShort);
+  return oneArgument(T, code, u::temperatureIn, SfCore, Guard::kNone, u::entropyOut);
 }
 VDX_WORKSHEET Sg(double T, std::int32_t code) {
-  return oneArgument(T, code, u::temperatureIn, SgCore, Guard::kNone, u::entropyOutShort);
+  return oneArgument(T, code, u::temperatureIn, SgCore, Guard::kNone, u::entropyOut);
 }
 VDX_WORKSHEET VofTP(double T, double P, std::int32_t code) {
   return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, VofTPCore,
@@ -55,5 +55,5 @@ VDX_WORKSHEET HofTV(double T, double v, std::int32_t code) {
 }
 VDX_WORKSHEET SofTV(double T, double v, std::int32_t code) {
   return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, Sign::kPositive, SofTVCore,
-                      Guard::kUnavailableMarker, u::entropyOutShort);
+                      Guard::kUnavailableMarker, u::entropyOut);
 }
