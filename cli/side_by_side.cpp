@@ -310,6 +310,89 @@ bool parseValues(const std::string& text, std::size_t limit, std::vector<double>
 
 namespace {
 
+// The triple-point and critical temperatures and pressures in the code's
+// units: where the saturation functions clamp.
+struct SaturationEnds {
+  double tTriple, tCritical, pTriple, pCritical;
+};
+SaturationEnds saturationEnds(std::int32_t code) {
+  const double tTriple = callFunction("Tsat", 1e-30, 0.0, code);
+  return {tTriple, callFunction("Tsat", 1e30, 0.0, code), callFunction("Psat", tTriple, 0.0, code),
+          callFunction("Psat", 1e30, 0.0, code)};
+}
+
+std::string shortest(double x) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.10g", x);
+  return buffer;
+}
+
+}  // namespace
+
+bool saturationTemperatures(const std::vector<double>& range, std::int32_t code,
+                            std::vector<double>* rows, std::string* error) {
+  const SaturationEnds ends = saturationEnds(code);
+  const char* unitName = code > 0 ? " F" : " K";
+  rows->clear();
+  bool inside = false;
+  bool below = false;
+  bool above = false;
+  for (double T : range) {
+    double row = T;
+    if (T < ends.tTriple) {
+      row = ends.tTriple;
+      below = true;
+    } else if (T >= ends.tCritical) {
+      row = ends.tCritical;
+      above = true;
+    } else {
+      inside = true;
+    }
+    if (rows->empty() || rows->back() != row) rows->push_back(row);
+  }
+  if (!inside && !(below && above)) {
+    *error = "no temperature of the range lies on the saturation line (" + shortest(ends.tTriple) +
+             unitName + " to " + shortest(ends.tCritical) + unitName + ")";
+    return false;
+  }
+  return true;
+}
+
+bool checkSaturationPressures(const std::vector<double>& pressures, std::int32_t code,
+                              std::string* error) {
+  const SaturationEnds ends = saturationEnds(code);
+  const char* unitName = code > 0 ? " psia" : " MPa";
+  for (double P : pressures) {
+    if (!(P >= ends.pTriple && P <= ends.pCritical)) {
+      *error = "no saturation at " + shortest(P) + unitName + " (the line runs from " +
+               shortest(ends.pTriple) + unitName + " to the critical pressure " +
+               shortest(ends.pCritical) + unitName + ")";
+      return false;
+    }
+  }
+  return true;
+}
+
+bool checkGrid(const std::vector<double>& pressures, const std::vector<double>& temperatures,
+               std::int32_t code, std::string* error) {
+  for (double P : pressures) {
+    if (!(P > 0.0)) {
+      *error = "a pressure must be above zero: " + shortest(P);
+      return false;
+    }
+  }
+  const double absoluteZero = code > 0 ? -459.67 : 0.0;
+  for (double T : temperatures) {
+    if (!(T > absoluteZero)) {
+      *error = "a temperature must be above absolute zero: " + shortest(T);
+      return false;
+    }
+  }
+  return true;
+}
+
+namespace {
+
 // Columns of the saturation tables.
 Table saturationColumns(std::int32_t code, const char* kind) {
   const bool english = code > 0;
@@ -369,8 +452,8 @@ Table superheatTable(const std::vector<double>& pressures, const std::vector<dou
   t.names = {"P", "T", "phase", "v", "h", "s"};
   t.units = {unit('P', english), unit('T', english), "",
              unit('v', english), unit('h', english), unit('s', english)};
-  // The critical temperature in the table's units.
-  const double tc = callFunction("Tsat", 1e30, 0.0, code);
+  const SaturationEnds ends = saturationEnds(code);
+  const double tc = ends.tCritical;
   std::size_t done = 0;
   for (double P : pressures) {
     for (double T : temperatures) {
@@ -378,7 +461,7 @@ Table superheatTable(const std::vector<double>& pressures, const std::vector<dou
       std::string phase;
       bool onLine = false;
       if (T >= tc) {
-        phase = "supercritical";
+        phase = P >= ends.pCritical ? "supercritical" : "vapour";
       } else if (std::fabs(P - ps) <= 1e-12 * ps) {
         phase = "two-phase";
         onLine = true;

@@ -62,13 +62,32 @@ bool parseValues(const std::string& text, std::size_t limit, std::vector<double>
 bool rangeValues(double from, double to, double step, std::size_t limit,
                  std::vector<double>* values, std::string* error);
 
+// The rows of a saturation table by temperature for a range of temperatures
+// in the code's units: the range's temperatures on the saturation line, with
+// those below the triple point replaced by the triple point and those at or
+// above the critical temperature by the critical point, each once. A range
+// with no temperature on the line and not spanning it is an error.
+bool saturationTemperatures(const std::vector<double>& range, std::int32_t code,
+                            std::vector<double>* rows, std::string* error);
+// Saturation pressures must lie on the line: from the triple-point pressure
+// to the critical pressure (the critical point).
+bool checkSaturationPressures(const std::vector<double>& pressures, std::int32_t code,
+                              std::string* error);
+// A single-phase grid needs pressures above zero and temperatures above
+// absolute zero.
+bool checkGrid(const std::vector<double>& pressures, const std::vector<double>& temperatures,
+               std::int32_t code, std::string* error);
+
 // Steam tables for a formulation code (its sign selects the units).
 Table saturationByTemperature(const std::vector<double>& temperatures, std::int32_t code,
                               const std::function<void(std::size_t)>& progress);
 Table saturationByPressure(const std::vector<double>& pressures, std::int32_t code,
                            const std::function<void(std::size_t)>& progress);
-// v, h, s at every (P, T), with the phase; states on the saturation line (a
-// two-phase mixture of any quality) are left empty.
+// v, h, s at every (P, T), with the phase: supercritical at and above both
+// the critical temperature and pressure, otherwise liquid above the
+// saturation pressure and vapour at or below it (or above the critical
+// temperature). States on the saturation line (a two-phase mixture of any
+// quality) are left empty.
 Table superheatTable(const std::vector<double>& pressures, const std::vector<double>& temperatures,
                      std::int32_t code, const std::function<void(std::size_t)>& progress);
 

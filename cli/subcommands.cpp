@@ -186,16 +186,24 @@ int runSubcommand(int argc, const char* const* argv) {
       if (std::isnan(from) || std::isnan(to) || std::isnan(step)) {
         return fail("table saturation-t: needs --from, --to and --step");
       }
-      if (!rangeValues(from, to, step, kMaxStates, &first, &error)) return fail("table: " + error);
+      std::vector<double> range;
+      if (!rangeValues(from, to, step, kMaxStates, &range, &error) ||
+          !saturationTemperatures(range, code, &first, &error)) {
+        return fail("table: " + error);
+      }
     } else if (kind == "saturation-p") {
       if (pressures.empty()) return fail("table saturation-p: needs --pressures");
-      if (!parseValues(pressures, kMaxStates, &first, &error)) return fail("table: " + error);
+      if (!parseValues(pressures, kMaxStates, &first, &error) ||
+          !checkSaturationPressures(first, code, &error)) {
+        return fail("table: " + error);
+      }
     } else if (kind == "superheat") {
       if (pressures.empty() || temperatures.empty()) {
         return fail("table superheat: needs --pressures and --temperatures");
       }
       if (!parseValues(pressures, kMaxStates, &first, &error) ||
-          !parseValues(temperatures, kMaxStates, &second, &error)) {
+          !parseValues(temperatures, kMaxStates, &second, &error) ||
+          !checkGrid(first, second, code, &error)) {
         return fail("table: " + error);
       }
       if (static_cast<double>(first.size()) * static_cast<double>(second.size()) >

@@ -62,6 +62,12 @@ bad "not a number: 'x'" table saturation-p --pressures 1,x
 bad "more than 10000000" table saturation-t --from 300 --to 20000000 --step 1
 bad "more than 10000000" table superheat --pressures 1:5000:1 --temperatures 300:3000:1
 bad "needs --from" table saturation-t --to 400 --step 1
+bad "no temperature of the range lies on the saturation line" table saturation-t --from 650 --to 680 --step 5
+bad "no temperature of the range lies on the saturation line" table saturation-t --from 200 --to 250 --step 10
+bad "no saturation at 30 MPa" table saturation-p --pressures 20,30
+bad "no saturation at -1 MPa" table saturation-p --pressures -1 --format csv
+bad "a pressure must be above zero: -2" table superheat --pressures 1,-2 --temperatures 500
+bad "above absolute zero: -500" table superheat --pressures 1 --temperatures -500 --code 97
 bad "not a formulation code" table saturation-t --from 300 --to 400 --step 10 --code 50
 bad "cannot write '$tmp/no/such/dir/t.csv'" table saturation-t --from 300 --to 400 --step 10 --out "$tmp/no/such/dir/t.csv"
 bad "unknown kind 'bar'" chart bar --out "$tmp/x.png"

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "charts.hpp"
 #include "cli.hpp"
@@ -107,13 +108,62 @@ TEST(Tables, SaturationColumnsAreConsistent) {
   EXPECT_EQ(p.units[1], "psia");
 }
 
+// A saturation table runs from the triple point to the critical point:
+// temperatures beyond either end become that end, once.
+TEST(Tables, SaturationRowsStayOnTheLine) {
+  const double tc = callFunction("Tsat", 1e30, 0, -97);
+  const double tt = callFunction("Tsat", 1e-30, 0, -97);
+  struct Case {
+    std::vector<double> range;
+    std::vector<double> rows;
+  };
+  const Case cases[] = {
+      {{640, 645, 650, 655, 660}, {640, 645, tc}},
+      {{250, 260, 270, 280}, {tt, 280}},
+      {{400, 300, 200}, {400, 300, tt}},
+      {{200, 700}, {tt, tc}},
+      {{300, tc}, {300, tc}},
+  };
+  for (const Case& c : cases) {
+    std::vector<double> rows;
+    std::string error;
+    ASSERT_TRUE(saturationTemperatures(c.range, -97, &rows, &error)) << error;
+    EXPECT_EQ(rows, c.rows);
+    const Table t = saturationByTemperature(rows, -97, nullptr);
+    EXPECT_EQ(t.rows.back()[0].number, rows.back());
+  }
+  std::vector<double> rows;
+  std::string error;
+  EXPECT_FALSE(saturationTemperatures({650, 660}, -97, &rows, &error));
+  EXPECT_NE(error.find("647.096 K"), std::string::npos) << error;
+  EXPECT_FALSE(saturationTemperatures({-10, 20}, 97, &rows, &error));
+  EXPECT_NE(error.find("32.018 F"), std::string::npos) << error;
+}
+
+TEST(Tables, SaturationPressuresAndGridsAreChecked) {
+  std::string error;
+  EXPECT_TRUE(checkSaturationPressures({0.000611657, 1.0, 22.064}, -97, &error)) << error;
+  for (double P : {30.0, 22.07, 0.0001, -1.0, 0.0}) {
+    EXPECT_FALSE(checkSaturationPressures({1.0, P}, -97, &error)) << P;
+  }
+  EXPECT_TRUE(checkSaturationPressures({3200.0}, 97, &error)) << error;
+  EXPECT_FALSE(checkSaturationPressures({3300.0}, 97, &error));
+  EXPECT_TRUE(checkGrid({0.001, 100.0}, {1.0, 2000.0}, -97, &error)) << error;
+  EXPECT_TRUE(checkGrid({1.0}, {-400.0}, 97, &error)) << error;
+  EXPECT_FALSE(checkGrid({1.0, -2.0}, {500.0}, -97, &error));
+  EXPECT_FALSE(checkGrid({0.0}, {500.0}, -97, &error));
+  EXPECT_FALSE(checkGrid({1.0}, {0.0}, -97, &error));
+  EXPECT_FALSE(checkGrid({1.0}, {-459.67}, 97, &error));
+}
+
 TEST(Tables, SuperheatMarksPhases) {
   const double ps = callFunction("Psat", 450.0, 0, -97);
   const Table t = superheatTable({0.01, ps, 30.0}, {300.0, 450.0, 700.0}, -97, nullptr);
   ASSERT_EQ(t.rows.size(), 9u);
   EXPECT_EQ(t.rows[0][2].text, "liquid");         // 0.01 MPa, 300 K
   EXPECT_EQ(t.rows[1][2].text, "vapour");         // 0.01 MPa, 450 K
-  EXPECT_EQ(t.rows[2][2].text, "supercritical");  // 0.01 MPa, 700 K
+  EXPECT_EQ(t.rows[2][2].text, "vapour");         // 0.01 MPa, 700 K: above Tc, below Pc
+  EXPECT_EQ(t.rows[8][2].text, "supercritical");  // 30 MPa, 700 K
   EXPECT_EQ(t.rows[4][2].text, "two-phase");      // Psat(450 K), 450 K
   EXPECT_TRUE(std::isnan(t.rows[4][3].number));   // left empty
   EXPECT_EQ(t.rows[7][2].text, "liquid");         // 30 MPa, 450 K
