@@ -318,10 +318,11 @@ double pressureBasedTv(const EngineOps& e, double T, double v, Quantity q) {
 // enthalpies) are no state of water. The ends count as saturated states, as
 // for the pressure-based engines: 1/vf and 1/vg need not give back the
 // saturated densities' own doubles. Elsewhere the equation of state at
-// rho = 1/v. The liquid's saturated density decides alone for a volume
-// below vf.
+// rho = 1/v. A volume at or above the ideal gas's R T / Psat lies beyond
+// vg, and the liquid's saturated density decides alone for a volume below
+// vf.
 double densityBasedTv(const EngineOps& e, double T, double v, Quantity q) {
-  if (T < e.criticalTemperature) {
+  if (T < e.criticalTemperature && !(v >= e.gasConstant * T / e.saturationPressure(T))) {
     const double rhoF = e.densityFromTP(T, 0.0, kLiquid);
     if (v >= 1.0 / rhoF) {
       const double rhoG = e.densityFromTP(T, 0.0, kVapour);

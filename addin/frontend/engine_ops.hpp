@@ -54,6 +54,11 @@ struct EngineOps {
   double (*pressureFromTD)(double T, double rho) = nullptr;
   double (*enthalpyFromTD)(double T, double rho) = nullptr;
   double (*entropyFromTD)(double T, double rho) = nullptr;
+  // The gas constant of the equation of state, kJ/(kg K): its saturated
+  // vapour's volume lies below the ideal gas's R T / Psat (compressibility
+  // below 1) along the whole saturation line, which lets a (T, v) state of
+  // larger volume skip the saturated densities.
+  double gasConstant = 0.0;
 };
 
 inline bool isPressureBased(const EngineOps& e) { return e.specificVolume != nullptr; }

@@ -45,6 +45,7 @@ constexpr EngineOps kKkhm69{
     .pressureFromTD = kkhm69::pressureFromTD,
     .enthalpyFromTD = kkhm69::enthalpyFromTD,
     .entropyFromTD = kkhm69::entropyFromTD,
+    .gasConstant = kkhm69::kR,
 };
 
 constexpr EngineOps kNbs84{
@@ -58,6 +59,7 @@ constexpr EngineOps kNbs84{
     .pressureFromTD = nbs84::pressureFromTD,
     .enthalpyFromTD = nbs84::enthalpyFromTD,
     .entropyFromTD = nbs84::entropyFromTD,
+    .gasConstant = nbs84::kR,
 };
 
 constexpr EngineOps kIapws95{
@@ -71,6 +73,7 @@ constexpr EngineOps kIapws95{
     .pressureFromTD = iapws95::pressureFromTD,
     .enthalpyFromTD = iapws95::enthalpyFromTD,
     .entropyFromTD = iapws95::entropyFromTD,
+    .gasConstant = iapws95::kR,
 };
 
 constexpr EngineOps kIf97{
@@ -101,6 +104,7 @@ constexpr EngineOps kFit2020{
     .pressureFromTD = fit2020::pressureFromTD,
     .enthalpyFromTD = fit2020::enthalpyFromTD,
     .entropyFromTD = fit2020::entropyFromTD,
+    .gasConstant = fit2020::kR,
 };
 
 constexpr const EngineOps* kEngines[] = {&kIfc67, &kKkhm69, &kNbs84, &kIapws95, &kIf97, &kFit2020};

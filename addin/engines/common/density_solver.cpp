@@ -99,6 +99,8 @@ double newtonDensity(PressureSlopeFunction pressureSlope, double T, double targe
   PressureSlope at = pressureSlope(T, rho);
   double residual = at.p - target;
   if (!(std::fabs(residual) <= maxResidual * target)) return rho;
+  constexpr double kConverged = kPolishUlps * std::numeric_limits<double>::epsilon();
+  double previousStep = 0.0;  // relative
   for (int step = 0; step < kPolishSteps; ++step) {
     if (residual == 0.0) return rho;
     if (!(at.slope > 0.0) || !std::isfinite(at.slope)) return rho;
@@ -107,9 +109,17 @@ double newtonDensity(PressureSlopeFunction pressureSlope, double T, double targe
     if (next > upper) next = upper;
     if (!(next > 0.0)) next = 0.5 * rho;
     if (!std::isfinite(next)) return rho;
-    if (std::fabs(next - rho) <= kPolishUlps * std::numeric_limits<double>::epsilon() * rho) {
-      return next;
+    const double relativeStep = std::fabs(next - rho) / rho;
+    if (relativeStep <= kConverged) return next;
+    // Newton's steps shrink quadratically: step k + 1 is about
+    // (step k / step k - 1^2) step k^2. Where that is below the tolerance and
+    // the steps already shrink (a small step after a larger one), the
+    // estimate after this step is converged without evaluating it.
+    if (previousStep > 0.0 && relativeStep < 1e-6 && relativeStep < previousStep) {
+      const double contraction = relativeStep / (previousStep * previousStep);
+      if (contraction * relativeStep * relativeStep <= kConverged) return next;
     }
+    previousStep = relativeStep;
     const PressureSlope nextAt = pressureSlope(T, next);
     const double nextResidual = nextAt.p - target;
     if (!(std::fabs(nextResidual) < std::fabs(residual))) return rho;
