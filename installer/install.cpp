@@ -11,6 +11,10 @@ constexpr const char* kTemporarySuffix = ".tmp";
 }
 
 void addinFilePath(Platform& platform, const Host& host, char* path, std::size_t size) {
+  if (!host.complete || host.addinName == nullptr || host.addinName[0] == '\0' ||
+      host.addinFolder[0] == '\0') {
+    fatal(platform, 438, "no add-in file path before the host probe has completed");
+  }
   const int n = std::snprintf(path, size, "%s%s", host.addinFolder, host.addinName);
   if (n < 0 || static_cast<std::size_t>(n) >= size) {
     fatal(platform, 440, "add-in file path too long\n%s", host.addinFolder);
@@ -23,7 +27,8 @@ bool isInstalled(Platform& platform, const Host& host) {
   return platform.fileExists(path);
 }
 
-void installAddin(Platform& platform, const Host& host, const void* data, std::size_t size) {
+bool installAddin(Platform& platform, const Host& host, const void* data, std::size_t size) {
+  if (!host.complete) return false;
   char path[kAddinPathSize];
   addinFilePath(platform, host, path, sizeof path);
   char temporary[kAddinPathSize + 8];
@@ -41,6 +46,7 @@ void installAddin(Platform& platform, const Host& host, const void* data, std::s
     platform.removeFile(temporary);
     fatal(platform, 442, "can't remove old copy of Add-In");
   }
+  return true;
 }
 
 }  // namespace vapordex::installer

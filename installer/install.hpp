@@ -8,7 +8,8 @@
 
 namespace vapordex::installer {
 
-// The add-in file: the add-in folder followed by the add-in file name.
+// The add-in file: the add-in folder followed by the add-in file name (fatal
+// 440 before a complete probe has found both).
 void addinFilePath(Platform& platform, const Host& host, char* path, std::size_t size);
 
 bool isInstalled(Platform& platform, const Host& host);
@@ -17,7 +18,8 @@ bool isInstalled(Platform& platform, const Host& host);
 // checks the write, the flush and the close, then replaces the old file in
 // one step. On any failure the old file is untouched, the temporary file is
 // removed and the failure is fatal: 445 create, 447 write, flush or close,
-// 442 replace.
-void installAddin(Platform& platform, const Host& host, const void* data, std::size_t size);
+// 442 replace. Without a complete probe (no add-in name or folder to build
+// a path from) it touches nothing and returns false.
+bool installAddin(Platform& platform, const Host& host, const void* data, std::size_t size);
 
 }  // namespace vapordex::installer

@@ -10,6 +10,11 @@ namespace vapordex::installer {
 
 enum class RootKey { kClassesRoot, kLocalMachine };
 
+// Which view of the registry a key is opened in: the program's own (a
+// 32-bit program on 64-bit Windows sees the 32-bit view), or the 64-bit view
+// whatever the program (KEY_WOW64_64KEY).
+enum class RegistryView { kDefault, k64Bit };
+
 // Binary types as GetBinaryTypeA reports them.
 inline constexpr unsigned kScs32BitBinary = 0;
 inline constexpr unsigned kScs64BitBinary = 6;
@@ -47,8 +52,8 @@ class Platform {
   // Registry, read only: open a subkey of a root or of an open key, read the
   // value at an index (false when the call fails, the end of the list
   // included), close.
-  virtual bool openRootKey(RootKey root, const char* subkey, Key* key) = 0;
-  virtual bool openKey(Key parent, const char* subkey, Key* key) = 0;
+  virtual bool openRootKey(RootKey root, const char* subkey, RegistryView view, Key* key) = 0;
+  virtual bool openKey(Key parent, const char* subkey, RegistryView view, Key* key) = 0;
   virtual bool enumValue(Key key, unsigned index, char* name, unsigned nameSize, char* data,
                          unsigned* dataSize) = 0;
   virtual void closeKey(Key key) = 0;

@@ -89,10 +89,13 @@ void probeArchitecture(Platform& platform, Host& host) {
 void probeOfficeVersion(Platform& platform, Host& /*host*/) {
   Platform::Key application = nullptr;
   Platform::Key curVer = nullptr;
-  if (!platform.openRootKey(RootKey::kClassesRoot, "Excel.Application", &application)) {
+  if (!platform.openRootKey(RootKey::kClassesRoot, "Excel.Application", RegistryView::kDefault,
+                            &application)) {
     fatal(platform, 228, "%s", kNotRegistered);
   }
-  if (!platform.openKey(application, "CurVer", &curVer)) fatal(platform, 230, "%s", kNotRegistered);
+  if (!platform.openKey(application, "CurVer", RegistryView::kDefault, &curVer)) {
+    fatal(platform, 230, "%s", kNotRegistered);
+  }
   char name[kRegistryNameSize];
   char data[kRegistryDataSize + 1];
   for (unsigned index = 0;; ++index) {
@@ -111,10 +114,16 @@ void probeOfficeVersion(Platform& platform, Host& /*host*/) {
     const char* text;
   };
   static constexpr Office kOffices[] = {
-      {7, "Microsoft Office Version: 97"},    {8, "Microsoft Office Version: 98"},
-      {9, "Microsoft Office Version: 2K"},    {10, "Microsoft Office Version: XP"},
-      {11, "Microsoft Office Version: 2003"}, {12, "Microsoft Office Version: 2007"},
-      {14, "Microsoft Office Version: 2010"}, {15, "Microsoft Office Version: 2013"},
+      {7, "Microsoft Office Version: 97"},
+      {8, "Microsoft Office Version: 98"},
+      {9, "Microsoft Office Version: 2K"},
+      {10, "Microsoft Office Version: XP"},
+      {11, "Microsoft Office Version: 2003"},
+      {12, "Microsoft Office Version: 2007"},
+      {14, "Microsoft Office Version: 2010"},
+      {15, "Microsoft Office Version: 2013"},
+      // Excel 2016, 2019, 2021, 2024 and Microsoft 365 all register 16.
+      {16, "Microsoft Office Version: 2016 or later"},
   };
   for (const Office& o : kOffices) {
     if (o.major == major) {
@@ -125,15 +134,42 @@ void probeOfficeVersion(Platform& platform, Host& /*host*/) {
   fatal(platform, 293, "no supported Microsoft Office version found");
 }
 
-void probeOfficePath(Platform& platform, Host& host) {
+namespace {
+
+constexpr int kAppPathsDepth = 6;
+
+// Opens Excel's App Paths chain one level at a time in a registry view: the
+// level that failed (its keys above closed again, innermost first), or -1
+// with all six open.
+int openAppPaths(Platform& platform, RegistryView view, Platform::Key (&keys)[kAppPathsDepth]) {
   static constexpr const char* kPath[] = {"SOFTWARE",       "Microsoft", "Windows",
                                           "CurrentVersion", "App Paths", "excel.exe"};
+  for (int k = 0; k < kAppPathsDepth; ++k) {
+    const bool opened = k == 0
+                            ? platform.openRootKey(RootKey::kLocalMachine, kPath[0], view, &keys[0])
+                            : platform.openKey(keys[k - 1], kPath[k], view, &keys[k]);
+    if (!opened) {
+      for (int j = k - 1; j >= 0; --j) platform.closeKey(keys[j]);
+      return k;
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
+// A 32-bit installer on 64-bit Windows reads the 32-bit view of the
+// registry, where 64-bit Office need not register excel.exe: there the
+// chain is opened again in the 64-bit view. The first attempt's fatal code
+// stands when both fail.
+void probeOfficePath(Platform& platform, Host& host) {
   static constexpr int kCodes[] = {302, 304, 306, 308, 310, 312};
-  Platform::Key keys[6] = {};
-  for (int k = 0; k < 6; ++k) {
-    const bool opened = k == 0 ? platform.openRootKey(RootKey::kLocalMachine, kPath[0], &keys[0])
-                               : platform.openKey(keys[k - 1], kPath[k], &keys[k]);
-    if (!opened) fatal(platform, kCodes[k], "%s", kNotRegistered);
+  Platform::Key keys[kAppPathsDepth] = {};
+  const int failed = openAppPaths(platform, RegistryView::kDefault, keys);
+  if (failed >= 0) {
+    const bool retried = failed == kAppPathsDepth - 1 && host.windowsBits == 64 &&
+                         openAppPaths(platform, RegistryView::k64Bit, keys) < 0;
+    if (!retried) fatal(platform, kCodes[failed], "%s", kNotRegistered);
   }
   char name[kRegistryNameSize];
   char* data = host.excelFolder;  // the folder is the data of "Path"
@@ -216,6 +252,7 @@ void runProbe(Platform& platform, Host& host) {
   probeOfficeBitness(platform, host);
   probeAddinName(platform, host);
   probeAddinFolder(platform, host);
+  host.complete = true;
 }
 
 }  // namespace vapordex::installer

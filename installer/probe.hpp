@@ -28,6 +28,8 @@ struct Host {
   char addinName64[kAddinNameSize] = {};
   const char* addinName = nullptr;
   char addinFolder[kFolderSize] = {};
+  // Set when all seven steps have completed; the install action needs it.
+  bool complete = false;
 };
 
 void probeOperatingSystem(Platform& platform, Host& host);
@@ -38,7 +40,7 @@ void probeOfficeBitness(Platform& platform, Host& host);
 void probeAddinName(Platform& platform, Host& host);
 void probeAddinFolder(Platform& platform, Host& host);
 
-// The seven steps in order.
+// The seven steps in order; host.complete after the last.
 void runProbe(Platform& platform, Host& host);
 
 }  // namespace vapordex::installer

@@ -136,7 +136,7 @@ void showStatus(const char* status, const char* second, const char* third) {
 
 void onInstall() {
   const Resource& addin = gState.host.excelBits == 32 ? gState.addin32 : gState.addin64;
-  installAddin(platform(), gState.host, addin.data, addin.size);
+  if (!installAddin(platform(), gState.host, addin.data, addin.size)) return;
   showStatus("Add-In has been successfully installed.",
              "You will need to activate it from inside Excel to complete this process.",
              "Push the button below to exit program.");
@@ -274,6 +274,7 @@ void createWindows() {
                                 WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, x, y, kWidth,
                                 gState.height, nullptr, nullptr, gState.instance, nullptr);
   if (gState.main == nullptr) fatalWindowsError(platform(), 677, "can't create main window");
+  gState.platform.owner = gState.main;
   gState.logoWindow =
       createChild("LOGO", nullptr, WS_CHILD | WS_VISIBLE, 0, 679, "can't create logo window");
   static constexpr const char* kInitial[] = {"Operating System",
@@ -312,7 +313,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   registerClass("LOGO", logoProcedure);
   createWindows();
   layout();
+  // The window takes no input until the probe has completed: a fatal box of
+  // the probe (owned by the window) leaves nothing of it to press.
+  EnableWindow(gState.main, FALSE);
   runProbe(platform(), gState.host);
+  EnableWindow(gState.main, TRUE);
   platform().makeDirectory(gState.host.addinFolder);
   if (isInstalled(platform(), gState.host)) {
     showStatus("Add-In has already been installed.",

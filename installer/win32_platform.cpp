@@ -10,6 +10,10 @@ namespace vapordex::installer {
 namespace {
 constexpr REGSAM kReadAccess = KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE;
 
+REGSAM access(RegistryView view) {
+  return view == RegistryView::k64Bit ? kReadAccess | KEY_WOW64_64KEY : kReadAccess;
+}
+
 // Registry calls return their error instead of setting the last error.
 bool succeeded(LONG result) {
   if (result == ERROR_SUCCESS) return true;
@@ -38,17 +42,17 @@ bool Win32Platform::binaryType(const char* path, unsigned* type) {
   return true;
 }
 
-bool Win32Platform::openRootKey(RootKey root, const char* subkey, Key* key) {
+bool Win32Platform::openRootKey(RootKey root, const char* subkey, RegistryView view, Key* key) {
   HKEY parent = root == RootKey::kClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
   HKEY opened = nullptr;
-  if (!succeeded(RegOpenKeyExA(parent, subkey, 0, kReadAccess, &opened))) return false;
+  if (!succeeded(RegOpenKeyExA(parent, subkey, 0, access(view), &opened))) return false;
   *key = reinterpret_cast<Key>(opened);
   return true;
 }
 
-bool Win32Platform::openKey(Key parent, const char* subkey, Key* key) {
+bool Win32Platform::openKey(Key parent, const char* subkey, RegistryView view, Key* key) {
   HKEY opened = nullptr;
-  if (!succeeded(RegOpenKeyExA(reinterpret_cast<HKEY>(parent), subkey, 0, kReadAccess, &opened))) {
+  if (!succeeded(RegOpenKeyExA(reinterpret_cast<HKEY>(parent), subkey, 0, access(view), &opened))) {
     return false;
   }
   *key = reinterpret_cast<Key>(opened);
@@ -106,7 +110,7 @@ void Win32Platform::setLineText(Line line, const char* text) {
 }
 
 void Win32Platform::showErrorBox(const char* text, const char* caption) {
-  MessageBoxA(nullptr, text, caption, MB_SYSTEMMODAL | MB_ICONERROR);
+  MessageBoxA(owner, text, caption, MB_SYSTEMMODAL | MB_ICONERROR);
 }
 
 void Win32Platform::exitProcess(int code) { ExitProcess(static_cast<UINT>(code)); }

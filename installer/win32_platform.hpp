@@ -11,11 +11,14 @@ class Win32Platform : public Platform {
  public:
   // The window of each line, in the order of Line.
   HWND lines[11] = {};
+  // The installer window, which owns the fatal error box once it exists: the
+  // window takes no input while the box is up.
+  HWND owner = nullptr;
 
   bool windowsVersion(unsigned* major, unsigned* minor) override;
   bool binaryType(const char* path, unsigned* type) override;
-  bool openRootKey(RootKey root, const char* subkey, Key* key) override;
-  bool openKey(Key parent, const char* subkey, Key* key) override;
+  bool openRootKey(RootKey root, const char* subkey, RegistryView view, Key* key) override;
+  bool openKey(Key parent, const char* subkey, RegistryView view, Key* key) override;
   bool enumValue(Key key, unsigned index, char* name, unsigned nameSize, char* data,
                  unsigned* dataSize) override;
   void closeKey(Key key) override;

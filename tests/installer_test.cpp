@@ -3,6 +3,7 @@
 // error texts and the fatal reporter's bounds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -41,6 +42,9 @@ class ScriptedPlatform : public Platform {
   unsigned minor = 1;
   std::map<std::string, unsigned> binaryTypes;
   std::map<std::string, std::vector<Value>> registry;  // "HKCR\\Excel.Application\\CurVer"
+  // What an open with the 64-bit view flag sees (a 32-bit program on 64-bit
+  // Windows sees registry without it).
+  std::map<std::string, std::vector<Value>> registry64;
   std::map<std::string, std::string> environment;
   std::set<std::string> existing;
   std::map<std::string, std::string> files;  // contents of files on disk
@@ -65,16 +69,24 @@ class ScriptedPlatform : public Platform {
     *type = it->second;
     return true;
   }
-  bool openRootKey(RootKey root, const char* subkey, Key* key) override {
-    return open(std::string(root == RootKey::kClassesRoot ? "HKCR" : "HKLM") + "\\" + subkey, key);
+  // A key handle is its view ("64:" for the 64-bit view) and full path.
+  bool openRootKey(RootKey root, const char* subkey, RegistryView view, Key* key) override {
+    return open(prefix(view) + (root == RootKey::kClassesRoot ? "HKCR" : "HKLM") + "\\" + subkey,
+                key);
   }
-  bool openKey(Key parent, const char* subkey, Key* key) override {
-    return open(*reinterpret_cast<std::string*>(parent) + "\\" + subkey, key);
+  bool openKey(Key parent, const char* subkey, RegistryView view, Key* key) override {
+    const std::string& path = *reinterpret_cast<std::string*>(parent);
+    if (path.rfind(prefix(view), 0) != 0 || (view == RegistryView::kDefault && isView64(path))) {
+      return false;  // a chain opened in one view stays in it
+    }
+    return open(path + "\\" + subkey, key);
   }
   bool enumValue(Key key, unsigned index, char* name, unsigned nameSize, char* data,
                  unsigned* dataSize) override {
-    const auto it = registry.find(*reinterpret_cast<std::string*>(key));
-    if (it == registry.end() || index >= it->second.size()) return false;
+    const std::string& path = *reinterpret_cast<std::string*>(key);
+    const auto& view = isView64(path) ? registry64 : registry;
+    const auto it = view.find(isView64(path) ? path.substr(3) : path);
+    if (it == view.end() || index >= it->second.size()) return false;
     const Value& v = it->second[index];
     if (v.name.size() + 1 > nameSize || v.data.size() + 1 > *dataSize) return false;
     std::memcpy(name, v.name.c_str(), v.name.size() + 1);
@@ -130,13 +142,17 @@ class ScriptedPlatform : public Platform {
  private:
   std::deque<std::string> handles_;  // keys and files, stable addresses
 
-  bool open(const std::string& path, Key* key) {
-    opened.push_back(path);
+  static std::string prefix(RegistryView view) { return view == RegistryView::k64Bit ? "64:" : ""; }
+  static bool isView64(const std::string& path) { return path.rfind("64:", 0) == 0; }
+
+  bool open(const std::string& key, Key* handle) {
+    opened.push_back(key);
+    const std::string path = isView64(key) ? key.substr(3) : key;
     // A key exists when it or a key below it holds values.
-    for (const auto& entry : registry) {
+    for (const auto& entry : isView64(key) ? registry64 : registry) {
       if (entry.first == path || entry.first.rfind(path + "\\", 0) == 0) {
-        handles_.push_back(path);
-        *key = reinterpret_cast<Key>(&handles_.back());
+        handles_.push_back(key);
+        *handle = reinterpret_cast<Key>(&handles_.back());
         ++openKeys;
         return true;
       }
@@ -235,9 +251,9 @@ const FatalCase kFatalCases[] = {
        p.registry["HKCR\\Excel.Application\\CurVer"] = {{"", "Word.Application.15"}, {"a", "15"}};
      },
      236, "Excel has not been properly registered"},
-    {"Office 16",
+    {"Office 17",
      [](ScriptedPlatform& p) {
-       p.registry["HKCR\\Excel.Application\\CurVer"] = {{"", "Excel.Application.16"}};
+       p.registry["HKCR\\Excel.Application\\CurVer"] = {{"", "Excel.Application.17"}};
      },
      293, "no supported Microsoft Office version found"},
     {"Office 13",
@@ -371,6 +387,101 @@ TEST(InstallerProbe, ProfileRoots) {
 
 // A profile folder of the longest length Windows allows still yields a
 // complete add-in path, and the install writes there.
+// Excel 2016 to Microsoft 365 register 16.
+TEST(InstallerProbe, Office16IsTodaysOffice) {
+  ScriptedPlatform p;
+  standardHost(p);
+  p.registry["HKCR\\Excel.Application\\CurVer"] = {{"", "Excel.Application.16"}};
+  Host h = newHost();
+  ASSERT_EQ(probe(p, h), 0) << p.boxText;
+  EXPECT_EQ(p.line(Line::kOfficeVersion), "Microsoft Office Version: 2016 or later");
+  EXPECT_TRUE(h.complete);
+}
+
+// The App Paths entry of 64-bit Office may be only in the 64-bit view, which
+// the 32-bit installer reaches only with the view flag: the chain is opened
+// again in that view where the first attempt fails at excel.exe on 64-bit
+// Windows, and only there.
+TEST(InstallerProbe, AppPathsInEitherRegistryView) {
+  struct Case {
+    const char* what;
+    bool inDefault, in64;
+    int windowsBits;
+    int code;  // 0: found
+    const char* folder;
+  };
+  const Case cases[] = {
+      {"only in the 64-bit view", false, true, 64, 0, "C:\\Office64\\"},
+      {"only in the 32-bit view", true, false, 64, 0, "C:\\Office32\\"},
+      {"in both: the first wins", true, true, 64, 0, "C:\\Office32\\"},
+      {"in neither", false, false, 64, 312, nullptr},
+      {"32-bit Windows reads no other view", false, true, 32, 312, nullptr},
+  };
+  for (const Case& c : cases) {
+    ScriptedPlatform p;
+    standardHost(p);
+    p.registry.erase(kAppPaths);
+    // The views share the keys above excel.exe.
+    p.registry["HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\word.exe"] = {
+        {"Path", "C:\\Word\\"}};
+    p.registry64 = p.registry;
+    if (c.inDefault) p.registry[kAppPaths] = {{"Path", "C:\\Office32\\"}};
+    if (c.in64) p.registry64[kAppPaths] = {{"Path", "C:\\Office64\\"}};
+    if (c.windowsBits == 32) p.binaryTypes["C:\\Windows\\notepad.exe"] = kScs32BitBinary;
+    for (const char* exe : {"C:\\Office32\\EXCEL.EXE", "C:\\Office64\\EXCEL.EXE"}) {
+      p.existing.insert(exe);
+      p.binaryTypes[exe] = kScs64BitBinary;
+    }
+    Host h = newHost();
+    EXPECT_EQ(probe(p, h), c.code) << c.what;
+    if (c.code == 0) {
+      EXPECT_EQ(std::string(h.excelFolder), c.folder) << c.what;
+    } else {
+      EXPECT_EQ(p.boxText, "Excel has not been properly registered") << c.what;
+    }
+    EXPECT_EQ(p.openKeys, 0) << c.what;  // every key closed
+    const bool retried =
+        std::find(p.opened.begin(), p.opened.end(), "64:HKLM\\SOFTWARE") != p.opened.end();
+    EXPECT_EQ(retried, c.windowsBits == 64 && !c.inDefault) << c.what;
+  }
+}
+
+// A failure further up the chain than excel.exe keeps its own code; the
+// 64-bit view is not tried.
+TEST(InstallerProbe, OnlyAMissingExcelEntryTriesThe64BitView) {
+  ScriptedPlatform p;
+  standardHost(p);
+  p.registry64 = p.registry;
+  p.registry.erase(kAppPaths);
+  p.registry["HKLM\\SOFTWARE\\Other"] = {{"", ""}};
+  Host h = newHost();
+  EXPECT_EQ(probe(p, h), 304);
+  EXPECT_EQ(std::find(p.opened.begin(), p.opened.end(), "64:HKLM\\SOFTWARE"), p.opened.end());
+}
+
+// Without a complete probe the install action writes nothing: no path is
+// built from a missing add-in name or folder.
+TEST(InstallerInstall, RefusesWithoutACompleteProbe) {
+  ScriptedPlatform p;
+  standardHost(p);
+  p.registry["HKCR\\Excel.Application\\CurVer"] = {{"", "Excel.Application.13"}};
+  Host h = newHost();
+  EXPECT_EQ(probe(p, h), 293);
+  EXPECT_FALSE(h.complete);
+  EXPECT_FALSE(installAddin(p, h, "abc", 3));
+  EXPECT_TRUE(p.files.empty());
+  EXPECT_EQ(p.line(Line::kStatus), "");
+  // A path asked for all the same is fatal, never "(null)".
+  try {
+    isInstalled(p, h);
+    ADD_FAILURE() << "no fatal error";
+  } catch (const Exit& e) {
+    EXPECT_EQ(e.code, 1);
+  }
+  EXPECT_EQ(p.boxCaption, "Fatal Error Code 438");
+  EXPECT_TRUE(p.files.empty());
+}
+
 TEST(InstallerInstall, LongestProfileFolder) {
   ScriptedPlatform p;
   standardHost(p);
@@ -381,7 +492,7 @@ TEST(InstallerInstall, LongestProfileFolder) {
   ASSERT_EQ(probe(p, h), 0) << p.boxText;
   const std::string path = profile + "\\Application Data\\Microsoft\\AddIns\\Vapordex64.xll";
   EXPECT_FALSE(isInstalled(p, h));
-  installAddin(p, h, "abc", 3);
+  EXPECT_TRUE(installAddin(p, h, "abc", 3));
   EXPECT_EQ(p.files.at(path), "abc");
   EXPECT_TRUE(isInstalled(p, h));
 }

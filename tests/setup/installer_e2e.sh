@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# The installer end to end under Wine and Xvfb: a registered Excel 2013
-# (Excel.Application.15) whose App Paths entry points at a folder with a
-# small EXCEL.EXE of the given bitness; start the installer, screenshot it,
-# press Install with xdotool, check the written add-in byte for byte and the
-# window's texts, start again ("already installed"), leave with Exit (exit
-# code 0); then with Excel.Application.16 the fatal box 293 and exit code 1.
+# The installer end to end under Wine and Xvfb: a registered Excel of today
+# (Excel.Application.16, Excel 2016 to Microsoft 365) whose App Paths entry
+# points at a folder with a small EXCEL.EXE of the given bitness; start the
+# installer, screenshot it, press Install with xdotool, check the written
+# add-in byte for byte and the window's texts, start again ("already
+# installed"), leave with Exit (exit code 0); then with a refused Office
+# (Excel.Application.13) the fatal box 293: Install pressed on the window
+# behind it does nothing (no file written, no "installed"), and the box ends
+# the program with exit code 1.
 #   installer_e2e.sh BITS SETUP.exe HELPERS_DIR EXPECTED.xll WORK_DIR
 # Exit status 77 (skipped) when this machine cannot run BITS-bit Wine.
 set -u
@@ -43,7 +46,7 @@ click() {  # button text
 }
 
 reg add 'HKCU\Software\Wine' /v Version /d win7 /f
-reg add 'HKCR\Excel.Application\CurVer' /ve /d Excel.Application.15 /f
+reg add 'HKCR\Excel.Application\CurVer' /ve /d Excel.Application.16 /f
 reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\excel.exe' /v Path /d 'C:\Office' /f $view
 mkdir -p "$WINEPREFIX/drive_c/Office"
 cp "$helpers/EXCEL.exe" "$WINEPREFIX/drive_c/Office/EXCEL.EXE"
@@ -58,7 +61,7 @@ import -display $display -window root "$work/installer-$bits.png" 2>/dev/null
 check '[ -s "$work/installer-$bits.png" ]' "no screenshot"
 check '[ "$(status_line)" = "Push the button below to install the Add-In." ]' "initial status: $(status_line)"
 texts=$(control texts "$title")
-check 'grep -qx "line Microsoft Office Version: 2013" <<<"$texts"' "Office version line"
+check 'grep -qx "line Microsoft Office Version: 2016 or later" <<<"$texts"' "Office version line"
 check 'grep -qx "line Add-In: $xll" <<<"$texts"' "add-in name line"
 check 'grep -qx "button Install enabled" <<<"$texts"' "Install enabled at start"
 click Install
@@ -79,12 +82,20 @@ click Exit
 wait $pid; code=$?
 check '[ $code = 0 ]' "Exit ended with code $code"
 
-# An unsupported Office: the fatal box, then exit code 1.
-reg add 'HKCR\Excel.Application\CurVer' /ve /d Excel.Application.16 /f
-"$loader" "$setup" & pid=$!
+# A refused Office: the fatal box; the window behind it takes no input, so
+# Install writes nothing; the box ends the program with exit code 1.
+reg add 'HKCR\Excel.Application\CurVer' /ve /d Excel.Application.13 /f
+touch "$work/marker"; sleep 1
+(cd "$work" && exec "$loader" "$setup") & pid=$!
 check 'control wait "Fatal Error Code 293" 60 >/dev/null' "no box 'Fatal Error Code 293'"
 sleep 1
 import -display $display -window root "$work/fatal-$bits.png" 2>/dev/null
+xy=$(control rect "$title" Install)
+check '[ -n "$xy" ]' "no Install button behind the fatal box"
+[ -n "$xy" ] && xdotool mousemove --sync $xy click 1 && sleep 1 && xdotool click 1 && sleep 1
+check '[ "$(status_line)" != "Add-In has been successfully installed." ]' "Install behind the fatal box reported success"
+written=$(find "$work" -newer "$work/marker" -type f \( -name '*.xll' -o -name '*.tmp' -o -name '(null)*' \) 2>/dev/null)
+check '[ -z "$written" ]' "files written behind the fatal box: $written"
 xdotool search --name "Fatal Error Code 293" windowactivate --sync key Return 2>/dev/null ||
   xdotool key Return
 wait $pid; code=$?
