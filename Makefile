@@ -11,7 +11,7 @@ ifneq ($(COMMIT_TIME),)
 export SOURCE_DATE_EPOCH ?= $(COMMIT_TIME)
 endif
 
-.PHONY: all test bench bootstrap native sanitize win32 win64 win64-setup-test dist sample clean
+.PHONY: all test bench bootstrap native sanitize tsan win32 win64 win64-setup-test dist sample clean
 
 all: dist sample
 
@@ -25,6 +25,11 @@ native: bootstrap
 sanitize: bootstrap
 	@cmake --preset sanitize >/dev/null
 	@cmake --build $(BUILD)/sanitize -j $(JOBS)
+
+# ThreadSanitizer: the core library and the multithreaded tests only.
+tsan: bootstrap
+	@cmake --preset tsan >/dev/null
+	@cmake --build $(BUILD)/tsan -j $(JOBS) --target threads_test
 
 # The 32-bit build carries the installer, which embeds the 64-bit add-in.
 win32: bootstrap win64
@@ -54,9 +59,10 @@ sample: dist
 	done
 	@echo "HofTP(500 F, 1000 psia, 97) = $$($(DIST)/vapordex HofTP 500 1000 97) BTU/lbm"
 
-test: dist sanitize win64-setup-test
+test: dist sanitize tsan win64-setup-test
 	@ctest --test-dir $(BUILD)/native --output-on-failure -j $(JOBS)
 	@ctest --test-dir $(BUILD)/sanitize --output-on-failure -j $(JOBS) -LE 'windows|lint' 
+	@ctest --test-dir $(BUILD)/tsan --output-on-failure -R '^Threads\.'
 
 # Cost per call of every function under every formulation, in ns, and the
 # batch throughput (Release build): the median of three runs of each, which

@@ -21,6 +21,9 @@ struct Call {
 std::vector<Call> gCalls;
 int gFailRegisterAt = 0;
 int gRegisterCalls = 0;
+// What GET.WORKSPACE(2) answers: a counted version text, or none (empty).
+std::string gVersion;
+char gVersionText[16];
 char gModule[] =
     "\x0c"
     "C:\\addin.xll";
@@ -54,6 +57,12 @@ int answer(int xlfn, LPXLOPER result, int count, LPXLOPER* opers) {
     } else {
       return xlretFailed;
     }
+  } else if (xlfn == xlfGetWorkspace) {
+    if (gVersion.empty()) return xlretFailed;
+    gVersionText[0] = static_cast<char>(gVersion.size());
+    std::memcpy(gVersionText + 1, gVersion.c_str(), gVersion.size() + 1);
+    result->val.str = gVersionText;
+    result->xltype = xltypeStr;
   } else if (xlfn == xlfRegister) {
     ++gRegisterCalls;
     if (gRegisterCalls == gFailRegisterAt) return xlretFailed;
@@ -85,6 +94,7 @@ class Shell : public ::testing::Test {
     gCalls.clear();
     gFailRegisterAt = 0;
     gRegisterCalls = 0;
+    gVersion.clear();
   }
   std::vector<Call> callsOf(int xlfn) const {
     std::vector<Call> out;
@@ -163,10 +173,44 @@ TEST_F(Shell, AutoOpenRegistersEveryFunction) {
   EXPECT_EQ(registers[15].count, 14);
   EXPECT_EQ(registers[15].texts[2], "RBBJJ");
   EXPECT_EQ(registers[15].texts[4], "T,S,formulation,formulation");
-  // The file name is asked for once and released at the end.
-  EXPECT_EQ(gCalls.front().xlfn, xlGetName);
+  // Excel's version is asked for first; the file name once, and released at
+  // the end.
+  EXPECT_EQ(gCalls[0].xlfn, xlfGetWorkspace);
+  EXPECT_EQ(gCalls[0].texts, std::vector<std::string>{"#2.000000"});
+  EXPECT_EQ(gCalls[1].xlfn, xlGetName);
   EXPECT_EQ(gCalls.back().xlfn, xlFree);
   EXPECT_TRUE(callsOf(xlcAlert).empty());
+}
+
+// Excel 97 to 2003 get the registration exactly as before; Excel 2007 and
+// later the same texts with every type text marked thread-safe.
+TEST_F(Shell, ThreadSafeFromExcel2007) {
+  struct Case {
+    const char* version;
+    bool threadSafe;
+  };
+  for (const Case& c : {Case{"", false}, Case{"8.0", false}, Case{"11.0", false},
+                        Case{"12.0", true}, Case{"16.0", true}, Case{"16.0x", true}}) {
+    gCalls.clear();
+    gRegisterCalls = 0;
+    gVersion = c.version;
+    EXPECT_EQ(xlAutoOpen(), 1) << c.version;
+    const std::vector<Call> registers = callsOf(xlfRegister);
+    ASSERT_EQ(registers.size(), catalogue().size()) << c.version;
+    for (std::size_t k = 0; k < registers.size(); ++k) {
+      const std::string want = catalogue()[k].typeText() + (c.threadSafe ? "$" : "");
+      EXPECT_EQ(registers[k].texts[2], want) << c.version;
+      EXPECT_EQ(registers[k].count, static_cast<int>(catalogue()[k].arguments.size()) + 10);
+    }
+    // The version text is released like the file name.
+    EXPECT_EQ(callsOf(xlFree).size(), gVersion.empty() ? 1u : 2u) << c.version;
+    EXPECT_EQ(xlAutoClose(), 1);
+  }
+  EXPECT_EQ(excelMajorVersion(), 16);
+  gVersion = "9.0";
+  EXPECT_EQ(excelMajorVersion(), 9);
+  gVersion = "";
+  EXPECT_EQ(excelMajorVersion(), 0);
 }
 
 TEST_F(Shell, FailedRegistrationStopsWithAnAlert) {

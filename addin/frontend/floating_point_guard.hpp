@@ -16,6 +16,12 @@ namespace vapordex {
 // floating-point environment is restored exactly, which also drops the flags
 // raised meanwhile.
 //
+// The x87 unit computes with 53-bit significands (double precision) while
+// the guard lives: a C runtime's exp, log or pow computes there, and its
+// results must not depend on the precision the host or Wine left set (Wine
+// starts threads at 64 bits, Windows at 53, some graphics libraries leave
+// 24).
+//
 // On x86 both units are handled directly. The SSE control/status register is
 // saved whole, rewritten on entry only where it differs from ours, and
 // restored on exit. Of the x87 unit only the control and status words are
@@ -32,7 +38,7 @@ class FloatingPointGuard {
   FloatingPointGuard() {
     __asm__ __volatile__("fnstcw %0" : "=m"(x87Control_) : : "memory");
     __asm__ __volatile__("fnstsw %0" : "=m"(x87Status_) : : "memory");
-    const auto ours = static_cast<unsigned short>((x87Control_ | kX87Masks) & ~kX87Rounding);
+    const unsigned short ours = oursFor(x87Control_);
     if (ours != x87Control_) __asm__ __volatile__("fldcw %0" : : "m"(ours) : "memory");
     mxcsr_ = _mm_getcsr();
     // Writing MXCSR is slow; the flags need no clearing (they do not affect
@@ -53,7 +59,7 @@ class FloatingPointGuard {
       // raises them) on a status that had none: clearing them restores it,
       // far cheaper than reloading the environment.
       __asm__ __volatile__("fnclex" : : : "memory");
-      if (static_cast<unsigned short>((x87Control_ | kX87Masks) & ~kX87Rounding) != x87Control_) {
+      if (oursFor(x87Control_) != x87Control_) {
         __asm__ __volatile__("fldcw %0" : : "m"(x87Control_) : "memory");
       }
     } else if (status != x87Status_) {
@@ -64,8 +70,7 @@ class FloatingPointGuard {
       env.control = x87Control_;
       env.status = x87Status_;
       __asm__ __volatile__("fldenv %0" : : "m"(env) : "memory");
-    } else if (static_cast<unsigned short>((x87Control_ | kX87Masks) & ~kX87Rounding) !=
-               x87Control_) {
+    } else if (oursFor(x87Control_) != x87Control_) {
       __asm__ __volatile__("fldcw %0" : : "m"(x87Control_) : "memory");
     }
   }
@@ -88,6 +93,14 @@ class FloatingPointGuard {
   static constexpr unsigned kSseDenormalsAreZero = 0x0040u;
   static constexpr unsigned short kX87Masks = 0x003F;
   static constexpr unsigned short kX87Rounding = 0x0C00;
+  static constexpr unsigned short kX87Precision = 0x0300;
+  static constexpr unsigned short kX87Double = 0x0200;  // 53-bit significands
+  // The control word the guard computes with: every exception masked,
+  // round to nearest, double precision; the rest as the host set it.
+  static unsigned short oursFor(unsigned short host) {
+    return static_cast<unsigned short>(((host | kX87Masks) & ~(kX87Rounding | kX87Precision)) |
+                                       kX87Double);
+  }
   // What fnclex clears: the exception flags, stack fault, error summary and
   // busy bits.
   static constexpr unsigned short kX87ClearedByFnclex = 0x80FF;

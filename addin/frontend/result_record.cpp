@@ -5,8 +5,11 @@
 namespace vapordex {
 
 namespace {
-XLOPER gResult;
-}
+// One record per thread: Excel 2007 and later call the worksheet functions
+// on several threads at once, and read each result before the next call on
+// the same thread.
+thread_local XLOPER gResult;
+}  // namespace
 
 LPXLOPER storeResult(double x) {
   if (std::isfinite(x)) {

@@ -78,7 +78,7 @@ void freeRegistrationList(char** list) {
   std::free(list);
 }
 
-char** buildRegistrationList(std::span<const FunctionInfo> functions) {
+char** buildRegistrationList(std::span<const FunctionInfo> functions, bool threadSafe) {
   std::size_t total = 0;
   for (const FunctionInfo& fn : functions) total += fn.arguments.size() + 5;
   char** list = static_cast<char**>(std::calloc(total + 1, sizeof(char*)));
@@ -91,7 +91,7 @@ char** buildRegistrationList(std::span<const FunctionInfo> functions) {
       ok = false;
       break;
     }
-    char typeText[kMaxArguments + 2];
+    char typeText[kMaxArguments + 3];
     char argumentText[kArgumentTextCapacity + 1];
     std::size_t typeLength = 0;
     std::size_t argumentLength = 0;
@@ -110,6 +110,7 @@ char** buildRegistrationList(std::span<const FunctionInfo> functions) {
       argumentLength += nameLength;
     }
     if (!ok) break;
+    if (threadSafe) typeText[typeLength++] = '$';
     typeText[typeLength] = '\0';
     argumentText[argumentLength] = '\0';
     const char* texts[4] = {fn.name, typeText, argumentText, fn.help};
@@ -210,10 +211,40 @@ int registerFunctions(std::span<const FunctionInfo> functions) {
   return result;
 }
 
+int excelMajorVersion() {
+  XLOPER which;
+  which.val.num = 2;  // GET.WORKSPACE(2): the version number, as text
+  which.xltype = xltypeNum;
+  XLOPER version;
+  version.xltype = xltypeNil;
+  if (Excel4(xlfGetWorkspace, &version, 1, &which) != xlretSuccess) return 0;
+  int major = 0;
+  if (version.xltype == xltypeStr && version.val.str != nullptr) {
+    const auto length = static_cast<unsigned char>(version.val.str[0]);
+    for (int k = 1; k <= length && major < 1000; ++k) {
+      const char c = version.val.str[k];
+      if (c < '0' || c > '9') break;
+      major = major * 10 + (c - '0');
+    }
+    Excel4(xlFree, nullptr, 1, &version);
+  }
+  return major;
+}
+
 // The add-in's own list stays allocated while the add-in is loaded: it
-// belongs to xlAutoOpen, which frees the one of an earlier opening.
+// belongs to xlAutoOpen, which frees the one of an earlier opening, and
+// xlAutoClose frees it.
+//
+// From Excel 2007 on every worksheet function is registered thread-safe
+// (type text ending in '$'): Excel may then call them on all its
+// calculation threads at once. What makes them so: each returns its number
+// in a result record of its own thread; every value the engines keep
+// between calls is kept per thread; everything else they read is constant
+// data; and they call nothing of Excel's. A global written on the call path
+// would break this: keep any new state per thread.
 int openAddin() {
-  char** list = buildRegistrationList(catalogue());
+  const bool threadSafe = excelMajorVersion() >= kThreadSafeFromVersion;
+  char** list = buildRegistrationList(catalogue(), threadSafe);
   if (list == nullptr) {
     alert(gCantBuild);
     return 0;
@@ -223,14 +254,24 @@ int openAddin() {
   return registerList(list);
 }
 
+void closeAddin() {
+  freeRegistrationList(gList);
+  gList = nullptr;
+}
+
 }  // namespace vapordex::shell
 
 using namespace vapordex::shell;
 
 VDX_ENTRY int VDX_EXCEL_API xlAutoOpen(void) { return openAddin(); }
 
-VDX_ENTRY int VDX_EXCEL_API xlAutoClose(void) { return 1; }
+VDX_ENTRY int VDX_EXCEL_API xlAutoClose(void) {
+  closeAddin();
+  return 1;
+}
 
+// Excel calls the xlAuto functions on its main thread only: their reply
+// records may be shared.
 VDX_ENTRY LPXLOPER VDX_EXCEL_API xlAutoRegister(LPXLOPER /*name*/) {
   static XLOPER reply;
   reply.val.err = xlerrValue;

@@ -17,18 +17,30 @@ inline constexpr int kArgumentTextCapacity = 255;
 // name, type text, argument text, function help and argument helps, then a
 // null entry; a further null entry ends the list. Null on failure (an
 // allocation failed, a function has more than 30 arguments, or its argument
-// text does not fit), with nothing left allocated.
-char** buildRegistrationList(std::span<const FunctionInfo> functions);
+// text does not fit), with nothing left allocated. threadSafe appends the
+// thread-safe mark '$' to every type text.
+char** buildRegistrationList(std::span<const FunctionInfo> functions, bool threadSafe = false);
 void freeRegistrationList(char** list);
 
 // Registers every function of a table with Excel (building its list and
 // freeing it afterwards). Returns 1 when all were registered, 0 otherwise.
 int registerFunctions(std::span<const FunctionInfo> functions);
 
-// What xlAutoOpen does: builds the add-in's own list, keeps it while the
-// add-in is loaded (freeing one kept from an earlier opening) and registers
-// it.
+// Excel recalculates thread-safe functions on several threads from
+// Excel 2007 (version 12) on; earlier versions know no thread-safe mark.
+inline constexpr int kThreadSafeFromVersion = 12;
+
+// The major version of the Excel that loaded the add-in, from
+// GET.WORKSPACE(2) (a text such as "16.0"); 0 where Excel answers none.
+int excelMajorVersion();
+
+// What xlAutoOpen does: builds the add-in's own list (thread-safe from
+// Excel 2007 on), keeps it while the add-in is loaded (freeing one kept from
+// an earlier opening) and registers it.
 int openAddin();
+
+// What xlAutoClose does: frees the kept list.
+void closeAddin();
 
 }  // namespace vapordex::shell
 

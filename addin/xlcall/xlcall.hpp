@@ -127,6 +127,7 @@ inline constexpr int xlFree = 0 | xlSpecial;
 inline constexpr int xlCoerce = 2 | xlSpecial;
 inline constexpr int xlGetName = 9 | xlSpecial;
 inline constexpr int xlfRegister = 149;
+inline constexpr int xlfGetWorkspace = 186;
 inline constexpr int xlcAlert = 118 | xlCommand;
 
 extern "C" {

@@ -2,8 +2,11 @@
 // it registers and how it answers Excel's calls, then calls every worksheet
 // function over a list of cases and prints the results.
 //
-//   xlhost ADDIN.xll CASES [--fail-register-at N]
+//   xlhost ADDIN.xll CASES [--excel-version V] [--fail-register-at N]
 //
+// Plays Excel of version V (default 16.0): from 12.0 on it expects the
+// functions registered thread-safe, and replays a workbook-like load of
+// the cases from 8 threads at once against one thread's results.
 // Prints "case <line>\t<result>" per case, followed by the checks; exits 1
 // when any check failed.
 #include <windows.h>
@@ -90,7 +93,10 @@ std::vector<Expected> expectedRegistrations() {
 }
 
 void checkRegistrations(const StandinLog& log, std::size_t expectedCount) {
-  const std::vector<Expected> expected = expectedRegistrations();
+  std::vector<Expected> expected = expectedRegistrations();
+  if (std::atoi(log.excelVersion.c_str()) >= 12) {
+    for (Expected& e : expected) e.type += "$";
+  }
   check(log.registrations.size() == expectedCount,
         "registrations: " + std::to_string(log.registrations.size()));
   for (std::size_t k = 0; k < log.registrations.size() && k < expected.size(); ++k) {
@@ -142,6 +148,43 @@ const XLOPER* callCase(HMODULE addin, const std::string& type, const Case& c) {
   return nullptr;
 }
 
+// A result as Excel reads it: the record's type and the number's bits.
+std::uint64_t resultBits(const XLOPER* r) {
+  if (r == nullptr) return 0xDEADull;
+  if (r->xltype != xltypeNum) return 0xFFFF000000000000ULL | (r->xltype << 16) | r->val.err;
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &r->val.num, sizeof bits);
+  return bits;
+}
+
+// Several threads calling the add-in at once, as Excel 2007 and later do
+// in a multithreaded recalculation: each replays every call from its own
+// place in the list and counts results that differ from one thread's.
+struct Replay {
+  HMODULE addin;
+  const std::vector<std::string>* types;
+  const std::vector<Case>* calls;
+  const std::vector<std::uint64_t>* reference;
+  std::size_t start;
+  volatile LONG* ready;
+  LONG threads;
+  int differences;
+};
+
+DWORD WINAPI replayThread(LPVOID parameter) {
+  Replay& r = *static_cast<Replay*>(parameter);
+  InterlockedIncrement(r.ready);
+  while (*r.ready < r.threads) Sleep(0);
+  const std::size_t n = r.calls->size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t k = (r.start + i) % n;
+    if (resultBits(callCase(r.addin, (*r.types)[k], (*r.calls)[k])) != (*r.reference)[k]) {
+      ++r.differences;
+    }
+  }
+  return 0;
+}
+
 XLOPER numberOper(double x) {
   XLOPER o;
   o.val.num = x;
@@ -164,8 +207,16 @@ int main(int argc, char** argv) {
     return 2;
   }
   StandinLog& log = *xlhostLog();
-  const bool failMode = argc >= 5 && std::strcmp(argv[3], "--fail-register-at") == 0;
-  if (failMode) log.failRegisterAt = std::atoi(argv[4]);
+  bool failMode = false;
+  for (int k = 3; k + 1 < argc; k += 2) {
+    if (std::strcmp(argv[k], "--fail-register-at") == 0) {
+      failMode = true;
+      log.failRegisterAt = std::atoi(argv[k + 1]);
+    } else if (std::strcmp(argv[k], "--excel-version") == 0) {
+      log.excelVersion = argv[k + 1];
+    }
+  }
+  std::printf("excel version %s\n", log.excelVersion.c_str());
 
   HMODULE addin = LoadLibraryA(argv[1]);
   if (addin == nullptr) {
@@ -287,6 +338,51 @@ int main(int argc, char** argv) {
       check(std::isfinite(r->val.num), "finite number from " + c.line);
     }
     std::printf("case %s\t%s\n", c.line.c_str(), format(r).c_str());
+  }
+
+  // A workbook-like load: every case at 30 nearby states, from 8 threads at
+  // once, each result bit for bit as one thread computed it.
+  if (std::atoi(log.excelVersion.c_str()) >= 12) {
+    std::vector<Case> load;
+    std::vector<std::string> loadTypes;
+    for (int m = 0; m < 30; ++m) {
+      for (const Case& c : cases) {
+        Case v = c;
+        for (double& number : v.numbers) number *= 1.0 + 0.003 * m;
+        load.push_back(v);
+        loadTypes.push_back(typeFor(c.name));
+      }
+    }
+    std::vector<std::uint64_t> reference;
+    for (std::size_t k = 0; k < load.size(); ++k) {
+      reference.push_back(resultBits(callCase(addin, loadTypes[k], load[k])));
+    }
+    constexpr LONG kThreads = 8;
+    volatile LONG ready = 0;
+    Replay replays[kThreads];
+    HANDLE handles[kThreads];
+    for (LONG t = 0; t < kThreads; ++t) {
+      replays[t] = Replay{addin,
+                          &loadTypes,
+                          &load,
+                          &reference,
+                          load.size() * static_cast<std::size_t>(t) / kThreads,
+                          &ready,
+                          kThreads,
+                          0};
+      handles[t] = CreateThread(nullptr, 0, replayThread, &replays[t], 0, nullptr);
+      check(handles[t] != nullptr, "thread created");
+    }
+    WaitForMultipleObjects(kThreads, handles, TRUE, INFINITE);
+    int differences = 0;
+    for (LONG t = 0; t < kThreads; ++t) {
+      differences += replays[t].differences;
+      CloseHandle(handles[t]);
+    }
+    std::printf("threads: %zu calls x %ld threads, %d differ from one thread\n", load.size(),
+                static_cast<long>(kThreads), differences);
+    check(load.size() >= 3000, "a load of several thousand calls");
+    check(differences == 0, "8 threads give one thread's results");
   }
 
   // Once more with invalid, divide-by-zero and overflow unmasked: no trap,

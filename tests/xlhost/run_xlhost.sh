@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the Excel stand-in under Wine on one add-in build and compares its
 # worksheet results with the native build's.
-#   run_xlhost.sh BITS XLHOST_DIR ADDIN CASES VAPORDEX PREFIX [--fail-register-at N]
+#   run_xlhost.sh BITS XLHOST_DIR ADDIN CASES VAPORDEX PREFIX [--excel-version V] [--fail-register-at N]
 # Exit status 77 (skipped) when this machine cannot run BITS-bit Wine.
 set -u
 bits=$1 hostdir=$2 addin=$3 cases=$4 vapordex=$5 prefix=$6; shift 6
@@ -17,7 +17,7 @@ out=$(WINELOADER=$loader "$here/../../scripts/wine-env" "$prefix" \
 status=$?
 printf '%s\n' "$out"
 [ $status -eq 0 ] || { echo "FAIL: xlhost exited with $status"; exit 1; }
-[ $# -gt 0 ] && exit 0   # the failure configuration runs no cases
+case " $* " in *" --fail-register-at "*) exit 0 ;; esac   # the failure configuration runs no cases
 
 # Native results for the same cases, line by line.
 native=$(grep -v '^#' "$cases" | sed -n 's/^[=~] //p' | "$vapordex" --batch)

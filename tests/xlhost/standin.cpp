@@ -61,7 +61,14 @@ int registerFunction(int count, LPXLOPER* opers) {
     r.texts.push_back(countedText(opers[k], ("xlfRegister argument " + std::to_string(k)).c_str()));
   }
   const std::string& procedure = r.texts[0];
-  const std::string& type = r.texts[1];
+  std::string type = r.texts[1];
+  const bool threadSafeExcel = std::atoi(gLog.excelVersion.c_str()) >= 12;
+  const bool marked = !type.empty() && type.back() == '$';
+  if (marked != threadSafeExcel) {
+    problem(procedure + ": type text '" + type + "' under Excel " + gLog.excelVersion +
+            (threadSafeExcel ? " lacks the thread-safe mark" : " carries a mark it does not know"));
+  }
+  if (marked) type.pop_back();
   if (type.size() != static_cast<std::size_t>(count - 10 + 1)) {
     problem(procedure + ": type text '" + type + "' for " + std::to_string(count) + " arguments");
   }
@@ -89,6 +96,21 @@ int dispatch(int xlfn, LPXLOPER result, int count, LPXLOPER* opers, void* caller
       s[0] = static_cast<char>(n);
       std::memcpy(s + 1, path, n + 1);
       gLog.moduleName.assign(path, n);
+      result->val.str = s;
+      result->xltype = xltypeStr;
+      ++gLog.outstandingNames;
+      return xlretSuccess;
+    }
+    case xlfGetWorkspace: {
+      if (count != 1 || opers[0]->xltype != xltypeNum || opers[0]->val.num != 2.0 ||
+          result == nullptr) {
+        problem("xlfGetWorkspace: expected the one argument 2");
+        return xlretFailed;
+      }
+      const std::size_t n = gLog.excelVersion.size();
+      char* s = static_cast<char*>(std::malloc(n + 2));
+      s[0] = static_cast<char>(n);
+      std::memcpy(s + 1, gLog.excelVersion.c_str(), n + 1);
       result->val.str = s;
       result->xltype = xltypeStr;
       ++gLog.outstandingNames;

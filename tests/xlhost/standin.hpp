@@ -17,6 +17,10 @@ struct StandinLog {
   std::string moduleName;             // what xlGetName answered
   int registerCalls = 0;
   int failRegisterAt = 0;  // 1-based xlfRegister call that fails; 0 for none
+  // What GET.WORKSPACE(2) answers: the Excel version the stand-in plays.
+  // From 12.0 (Excel 2007) on it expects every type text marked
+  // thread-safe ('$'), before that none.
+  std::string excelVersion = "16.0";
   int outstandingNames = 0;
 };
 
