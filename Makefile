@@ -68,7 +68,7 @@ test: dist sanitize tsan win64-setup-test
 # batch throughput (Release build): the median of three runs of each, which
 # a busy machine disturbs less than a single run.
 bench: native
-	@$(BUILD)/native/bench/vapordex_bench --benchmark_filter='Matrix/|BM_Batch|Region/' \
+	@$(BUILD)/native/bench/vapordex_bench --benchmark_filter='Matrix/|BM_Batch|Region/|BM_Mixed|BM_Compute' \
 	  --benchmark_min_time=0.05 --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
 	  --benchmark_format=json 2>/dev/null | python3 tools/bench_table.py
 

@@ -18,6 +18,7 @@ def main():
     cost = {}
     regions = {}
     batch = None
+    throughput = {}  # (workload, threads) -> calls per second
     for b in data["benchmarks"]:
         name = b["name"]
         # With repetitions, only the medians count.
@@ -29,6 +30,10 @@ def main():
             _, fn, code = name.split("/")
             scale = {"ns": 1, "us": 1e3, "ms": 1e6}[b["time_unit"]]
             cost[(fn, code)] = b["real_time"] * scale
+        elif name.startswith("BM_MixedWorkload") or name.startswith("BM_ComputeLoop"):
+            workload = "mixed" if name.startswith("BM_Mixed") else "loop"
+            threads = int(name.rsplit("threads:", 1)[1].split("/")[0])
+            throughput[(workload, threads)] = b.get("items_per_second")
         elif name.startswith("BM_BatchIf97Forward"):
             batch = b.get("items_per_second")
         elif name.startswith("Region/"):
@@ -52,6 +57,23 @@ def main():
             print(f"| {fn} | " + " | ".join("" if c is None else f"{c:.0f}" for c in cells) + " |")
     if batch:
         print(f"\n`vapordex --batch`, IF97 forward lines: {batch / 1e6:.2f} million lines/s")
+    if throughput:
+        counts = sorted({t for (_, t) in throughput})
+        print("\nThroughput on several threads (calls per second, and the scaling over one"
+              " thread):\n")
+        print("| threads | mixed workload | scaling | compute loop scaling | ratio |")
+        print("|---|---|---|---|---|")
+        for t in counts:
+            mixed = throughput.get(("mixed", t))
+            loop = throughput.get(("loop", t))
+            mixed1 = throughput.get(("mixed", 1))
+            loop1 = throughput.get(("loop", 1))
+            if not (mixed and loop and mixed1 and loop1):
+                continue
+            scale = mixed / mixed1
+            loopScale = loop / loop1
+            print(f"| {t} | {mixed / 1e6:.3f} M/s | {scale:.2f} | {loopScale:.2f} |"
+                  f" {scale / loopScale:.2f} |")
 
 
 if __name__ == "__main__":
