@@ -6,9 +6,9 @@
 #include "../common/density_solver.hpp"
 #include "../common/exact_power.hpp"
 #include "../common/float_limits.hpp"
+#include "../common/iapws_saturation.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
-#include "../if97/if97.hpp"
 #include "iapws95_coefficients.hpp"
 
 namespace vapordex::iapws95 {
@@ -382,18 +382,8 @@ double entropyFromTD(double T, double rho) {
   return kR * (tau * (h.phi0Tau + h.phirTau) - h.phi0 - h.phir);
 }
 
-// The IAPWS-IF97 saturation-pressure equation, written with C2 = 2 C.
-double saturationPressure(double T) {
-  if (T <= kTriplePointTemperature) return kTriplePointPressure;
-  if (T >= kCriticalTemperature) return kCriticalPressure;
-  const double v = T - 0.23855557567849 / (T - 650.17534844798);
-  const double a = v * v + 1167.0521452767 * v - 724213.16703206;
-  const double b = -17.073846940092 * v * v + 12020.82470247 * v - 3232555.0322333;
-  const double c2 = 29.83021722706 * v * v - 9646.5314723182 * v + 810226.81084114;
-  const double x = c2 / (-b + std::sqrt(b * b - 2.0 * a * c2));
-  const double x2 = x * x;
-  return x2 * x2;
-}
+// The IAPWS-IF97 saturation-pressure equation.
+double saturationPressure(double T) { return iapws_saturation::pressure(T); }
 
 double saturationTemperature(double P) {
   static constexpr SaturationLine kLine{
@@ -401,7 +391,7 @@ double saturationTemperature(double P) {
       .triplePressure = kTriplePointPressure,
       .criticalTemperature = kCriticalTemperature,
       .criticalPressure = kCriticalPressure,
-      .temperatureEstimate = if97::saturationTemperatureEstimate,
+      .temperatureEstimate = iapws_saturation::temperatureEstimate,
       .estimateReach = 1e-6,  // its algebraic inverse, to rounding
   };
   return bisectSaturationTemperature(P, kLine);

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "../common/density_solver.hpp"
+#include "../common/iapws_saturation.hpp"
 #include "../common/last_exponential.hpp"
 #include "../common/saturation.hpp"
-#include "../if97/if97.hpp"
 #include "kkhm69_coefficients.hpp"
 
 namespace vapordex::kkhm69 {
@@ -208,7 +208,7 @@ constexpr ExponentialLine kSaturationLine{kTriplePointTemperature, kTriplePointP
                                           kCriticalTemperature, kCriticalPressure,
                                           // IF97's saturation line lies within 0.2 K of this one
                                           // below the critical points.
-                                          if97::saturationTemperatureEstimate, 0.2};
+                                          iapws_saturation::temperatureEstimate, 0.2};
 using VapourPressure = ExponentialSaturation<kSaturationLine, saturationExponent>;
 
 }  // namespace

@@ -7,11 +7,11 @@
 
 #include "../common/density_solver.hpp"
 #include "../common/float_limits.hpp"
+#include "../common/iapws_saturation.hpp"
 #include "../common/int_power.hpp"
 #include "../common/last_exponential.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
-#include "../if97/if97.hpp"
 #include "nbs84_coefficients.hpp"
 
 namespace vapordex::nbs84 {
@@ -337,7 +337,7 @@ constexpr ExponentialLine kSaturationLine{kTriplePointTemperature, kTriplePointP
                                           kCriticalTemperature, kCriticalPressure,
                                           // IF97's saturation line lies within 0.2 K of this one
                                           // below the critical points.
-                                          if97::saturationTemperatureEstimate, 0.2};
+                                          iapws_saturation::temperatureEstimate, 0.2};
 using VapourPressure = ExponentialSaturation<kSaturationLine, saturationExponent>;
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "../common/iapws_saturation.hpp"
 #include "../common/int_power.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
@@ -463,29 +464,9 @@ double solvedVolumeFrom(double T) {
   return T < kRegion3Temperature ? std::numeric_limits<double>::infinity() : b23Pressure(T);
 }
 
-double saturationPressure(double T) {
-  if (T <= kTriplePointTemperature) return kTriplePointPressure;
-  if (T >= kCriticalTemperature) return kCriticalPressure;
-  const double* n = kRegion4;
-  const double theta = T + n[8] / (T - n[9]);
-  const double a = theta * theta + n[0] * theta + n[1];
-  const double b = n[2] * theta * theta + n[3] * theta + n[4];
-  const double c = n[5] * theta * theta + n[6] * theta + n[7];
-  const double x = 2.0 * c / (-b + std::sqrt(b * b - 4.0 * a * c));
-  const double x2 = x * x;
-  return x2 * x2;
-}
+double saturationPressure(double T) { return iapws_saturation::pressure(T); }
 
-double saturationTemperatureEstimate(double P) {
-  const double* n = kRegion4;
-  const double beta = std::sqrt(std::sqrt(P));
-  const double e = beta * beta + n[2] * beta + n[5];
-  const double f = n[0] * beta * beta + n[3] * beta + n[6];
-  const double g = n[1] * beta * beta + n[4] * beta + n[7];
-  const double d = 2.0 * g / (-f - std::sqrt(f * f - 4.0 * e * g));
-  const double s = n[9] + d;
-  return 0.5 * (s - std::sqrt(s * s - 4.0 * (n[8] + n[9] * d)));
-}
+double saturationTemperatureEstimate(double P) { return iapws_saturation::temperatureEstimate(P); }
 
 // Fixed 32-step bisection on the saturation-pressure equation; the result is
 // the last midpoint computed.

@@ -88,13 +88,6 @@ inline constexpr Term kRegion3[] = {
     {10, 0, 0.80964802996215e-4},  {10, 1, -0.16557679795037e-3}, {11, 26, -0.44923899061815e-4},
 };
 
-// Saturation-pressure equation, n1 to n10.
-inline constexpr double kRegion4[] = {
-    0.11670521452767e4,  -0.72421316703206e6, -0.17073846940092e2, 0.12020824702470e5,
-    -0.32325550322333e7, 0.14915108613530e2,  -0.48232657361591e4, 0.40511340542057e6,
-    -0.23855557567849,   0.65017534844798e3,
-};
-
 // Region 2/3 boundary: P = n1 + n2 T + n3 T^2 (only the forward form is used).
 inline constexpr double kB23[] = {
     0.34805185628969e3,

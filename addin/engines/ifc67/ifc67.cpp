@@ -3,10 +3,10 @@
 #include <cmath>
 #include <limits>
 
+#include "../common/iapws_saturation.hpp"
 #include "../common/int_power.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
-#include "../if97/if97.hpp"
 #include "ifc67_coefficients.hpp"
 
 namespace vapordex::ifc67 {
@@ -533,7 +533,7 @@ constexpr ExponentialLine kSaturationLine{kTriplePointTemperature, kTriplePointP
                                           kCriticalTemperature, kCriticalPressure,
                                           // IF97's saturation line lies within 0.2 K of this one
                                           // below the critical points.
-                                          if97::saturationTemperatureEstimate, 0.2};
+                                          iapws_saturation::temperatureEstimate, 0.2};
 using Saturation = ExponentialSaturation<kSaturationLine, saturationExponent>;
 
 }  // namespace
