@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "../engines/common/regula_falsi.hpp"
 #include "engine_ops.hpp"
 
 namespace vapordex {
@@ -171,29 +172,23 @@ class VolumeComparisons {
     // rounding (or the bracket closes).
     double x = 0.5 * (l + r);
     double fx = 0.0;
-    int side = 0;
     bool located = false;
+    // In ln P; ln(volume / v) falls with P, so a point above v replaces l.
+    IllinoisBracket b{l, r, fl, fr};
     for (int k = 0; k < kRootSteps && !located; ++k) {
       // A liquid's volume is nearly linear in P, a gas's in ln P.
-      x = liquid ? std::log((std::exp(l) * fr - std::exp(r) * fl) / (fr - fl))
-                 : (l * fr - r * fl) / (fr - fl);
-      if (!(x > l && x < r)) x = 0.5 * (l + r);
+      x = liquid ? std::log(b.secant(std::exp(b.lo), std::exp(b.hi))) : b.secant();
+      if (!(x > b.lo && x < b.hi)) x = 0.5 * (b.lo + b.hi);
       fx = g(x);
       if (!std::isfinite(fx)) return;
-      located = std::fabs(fx) <= tolerance || r - l <= 1e-15 * (1.0 + std::fabs(x));
-      if (fx > 0.0) {
-        l = x;
-        fl = fx;
-        if (side == 1) fr *= 0.5;
-        side = 1;
-      } else {
-        r = x;
-        fr = fx;
-        if (side == -1) fl *= 0.5;
-        side = -1;
-      }
+      located = std::fabs(fx) <= tolerance || b.hi - b.lo <= 1e-15 * (1.0 + std::fabs(x));
+      b.replace(fx > 0.0, x, fx);
     }
     if (!located) return;
+    l = b.lo;
+    r = b.hi;
+    fl = b.fLo;
+    fr = b.fHi;
     // The local slope, over a step across which the volume changes by
     // about 1e-8, far above its rounding (the bracket's mean slope is a
     // first guess).

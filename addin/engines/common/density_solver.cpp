@@ -261,30 +261,7 @@ double soundSaturatedDensity(PressureFunction pressure, double T, double saturat
     if (fInner > fOuter && beyond != outer) {
       // Past the branch's extremum without a crossing: golden-section search
       // for it between inner and beyond.
-      constexpr double kGolden = 0.6180339887498949;
-      double a = inner;
-      double b = beyond;
-      double x1 = b - kGolden * (b - a);
-      double x2 = a + kGolden * (b - a);
-      double f1 = excess(x1);
-      double f2 = excess(x2);
-      for (int k = 0; k < kBracketSteps && std::fabs(b - a) > kBracketResolution * std::fabs(b);
-           ++k) {
-        if (f1 < f2) {
-          b = x2;
-          x2 = x1;
-          f2 = f1;
-          x1 = b - kGolden * (b - a);
-          f1 = excess(x1);
-        } else {
-          a = x1;
-          x1 = x2;
-          f1 = f2;
-          x2 = a + kGolden * (b - a);
-          f2 = excess(x2);
-        }
-      }
-      return 0.5 * (a + b);
+      return goldenSectionMinimum(excess, inner, beyond, kBracketSteps, kBracketResolution);
     }
     beyond = outer;
     outer = inner;

@@ -15,6 +15,7 @@
 
 #include <cmath>
 
+#include "regula_falsi.hpp"
 #include "same_double.hpp"
 #include "water.hpp"
 
@@ -80,27 +81,17 @@ inline double locateRoot(double lnP, double P, const SaturationLine& line, doubl
     fHi = line.logOf(hi) - lnP;
   }
   if (!(fLo < 0.0 && fHi > 0.0)) return std::nan("");
-  int side = 0;
+  // In 1/T; the end a point replaces moves by less than 1e-11 K once the
+  // root is located.
+  IllinoisBracket b{xLo, xHi, fLo, fHi};
   for (int k = 0; k < kRootSteps; ++k) {
-    const double x = (xLo * fHi - xHi * fLo) / (fHi - fLo);
+    const double x = b.secant();
     const double T = 1.0 / x;
     if (!(T > lo - 1.0 && T < hi + 1.0)) return std::nan("");
     const double f = line.logOf(T) - lnP;
-    if (f < 0.0) {
-      if (std::fabs(1.0 / xLo - T) < 1e-11) return T;
-      xLo = x;
-      fLo = f;
-      if (side == -1) fHi *= 0.5;
-      side = -1;
-    } else if (f > 0.0) {
-      if (std::fabs(1.0 / xHi - T) < 1e-11) return T;
-      xHi = x;
-      fHi = f;
-      if (side == 1) fLo *= 0.5;
-      side = 1;
-    } else {
-      return T;
-    }
+    if (!(f < 0.0) && !(f > 0.0)) return T;
+    if (std::fabs(1.0 / (f < 0.0 ? b.lo : b.hi) - T) < 1e-11) return T;
+    b.replace(f < 0.0, x, f);
   }
   return std::nan("");
 }

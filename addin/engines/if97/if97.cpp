@@ -5,6 +5,7 @@
 
 #include "../common/iapws_saturation.hpp"
 #include "../common/int_power.hpp"
+#include "../common/regula_falsi.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
 #include "if97_coefficients.hpp"
@@ -287,25 +288,17 @@ double region3Root(double T, double P, double* trusted, double* margin) {
   if (!(fLo > 0.0)) return std::nan("");
   *trusted = lo;
   double v = lo;
-  int side = 0;
-  for (int k = 0; k < kRegion3RootSteps && hi - lo > 1e-5 * lo; ++k) {
-    v = std::exp((std::log(lo) * fHi - std::log(hi) * fLo) / (fHi - fLo));
-    if (!(v > lo && v < hi)) v = 0.5 * (lo + hi);
+  // The pressure falls with volume: a point of higher pressure replaces lo.
+  IllinoisBracket b{lo, hi, fLo, fHi};
+  for (int k = 0; k < kRegion3RootSteps && b.hi - b.lo > 1e-5 * b.lo; ++k) {
+    v = std::exp(b.secant(std::log(b.lo), std::log(b.hi)));
+    if (!(v > b.lo && v < b.hi)) v = 0.5 * (b.lo + b.hi);
     const double f = region3Pressure(T, v) - P;
-    if (f > 0.0) {
-      lo = v;
-      fLo = f;
-      if (side == 1) fHi *= 0.5;
-      side = 1;
-    } else if (f < 0.0) {
-      hi = v;
-      fHi = f;
-      if (side == -1) fLo *= 0.5;
-      side = -1;
-    } else {
-      break;
-    }
+    if (!(f > 0.0) && !(f < 0.0)) break;
+    b.replace(f > 0.0, v, f);
   }
+  lo = b.lo;
+  hi = b.hi;
   for (int k = 0; k < 3; ++k) {
     region3PressureSlope(T, v, &p, &dpdv);
     if (!(dpdv < 0.0)) return std::nan("");
@@ -362,31 +355,11 @@ namespace {
 // (greatest in [vc, 0.010 m3/kg]), found by golden-section search. Between
 // the two the isotherm's pressure rises with volume (states no phase has).
 double region3Spinodal(double T, bool liquid) {
-  constexpr double kGolden = 0.6180339887498949;
   const double vc = 1.0 / kCriticalDensity;
-  double a = liquid ? kRegion3VolumeLow : vc;
-  double b = liquid ? vc : kRegion3VolumeHigh;
   const double sign = liquid ? 1.0 : -1.0;  // minimise p on the liquid side
-  double x1 = b - kGolden * (b - a);
-  double x2 = a + kGolden * (b - a);
-  double f1 = sign * region3Pressure(T, x1);
-  double f2 = sign * region3Pressure(T, x2);
-  for (int k = 0; k < kRegion3BranchSteps; ++k) {
-    if (f1 < f2) {
-      b = x2;
-      x2 = x1;
-      f2 = f1;
-      x1 = b - kGolden * (b - a);
-      f1 = sign * region3Pressure(T, x1);
-    } else {
-      a = x1;
-      x1 = x2;
-      f1 = f2;
-      x2 = a + kGolden * (b - a);
-      f2 = sign * region3Pressure(T, x2);
-    }
-  }
-  return 0.5 * (a + b);
+  return goldenSectionMinimum([&](double v) { return sign * region3Pressure(T, v); },
+                              liquid ? kRegion3VolumeLow : vc, liquid ? vc : kRegion3VolumeHigh,
+                              kRegion3BranchSteps, 0.0);
 }
 
 }  // namespace
