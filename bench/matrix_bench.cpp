@@ -20,7 +20,7 @@ using vapordex::bench::callsFor;
 using vapordex::bench::kCodes;
 
 double call(const char* name, double a, double b, std::int32_t code) {
-  return vapordex::cli::callFunction(name, a, b, code);
+  return vapordex::callFunction(name, a, b, code);
 }
 
 // Registers one benchmark per function and code; each iteration is one call,

@@ -19,7 +19,7 @@ namespace {
 using vapordex::bench::Call;
 
 double call(const char* name, double a, double b, std::int32_t code) {
-  return vapordex::cli::callFunction(name, a, b, code);
+  return vapordex::callFunction(name, a, b, code);
 }
 
 struct MixedCall {

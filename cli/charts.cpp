@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "cli.hpp"
+#include "frontend/catalogue.hpp"
 #include "side_by_side.hpp"
 
 namespace vapordex::cli {

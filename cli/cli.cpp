@@ -123,20 +123,6 @@ std::string formatResult(const XLOPER* r) {
 
 }  // namespace
 
-std::string toUtf8(const char* text) {
-  std::string out;
-  for (const char* c = text; *c != '\0'; ++c) {
-    const auto byte = static_cast<unsigned char>(*c);
-    if (byte < 0x80) {
-      out += *c;
-    } else {
-      out += static_cast<char>(0xC0 | (byte >> 6));
-      out += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return out;
-}
-
 bool evaluate(int argc, const char* const* argv, std::string* result) {
   if (argc < 1) {
     *result = "missing function name";
@@ -168,25 +154,8 @@ bool evaluate(int argc, const char* const* argv, std::string* result) {
       ++nCodes;
     }
   }
-  const XLOPER* r = nullptr;
-  if (entry->one != nullptr) {
-    r = entry->one(numbers[0], codes[0]);
-  } else if (entry->two != nullptr) {
-    r = entry->two(numbers[0], numbers[1], codes[0]);
-  } else {
-    r = entry->twoCodes(numbers[0], numbers[1], codes[0], codes[1]);
-  }
-  *result = formatResult(r);
+  *result = formatResult(callWorksheet(*entry, numbers, codes));
   return true;
-}
-
-double callFunction(const char* name, double a, double b, std::int32_t code) {
-  const FunctionInfo* entry = findFunction(name);
-  if (entry == nullptr) return std::nan("");
-  const XLOPER* r = entry->one != nullptr   ? entry->one(a, code)
-                    : entry->two != nullptr ? entry->two(a, b, code)
-                                            : entry->twoCodes(a, b, code, 0);
-  return r->xltype == xltypeNum ? r->val.num : std::nan("");
 }
 
 bool evaluateLine(const char* line, std::string* result) {

@@ -13,11 +13,6 @@ namespace vapordex::cli {
 // otherwise writes a one-line message to *result and returns false.
 bool evaluate(int argc, const char* const* argv, std::string* result);
 
-// Calls the worksheet function `name` (one or two numeric arguments; b is
-// ignored by the one-argument functions, HofTS gets 0 as its second code) and
-// returns its number, or NaN for #NUM! or an unknown name.
-double callFunction(const char* name, double a, double b, std::int32_t code);
-
 // Splits a batch line into words and evaluates it.
 bool evaluateLine(const char* line, std::string* result);
 
@@ -25,9 +20,6 @@ bool evaluateLine(const char* line, std::string* result);
 // exit status: 0, 1 when any line was in error, 2 when the input could not be
 // read (reported on stderr).
 int runBatch(std::FILE* in, std::FILE* out);
-
-// A help text of the registration table (code page 1252) in UTF-8.
-std::string toUtf8(const char* text);
 
 // The --list text (UTF-8).
 std::string listing();

@@ -15,6 +15,7 @@
 
 #include "charts.hpp"
 #include "cli.hpp"
+#include "frontend/catalogue.hpp"
 
 namespace vapordex::cli {
 namespace {

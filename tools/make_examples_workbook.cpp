@@ -1,44 +1,39 @@
 // Writes the example workbook that ships with the add-in:
 //   make_examples_workbook OUT.xlsx
 // Every formula cell also stores its value, computed here by the very
-// worksheet functions the add-in exports (through the command-line tool's
-// evaluator), so the workbook shows numbers before the add-in is loaded and
+// worksheet functions the add-in exports (called by name through the
+// catalogue), so the workbook shows numbers before the add-in is loaded and
 // Excel recalculates the same numbers with it. Nothing in the file depends on
 // the time it was written: two runs give the same bytes.
 #include <xlsxwriter.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "cli.hpp"
 #include "frontend/catalogue.hpp"
+#include "frontend/units.hpp"
 
 namespace {
 
-using vapordex::cli::evaluate;
-
-// The result of one worksheet call, as the add-in computes it.
+// The result of one worksheet call, as the add-in computes it (NaN for
+// #NUM!).
 double call(const std::string& function, const std::vector<double>& args,
             const std::vector<int>& codes) {
-  std::vector<std::string> words{function};
-  char buffer[40];
-  for (double a : args) {
-    std::snprintf(buffer, sizeof buffer, "%.17g", a);
-    words.emplace_back(buffer);
-  }
-  for (int c : codes) words.push_back(std::to_string(c));
-  std::vector<const char*> argv;
-  argv.reserve(words.size());
-  for (const std::string& w : words) argv.push_back(w.c_str());
-  std::string result;
-  if (!evaluate(static_cast<int>(argv.size()), argv.data(), &result)) {
-    std::fprintf(stderr, "make_examples_workbook: %s: %s\n", function.c_str(), result.c_str());
+  const vapordex::FunctionInfo* f = vapordex::findFunction(function);
+  if (f == nullptr || args.size() > 2 || codes.size() > 2) {
+    std::fprintf(stderr, "make_examples_workbook: no call %s\n", function.c_str());
     std::exit(1);
   }
-  return result == "#NUM!" ? NAN : std::strtod(result.c_str(), nullptr);
+  double numbers[2] = {0.0, 0.0};
+  std::int32_t codeValues[2] = {0, 0};
+  for (std::size_t k = 0; k < args.size(); ++k) numbers[k] = args[k];
+  for (std::size_t k = 0; k < codes.size(); ++k) codeValues[k] = codes[k];
+  const XLOPER* r = vapordex::callWorksheet(*f, numbers, codeValues);
+  return r->xltype == xltypeNum ? r->val.num : NAN;
 }
 
 // A1 name of a cell (row and column from 0).
@@ -87,7 +82,7 @@ struct FunctionInfo {
 std::vector<FunctionInfo> functions() {
   std::vector<FunctionInfo> out;
   for (const vapordex::FunctionInfo& fn : vapordex::catalogue()) {
-    FunctionInfo f{fn.name, {}, 0, vapordex::cli::toUtf8(fn.help)};
+    FunctionInfo f{fn.name, {}, 0, vapordex::toUtf8(fn.help)};
     for (const vapordex::ArgumentInfo& a : fn.arguments) {
       if (a.type == 'J') {
         ++f.codes;
@@ -116,22 +111,23 @@ std::vector<double> siArguments(const std::string& f) {
 // Rounded to six decimals, so that the number in the file (which holds 16
 // significant digits) is the very argument the stored value was computed for.
 double toEnglish(char quantity, double x) {
+  namespace u = vapordex::units;
   double e = x;
   switch (quantity) {
     case 'T':
-      e = x * 1.8 - 459.67;
+      e = u::temperatureOut(x);
       break;
     case 'P':
-      e = x * 145.0377377;
+      e = u::pressureOut(x);
       break;
     case 'V':
-      e = x / 62.42796058;
+      e = u::volumeOut(x);
       break;
     case 'H':
-      e = x / 2.326;
+      e = u::enthalpyOut(x);
       break;
     case 'S':
-      e = x / 4.1868;
+      e = u::entropyOut(x);
       break;
   }
   return std::round(e * 1e6) / 1e6;

@@ -4,6 +4,9 @@
 // registers from it, the command-line tool dispatches and lists from it.
 #include "catalogue.hpp"
 
+#include <cmath>
+#include <string>
+
 #include "worksheet.hpp"
 
 namespace vapordex {
@@ -180,6 +183,35 @@ const FunctionInfo* findFunction(std::string_view name) {
     if (name == f.name) return &f;
   }
   return nullptr;
+}
+
+LPXLOPER callWorksheet(const FunctionInfo& f, const double* numbers, const std::int32_t* codes) {
+  if (f.one != nullptr) return f.one(numbers[0], codes[0]);
+  if (f.two != nullptr) return f.two(numbers[0], numbers[1], codes[0]);
+  return f.twoCodes(numbers[0], numbers[1], codes[0], codes[1]);
+}
+
+double callFunction(std::string_view name, double a, double b, std::int32_t code) {
+  const FunctionInfo* entry = findFunction(name);
+  if (entry == nullptr) return std::nan("");
+  const double numbers[2] = {a, b};
+  const std::int32_t codes[2] = {code, 0};
+  const XLOPER* r = callWorksheet(*entry, numbers, codes);
+  return r->xltype == xltypeNum ? r->val.num : std::nan("");
+}
+
+std::string toUtf8(const char* text) {
+  std::string out;
+  for (const char* c = text; *c != '\0'; ++c) {
+    const auto byte = static_cast<unsigned char>(*c);
+    if (byte < 0x80) {
+      out += *c;
+    } else {
+      out += static_cast<char>(0xC0 | (byte >> 6));
+      out += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return out;
 }
 
 }  // namespace vapordex

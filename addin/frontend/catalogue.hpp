@@ -55,4 +55,17 @@ inline constexpr const char* kCategory = VDX_ADDIN_TITLE;
 std::span<const FunctionInfo> catalogue();
 const FunctionInfo* findFunction(std::string_view name);  // null when none
 
+// Calls a worksheet function through its exported entry point with its
+// numeric arguments and formulation codes in registration order (the first
+// one or two of each are taken) and returns the record it answers.
+LPXLOPER callWorksheet(const FunctionInfo& f, const double* numbers, const std::int32_t* codes);
+
+// Calls the worksheet function `name` (one or two numeric arguments; b is
+// ignored by the one-argument functions, HofTS gets 0 as its second code) and
+// returns its number, or NaN for #NUM! or an unknown name.
+double callFunction(std::string_view name, double a, double b, std::int32_t code);
+
+// A text of the catalogue (code page 1252) in UTF-8.
+std::string toUtf8(const char* text);
+
 }  // namespace vapordex
