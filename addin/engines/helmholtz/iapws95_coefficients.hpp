@@ -92,4 +92,25 @@ inline constexpr double kNonAnalyticA = 3.5;
 inline constexpr double kNonAnalyticBigB = 0.2;
 inline constexpr double kNonAnalyticBigA = 0.32;
 
+// What the evaluation's fast paths take from these tables
+// (docs/fast-paths.md): the power tables hold delta^0..15 and tau^0..50,
+// exp(-delta^c) is built for c = 1, 2, 3, 4, 6, and the two non-analytic
+// terms share their beta and so their powers of (delta - 1)^2.
+constexpr bool exponentialTermsFitThePowerTables() {
+  for (const ExponentialTerm& k : kExponentialTerms) {
+    if (k.d < 1 || k.d > 15 || k.t < 0 || k.t > 50) return false;
+    if (k.c != 1 && k.c != 2 && k.c != 3 && k.c != 4 && k.c != 6) return false;
+  }
+  for (const PolynomialTerm& k : kPolynomialTerms) {
+    if (k.d < 1 || k.d > 15) return false;
+  }
+  for (const GaussianTerm& k : kGaussianTerms) {
+    if (k.d < 1 || k.d > 15 || k.t < 0 || k.t > 50) return false;
+  }
+  return true;
+}
+static_assert(exponentialTermsFitThePowerTables());
+static_assert(sizeof kNonAnalyticTerms / sizeof kNonAnalyticTerms[0] == 2);
+static_assert(kNonAnalyticTerms[0].beta == kNonAnalyticTerms[1].beta);
+
 }  // namespace vapordex::iapws95

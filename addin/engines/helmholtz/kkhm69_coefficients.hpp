@@ -18,6 +18,18 @@ inline constexpr double kA[10][7] = {
     {-416.0586, -209.88866, -733.96848, 10.401717, 645.8188, 399.1757, 71.531353},
 };
 
+// The Q function takes columns 3 to 7 with their first four rows only
+// (docs/fast-paths.md): rows 5 to 8 of those columns must be 0.
+constexpr bool rowsFiveToEightVanishBeyondColumnTwo() {
+  for (int i = 4; i < 8; ++i) {
+    for (int j = 2; j < 7; ++j) {
+      if (kA[i][j] != 0.0) return false;
+    }
+  }
+  return true;
+}
+static_assert(rowsFiveToEightVanishBeyondColumnTwo());
+
 // Ideal-gas function psi0, C1 ... C8.
 inline constexpr double kC[8] = {1857.065, 3229.12, -419.465, 36.6649,
                                  -20.5516, 4.85233, 46.0,     -1011.249};

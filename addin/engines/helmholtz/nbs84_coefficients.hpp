@@ -40,6 +40,25 @@ inline constexpr double kCriticalBeta[4] = {20000.0, 20000.0, 40000.0, 25.0};
 inline constexpr int kCriticalK[4] = {2, 2, 2, 4};
 inline constexpr int kCriticalL[4] = {0, 2, 0, 0};
 
+// What the evaluation's fast paths take from these tables
+// (docs/fast-paths.md): terms 1 to 36 are taken two at a time (an even
+// count), tau^l is kept for l = 0 .. 6, the (1 - e)^(k - 1) powers need
+// k >= 1, and the critical terms (with their bound, which skips a term
+// whose exponent -beta t^2 alone puts it below exp's least subnormal) need
+// k >= 2 and even, so that -alpha d^k <= 0, and alpha, beta > 0.
+constexpr bool termsFitTheFastPaths() {
+  for (int i = 0; i < 36; ++i) {
+    if (kResidualK[i] < 1 || kResidualL[i] < 0 || kResidualL[i] > 6) return false;
+  }
+  for (int i = 0; i < 4; ++i) {
+    if (kCriticalK[i] < 2 || kCriticalK[i] % 2 != 0 || kCriticalL[i] < 0) return false;
+    if (!(kCriticalAlpha[i] > 0.0) || !(kCriticalBeta[i] > 0.0)) return false;
+  }
+  return true;
+}
+static_assert(termsFitTheFastPaths());
+static_assert(sizeof kResidualK / sizeof kResidualK[0] % 2 == 0);
+
 // Ideal-gas part: C1, C2, then C3 ... C18 (the coefficient of T_R^(i - 6)).
 inline constexpr double kIdealC[18] = {
     19.73027,      20.96627,     -0.4834295,    6.057432,     22.56024,      -9.875324,
