@@ -337,16 +337,13 @@ double solveDensity(const DensitySolver& solver, double T, double P);
 double densityFromTP(const DensitySolver& solver, double T, double P, Phase phase) {
   if (phase == Phase::kSaturatedLiquid) return solver.liquidDensity(T);
   if (phase == Phase::kSaturatedVapour) return solver.vapourDensity(T);
-  thread_local const DensitySolver* lastSolver = nullptr;
-  thread_local double lastT = 0.0;
-  thread_local double lastP = 0.0;
-  thread_local double last = 0.0;
-  if (lastSolver == &solver && sameDouble(lastT, T) && sameDouble(lastP, P)) return last;
-  last = solveDensity(solver, T, P);
-  lastSolver = &solver;
-  lastT = T;
-  lastP = P;
-  return last;
+  LastDensity& last = kept<LastDensity>();
+  if (last.solver == &solver && sameDouble(last.T, T) && sameDouble(last.P, P)) return last.rho;
+  last.rho = solveDensity(solver, T, P);
+  last.solver = &solver;
+  last.T = T;
+  last.P = P;
+  return last.rho;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include <limits>
 
+#include "kept.hpp"
 #include "phase.hpp"
 #include "recent_answers.hpp"
 #include "same_double.hpp"
@@ -163,6 +164,23 @@ double densityFromTP(const DensitySolver& solver, double T, double P, Phase phas
 // How many recent saturated densities an engine keeps, per phase and thread.
 inline constexpr int kRecentSaturatedDensities = 16;
 
+// The last single-phase density, kept for the next call (one per thread):
+// keyed by the engine's solver and the bits of T and P.
+struct LastDensity {
+  const DensitySolver* solver = nullptr;
+  double T = 0.0;
+  double P = 0.0;
+  double rho = 0.0;
+};
+
+// The recent saturated densities of an engine of the IAPWS-95 scheme (its
+// pressure is the key): one part of the kept values per engine.
+template <PressureFunction Pressure>
+struct SchemeDensities {
+  RecentAnswers<kRecentSaturatedDensities> liquid;
+  RecentAnswers<kRecentSaturatedDensities> vapour;
+};
+
 struct SchemeConstants {
   double criticalTemperature;
   double criticalPressure;
@@ -177,15 +195,13 @@ struct Iapws95Scheme {
   // so each keeps its recent answers (one table per thread): the same
   // doubles as solved afresh.
   static double liquidDensity(double T) {
-    thread_local RecentAnswers<kRecentSaturatedDensities> recent;
-    return recent.get(T, [](double t) {
+    return kept<SchemeDensities<Pressure>>().liquid.get(T, [](double t) {
       return saturatedLiquidDensity(Pressure, Slope, SaturationPressure, t, C.criticalTemperature,
                                     C.criticalDensity);
     });
   }
   static double vapourDensity(double T) {
-    thread_local RecentAnswers<kRecentSaturatedDensities> recent;
-    return recent.get(T, [](double t) {
+    return kept<SchemeDensities<Pressure>>().vapour.get(T, [](double t) {
       return saturatedVapourDensity(Pressure, Slope, SaturationPressure, t, C.criticalTemperature,
                                     C.criticalDensity, C.R);
     });
@@ -205,3 +221,8 @@ struct Iapws95Scheme {
 };
 
 }  // namespace vapordex::density
+
+namespace vapordex {
+template <>
+density::LastDensity& kept<density::LastDensity>();
+}  // namespace vapordex

@@ -6,9 +6,18 @@
 
 #include <cmath>
 
+#include "kept.hpp"
 #include "same_double.hpp"
 
 namespace vapordex {
+
+// The kept value of one factor: a part of the kept values of the engine
+// whose constant Factor is.
+template <const double& Factor>
+struct ExponentialSlot {
+  double x = kEmptyKey;
+  double value = 0.0;
+};
 
 // Factor is a constant of the engine's (each constant its own kept value).
 template <const double& Factor>
@@ -17,25 +26,15 @@ class LastExponential {
   // Computes and keeps the value without looking first: a pressure seldom
   // meets its last density again.
   static double remember(double x) {
-    Slot& s = slot();
+    ExponentialSlot<Factor>& s = kept<ExponentialSlot<Factor>>();
     s.x = x;
     s.value = std::exp(Factor * x);
     return s.value;
   }
   // The kept value when x is the last x, otherwise computed and kept.
   static double recall(double x) {
-    const Slot& s = slot();
+    const ExponentialSlot<Factor>& s = kept<ExponentialSlot<Factor>>();
     return sameDouble(s.x, x) ? s.value : remember(x);
-  }
-
- private:
-  struct Slot {
-    double x = kEmptyKey;
-    double value = 0.0;
-  };
-  static Slot& slot() {
-    thread_local Slot s;
-    return s;
   }
 };
 

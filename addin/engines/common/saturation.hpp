@@ -15,6 +15,7 @@
 
 #include <cmath>
 
+#include "kept.hpp"
 #include "regula_falsi.hpp"
 #include "same_double.hpp"
 #include "water.hpp"
@@ -98,6 +99,16 @@ inline double locateRoot(double lnP, double P, const SaturationLine& line, doubl
 
 }  // namespace saturation_detail
 
+// The last saturation temperature, kept for the next call (one per
+// thread): keyed by the engine's saturation pressure and P's bits.
+struct LastSaturationTemperature {
+  double (*engine)(double) = nullptr;
+  double P = 0.0;
+  double T = 0.0;
+};
+template <>
+LastSaturationTemperature& kept<LastSaturationTemperature>();
+
 inline double bisectSaturationTemperature(double P, const SaturationLine& line) {
   double (*const saturationPressure)(double) = line.pressure;
   const double triplePressure = line.triplePressure;
@@ -108,10 +119,8 @@ inline double bisectSaturationTemperature(double P, const SaturationLine& line) 
   if (P >= criticalPressure) return criticalTemperature;
   // The inverse functions ask for one pressure's saturation temperature more
   // than once; the last answer is kept (one per thread).
-  thread_local double (*lastEngine)(double) = nullptr;
-  thread_local double lastP = 0.0;
-  thread_local double last = 0.0;
-  if (lastEngine == saturationPressure && sameDouble(lastP, P)) return last;
+  LastSaturationTemperature& last = kept<LastSaturationTemperature>();
+  if (last.engine == saturationPressure && sameDouble(last.P, P)) return last.T;
   double lo = kTriplePointTemperature;
   double hi = criticalTemperature;
   // NaN (P itself NaN, or no root found) sends every midpoint to evaluation.
@@ -126,9 +135,9 @@ inline double bisectSaturationTemperature(double P, const SaturationLine& line) 
     const bool rootAbove = mid < below || (!(mid > above) && P > saturationPressure(mid));
     (rootAbove ? lo : hi) = mid;
   }
-  lastEngine = saturationPressure;
-  lastP = P;
-  last = mid;
+  last.engine = saturationPressure;
+  last.P = P;
+  last.T = mid;
   return mid;
 }
 

@@ -10,6 +10,7 @@
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
 #include "iapws95_coefficients.hpp"
+#include "iapws95_kept.hpp"
 
 namespace vapordex::iapws95 {
 
@@ -34,81 +35,10 @@ struct Residual {
   double phiDeltaDelta;
 };
 
-constexpr int kPolynomialCount = sizeof(kPolynomialTerms) / sizeof(kPolynomialTerms[0]);
-
-// What depends on tau alone: tau^k for k up to 50 (rounded as std::pow
-// rounds them), the polynomial terms' fractional powers tau^t and tau^(t-1)
-// (std::pow's), and the ideal-gas part's logarithms and exponentials. The
-// density solvers evaluate many densities on one isotherm, so the last
-// temperature's values are kept (one set per thread) and reused: the same
-// doubles as computed afresh.
-struct TauPart {
-  double tau = kEmptyKey;
-  double t[51];
-  double polyT[kPolynomialCount];
-  // Each of the following is filled on first use at this tau (a pressure
-  // needs none of them).
-  bool haveDerivative = false;
-  double polyTLess1[kPolynomialCount];
-  bool haveIdealTau = false;
-  double idealE[5];    // exp(-gamma_i tau)
-  double idealTau[5];  // n_i gamma_i (1 / (1 - exp(-gamma_i tau)) - 1)
-  bool haveIdealLog = false;
-  double logTau;
-  double idealLog[5];  // ln(1 - exp(-gamma_i tau))
-
-  void compute(double x) {
-    tau = x;
-    haveDerivative = false;
-    haveIdealTau = false;
-    haveIdealLog = false;
-    exactPowers(x, t);
-    // tau^1 and tau^0 are exact; std::pow would return the same.
-    for (int i = 0; i < kPolynomialCount; ++i) {
-      const double e = kPolynomialTerms[i].t;
-      polyT[i] = e == 1.0 ? x : guardedPow(x, e);
-    }
-  }
-  void computeDerivative() {
-    haveDerivative = true;
-    for (int i = 0; i < kPolynomialCount; ++i) {
-      const double e = kPolynomialTerms[i].t;
-      // A power that is another term's tau^t (tau^-0.5) is that double.
-      int same = -1;
-      for (int j = 0; j < kPolynomialCount; ++j) {
-        if (kPolynomialTerms[j].t == e - 1.0) same = j;
-      }
-      if (e == 1.0) {
-        polyTLess1[i] = 1.0;
-      } else if (same >= 0) {
-        polyTLess1[i] = polyT[same];
-      } else {
-        polyTLess1[i] = guardedPow(tau, e - 1.0);
-      }
-    }
-  }
-  // The ideal-gas part's tau derivative (an enthalpy needs no logarithms).
-  void computeIdealTau() {
-    haveIdealTau = true;
-    for (int i = 0; i < 5; ++i) {
-      const double e = std::exp(-kIdealGamma[i] * tau);
-      idealE[i] = e;
-      // 1 / (1 - e) is what std::pow(1 - e, -1) returns, for less.
-      idealTau[i] = kIdealN[i + 3] * kIdealGamma[i] * (1.0 / (1.0 - e) - 1.0);
-    }
-  }
-  void computeIdealLog() {
-    if (!haveIdealTau) computeIdealTau();
-    haveIdealLog = true;
-    logTau = std::log(tau);
-    for (int i = 0; i < 5; ++i) idealLog[i] = std::log(1.0 - idealE[i]);
-  }
-};
-
 enum class TauNeeds { kPressure, kDerivative, kIdealTau, kIdeal };
 
 TauPart& tauPart(double tau, TauNeeds needs) {
-  thread_local TauPart cached;
+  TauPart& cached = kept<TauPart>();
   if (!sameDouble(cached.tau, tau)) cached.compute(tau);
   if (needs == TauNeeds::kDerivative && !cached.haveDerivative) cached.computeDerivative();
   if (needs == TauNeeds::kIdealTau && !cached.haveIdealTau) cached.computeIdealTau();

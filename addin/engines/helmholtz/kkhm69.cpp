@@ -7,13 +7,12 @@
 #include "../common/last_exponential.hpp"
 #include "../common/saturation.hpp"
 #include "kkhm69_coefficients.hpp"
+#include "kkhm69_kept.hpp"
 
 namespace vapordex::kkhm69 {
 
 namespace {
 
-constexpr double kE = 4.8;
-constexpr double kMinusE = -kE;
 using ExpOfRho = LastExponential<kMinusE>;
 constexpr double kTauA = 2.5;  // tau_aj for j = 2 ... 7
 
@@ -255,13 +254,11 @@ double solveVapourDensity(double T) {
 // The saturated densities keep their recent answers (one table per thread):
 // the same doubles as solved afresh.
 double saturatedLiquidDensity(double T) {
-  thread_local RecentAnswers<density::kRecentSaturatedDensities> recent;
-  return recent.get(T, solveLiquidDensity);
+  return kept<SaturatedDensities>().liquid.get(T, solveLiquidDensity);
 }
 
 double saturatedVapourDensity(double T) {
-  thread_local RecentAnswers<density::kRecentSaturatedDensities> recent;
-  return recent.get(T, solveVapourDensity);
+  return kept<SaturatedDensities>().vapour.get(T, solveVapourDensity);
 }
 
 namespace {

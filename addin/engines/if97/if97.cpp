@@ -9,6 +9,7 @@
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
 #include "if97_coefficients.hpp"
+#include "if97_kept.hpp"
 
 namespace vapordex::if97 {
 
@@ -163,18 +164,8 @@ struct Region3Derivatives {
   double phiTau;
 };
 
-// tau^k for k = -1 .. 26, tau = Tc / T, built as the single-chain table
-// builds them. The volume searches evaluate many volumes on one isotherm, so
-// the last temperature's table is kept (one per thread) and reused: the same
-// doubles as built afresh.
-struct Region3TauPowers {
-  double T = kEmptyKey;
-  double value[28];
-  double operator[](int exponent) const { return value[exponent + 1]; }
-};
-
 const Region3TauPowers& region3TauPowers(double T) {
-  thread_local Region3TauPowers cached;
+  Region3TauPowers& cached = kept<Region3TauPowers>();
   if (!sameDouble(cached.T, T)) {
     const PowerTable<-1, 28, false> b(kCriticalTemperature / T);
     cached.T = T;

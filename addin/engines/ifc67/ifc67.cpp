@@ -8,6 +8,7 @@
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
 #include "ifc67_coefficients.hpp"
+#include "ifc67_kept.hpp"
 
 namespace vapordex::ifc67 {
 
@@ -129,64 +130,44 @@ GibbsState subregion1Of(double beta, double theta) {
 
 GibbsState subregion1(double beta, double theta) { return subregion1Of<true>(beta, theta); }
 
+void Subregion2Part::compute(double t) {
+  theta = t;
+  const double b = kSmallB;
+  x = std::exp(b * (1.0 - t));
+  lnTheta = std::log(t);
+  poly = 0.0;
+  dPoly = 0.0;
+  for (int nu = 4; nu >= 0; --nu) poly = poly * t + kB0v[nu];
+  for (int nu = 4; nu >= 1; --nu) dPoly = dPoly * t + nu * kB0v[nu];
+    // Unrolled, each row's exponents are constants.
+#pragma GCC unroll 8
+  for (int mu = 1; mu <= 8; ++mu) {
+    sumOfPowers(kB[mu - 1], kTermCount[mu - 1], x, 0.0, &sum[mu - 1], &dSum[mu - 1]);
+  }
+#pragma GCC unroll 3
+  for (int m = 0; m < 3; ++m) {
+    const Term* terms = kSmallBmu[m];
+    dDenominator[m] = 0.0;
+#pragma GCC unroll 2
+    for (int l = 0; l < kDenominatorCount[m]; ++l) {
+      const double xz = intPower(x, terms[l].z);
+      denominatorTerm[m][l] = terms[l].b * xz;
+      dDenominator[m] -= kSmallB * terms[l].z * terms[l].b * xz;
+    }
+  }
+  bl = lFunction(t);
+  blSlope = lFunctionDerivative(t);
+  sum9 = 0.0;
+  dSum9 = 0.0;
+  for (int l = 6; l >= 0; --l) sum9 = sum9 * x + kB9[l];
+  for (int l = 6; l >= 1; --l) dSum9 = dSum9 * x + l * kB9[l];
+  dSum9 *= -b;  // d/dtheta sum B9l X^l = -b sum l B9l X^l, with one X folded below
+}
+
 namespace {
 
-// What sub-region 2's Gibbs function takes from theta alone: the sums of
-// powers of X = exp(b (1 - theta)) and the L function. Volume searches
-// evaluate one isotherm many times, so the last theta's values are kept
-// (one set per thread) and reused: the same doubles as computed afresh.
-struct Subregion2Part {
-  double theta = kEmptyKey;
-  double x;
-  double lnTheta;
-  double poly;
-  double dPoly;
-  double sum[8];  // sum B X^z of rows mu = 1 ... 8, and its derivative
-  double dSum[8];
-  double denominatorTerm[3][2];  // B X^z of the denominators' rows, mu = 6 ... 8
-  double dDenominator[3];
-  double bl;
-  double blSlope;
-  double sum9;
-  double dSum9;
-
-  void compute(double t) {
-    theta = t;
-    const double b = kSmallB;
-    x = std::exp(b * (1.0 - t));
-    lnTheta = std::log(t);
-    poly = 0.0;
-    dPoly = 0.0;
-    for (int nu = 4; nu >= 0; --nu) poly = poly * t + kB0v[nu];
-    for (int nu = 4; nu >= 1; --nu) dPoly = dPoly * t + nu * kB0v[nu];
-      // Unrolled, each row's exponents are constants.
-#pragma GCC unroll 8
-    for (int mu = 1; mu <= 8; ++mu) {
-      sumOfPowers(kB[mu - 1], kTermCount[mu - 1], x, 0.0, &sum[mu - 1], &dSum[mu - 1]);
-    }
-#pragma GCC unroll 3
-    for (int m = 0; m < 3; ++m) {
-      const Term* terms = kSmallBmu[m];
-      dDenominator[m] = 0.0;
-#pragma GCC unroll 2
-      for (int l = 0; l < kDenominatorCount[m]; ++l) {
-        const double xz = intPower(x, terms[l].z);
-        denominatorTerm[m][l] = terms[l].b * xz;
-        dDenominator[m] -= kSmallB * terms[l].z * terms[l].b * xz;
-      }
-    }
-    bl = lFunction(t);
-    blSlope = lFunctionDerivative(t);
-    sum9 = 0.0;
-    dSum9 = 0.0;
-    for (int l = 6; l >= 0; --l) sum9 = sum9 * x + kB9[l];
-    for (int l = 6; l >= 1; --l) dSum9 = dSum9 * x + l * kB9[l];
-    dSum9 *= -b;  // d/dtheta sum B9l X^l = -b sum l B9l X^l, with one X folded below
-  }
-};
-
 const Subregion2Part& subregion2Part(double theta) {
-  thread_local Subregion2Part cached;
+  Subregion2Part& cached = kept<Subregion2Part>();
   if (!sameDouble(cached.theta, theta)) cached.compute(theta);
   return cached;
 }
