@@ -90,7 +90,8 @@ touch "$work/marker"; sleep 1
 check 'control wait "Fatal Error Code 293" 60 >/dev/null' "no box 'Fatal Error Code 293'"
 sleep 1
 import -display $display -window root "$work/fatal-$bits.png" 2>/dev/null
-xy=$(control rect "$title" Install)
+xy=""
+for k in $(seq 20); do xy=$(control rect "$title" Install); [ -n "$xy" ] && break; sleep 0.5; done
 check '[ -n "$xy" ]' "no Install button behind the fatal box"
 [ -n "$xy" ] && xdotool mousemove --sync $xy click 1 && sleep 1 && xdotool click 1 && sleep 1
 check '[ "$(status_line)" != "Add-In has been successfully installed." ]' "Install behind the fatal box reported success"
