@@ -29,8 +29,8 @@ using vapordex::Quantity;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 const double kNaN = std::nan("");
 
-const double kArguments[] = {kNaN,   kInf,   -kInf,  0.0,     -0.0,   -1.0, -1e300, 1e300,
-                             1e-300, 5e-324, 273.16, 647.096, 22.064, 1.0,  500.0,  1e6};
+const double kArguments[] = {kNaN,   kInf,   -kInf,   0.0,    -0.0, -1.0,  -1e300, 1e300, 1e-300,
+                             5e-324, 273.16, 647.096, 22.064, 1.0,  500.0, 1e5,    1e6};
 const std::int32_t kCodes[] = {0,   1,  -1,  50, -50, 2147483647, INT32_MIN, 67, -67, 69,
                                -69, 84, -84, 95, -95, 97,         -97,       20, -20};
 

@@ -73,7 +73,9 @@ bool criticalTermNegligible(const TemperaturePart& tp, int i, double rho, const 
   const double exponent = -kCriticalAlpha[i] * intPower(d, k) - tp.criticalBt2[i];
   if (!(exponent < -40.0)) return false;
   constexpr double kLog2E = 1.4426950408889634;
-  const int n = std::max(static_cast<int>(exponent * kLog2E) + 1, -1000);
+  // Far below -1000 the bound is 2^-1000 all the same; the clamp keeps the
+  // conversion to int defined for any exponent.
+  const int n = std::max(static_cast<int>(std::fmax(exponent * kLog2E, -1100.0)) + 1, -1000);
   const double expBound = std::bit_cast<double>(static_cast<std::uint64_t>(n + 1023) << 52);
   const double a = std::fabs(d);
   const double g = std::fabs(kCriticalG[i]) * expBound;
