@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "../engines/common/fast_path_check.hpp"
 #include "../engines/common/regula_falsi.hpp"
 #include "engine_ops.hpp"
 
@@ -109,8 +110,8 @@ class VolumeComparisons {
       Zone& z = zones_[i];
       if (x > z.lo && x < z.hi) {
         if (!z.analysed) analyse(&z);
-        if (x < z.below) return true;
-        if (x > z.above) return false;
+        if (x < z.below) return decided(x, true);
+        if (x > z.above) return decided(x, false);
         break;
       }
     }
@@ -127,6 +128,15 @@ class VolumeComparisons {
   };
 
   double volumeAt(double x) const { return e_.specificVolume(T_, std::exp(x), kSinglePhase); }
+
+  // A comparison decided without evaluating (checked against the
+  // evaluation where fast paths are checked).
+  bool decided(double x, bool exceeds) const {
+    if constexpr (kCheckFastPaths) {
+      checkFastPath("(T, v) halving decided by the located root", exceeds, volumeAt(x) > v_);
+    }
+    return exceeds;
+  }
   double g(double x) const { return std::log(volumeAt(x) / v_); }
 
   void addZone(double a, double b, Kind kind) {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "density_start_coefficients.hpp"
+#include "fast_path_check.hpp"
 #include "float_limits.hpp"
 #include "regula_falsi.hpp"
 
@@ -338,7 +339,12 @@ double densityFromTP(const DensitySolver& solver, double T, double P, Phase phas
   if (phase == Phase::kSaturatedLiquid) return solver.liquidDensity(T);
   if (phase == Phase::kSaturatedVapour) return solver.vapourDensity(T);
   LastDensity& last = kept<LastDensity>();
-  if (last.solver == &solver && sameDouble(last.T, T) && sameDouble(last.P, P)) return last.rho;
+  if (last.solver == &solver && sameDouble(last.T, T) && sameDouble(last.P, P)) {
+    if constexpr (kCheckFastPaths) {
+      checkFastPath("kept single-phase density", last.rho, solveDensity(solver, T, P));
+    }
+    return last.rho;
+  }
   last.rho = solveDensity(solver, T, P);
   last.solver = &solver;
   last.T = T;

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "fast_path_check.hpp"
 #include "kept.hpp"
 #include "same_double.hpp"
 
@@ -34,7 +35,11 @@ class LastExponential {
   // The kept value when x is the last x, otherwise computed and kept.
   static double recall(double x) {
     const ExponentialSlot<Factor>& s = kept<ExponentialSlot<Factor>>();
-    return sameDouble(s.x, x) ? s.value : remember(x);
+    if (!sameDouble(s.x, x)) return remember(x);
+    if constexpr (kCheckFastPaths) {
+      checkFastPath("kept exponential", s.value, std::exp(Factor * x));
+    }
+    return s.value;
   }
 };
 

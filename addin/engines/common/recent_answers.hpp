@@ -10,6 +10,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "fast_path_check.hpp"
 #include "same_double.hpp"
 
 namespace vapordex {
@@ -24,6 +25,8 @@ class RecentAnswers {
     if (!sameDouble(e.x, x)) {
       e.value = compute(x);
       e.x = x;
+    } else if constexpr (kCheckFastPaths) {
+      checkFastPath("kept recent answer", e.value, compute(x));
     }
     return e.value;
   }

@@ -15,6 +15,7 @@
 
 #include <cmath>
 
+#include "fast_path_check.hpp"
 #include "kept.hpp"
 #include "regula_falsi.hpp"
 #include "same_double.hpp"
@@ -109,6 +110,23 @@ struct LastSaturationTemperature {
 template <>
 LastSaturationTemperature& kept<LastSaturationTemperature>();
 
+namespace saturation_detail {
+
+// The plain 32 halvings, every midpoint evaluated: what the replay must
+// give (the fast-path check).
+inline double plainBisection(double P, const SaturationLine& line) {
+  double lo = water::kTriplePointTemperature;
+  double hi = line.criticalTemperature;
+  double mid = 0.0;
+  for (int k = 0; k < 32; ++k) {
+    mid = (hi + lo) * 0.5;
+    (P > line.pressure(mid) ? lo : hi) = mid;
+  }
+  return mid;
+}
+
+}  // namespace saturation_detail
+
 inline double bisectSaturationTemperature(double P, const SaturationLine& line) {
   double (*const saturationPressure)(double) = line.pressure;
   const double triplePressure = line.triplePressure;
@@ -120,7 +138,13 @@ inline double bisectSaturationTemperature(double P, const SaturationLine& line) 
   // The inverse functions ask for one pressure's saturation temperature more
   // than once; the last answer is kept (one per thread).
   LastSaturationTemperature& last = kept<LastSaturationTemperature>();
-  if (last.engine == saturationPressure && sameDouble(last.P, P)) return last.T;
+  if (last.engine == saturationPressure && sameDouble(last.P, P)) {
+    if constexpr (kCheckFastPaths) {
+      checkFastPath("kept saturation temperature", last.T,
+                    saturation_detail::plainBisection(P, line));
+    }
+    return last.T;
+  }
   double lo = kTriplePointTemperature;
   double hi = criticalTemperature;
   // NaN (P itself NaN, or no root found) sends every midpoint to evaluation.
@@ -134,6 +158,10 @@ inline double bisectSaturationTemperature(double P, const SaturationLine& line) 
     // between (or without a root) as the plain bisection decides.
     const bool rootAbove = mid < below || (!(mid > above) && P > saturationPressure(mid));
     (rootAbove ? lo : hi) = mid;
+  }
+  if constexpr (kCheckFastPaths) {
+    checkFastPath("replayed saturation-temperature bisection", mid,
+                  saturation_detail::plainBisection(P, line));
   }
   last.engine = saturationPressure;
   last.P = P;

@@ -5,6 +5,7 @@
 
 #include "../common/density_solver.hpp"
 #include "../common/exact_power.hpp"
+#include "../common/fast_path_check.hpp"
 #include "../common/float_limits.hpp"
 #include "../common/iapws_saturation.hpp"
 #include "../common/same_double.hpp"
@@ -37,9 +38,35 @@ struct Residual {
 
 enum class TauNeeds { kPressure, kDerivative, kIdealTau, kIdeal };
 
+// The kept part against one computed afresh (the fast-path check).
+void checkTauPart(const TauPart& kept) {
+  TauPart fresh{};
+  fresh.compute(kept.tau);
+  checkFastPath("IAPWS-95 kept tau^k", kept.t, fresh.t, 51);
+  checkFastPath("IAPWS-95 kept tau^t", kept.polyT, fresh.polyT, kPolynomialCount);
+  if (kept.haveDerivative) {
+    fresh.computeDerivative();
+    checkFastPath("IAPWS-95 kept tau^(t-1)", kept.polyTLess1, fresh.polyTLess1, kPolynomialCount);
+  }
+  if (kept.haveIdealLog) {
+    fresh.computeIdealLog();
+    checkFastPath("IAPWS-95 kept ln tau", kept.logTau, fresh.logTau);
+    checkFastPath("IAPWS-95 kept ideal logarithms", kept.idealLog, fresh.idealLog, 5);
+  }
+  if (kept.haveIdealTau) {
+    if (!fresh.haveIdealTau) fresh.computeIdealTau();
+    checkFastPath("IAPWS-95 kept ideal exponentials", kept.idealE, fresh.idealE, 5);
+    checkFastPath("IAPWS-95 kept ideal tau terms", kept.idealTau, fresh.idealTau, 5);
+  }
+}
+
 TauPart& tauPart(double tau, TauNeeds needs) {
   TauPart& cached = kept<TauPart>();
-  if (!sameDouble(cached.tau, tau)) cached.compute(tau);
+  if (!sameDouble(cached.tau, tau)) {
+    cached.compute(tau);
+  } else if constexpr (kCheckFastPaths) {
+    checkTauPart(cached);
+  }
   if (needs == TauNeeds::kDerivative && !cached.haveDerivative) cached.computeDerivative();
   if (needs == TauNeeds::kIdealTau && !cached.haveIdealTau) cached.computeIdealTau();
   if (needs == TauNeeds::kIdeal && !cached.haveIdealLog) cached.computeIdealLog();
@@ -193,7 +220,18 @@ Residual residual(double delta, double tau, bool everyTerm = false) {
   // it is, the terms' share of phir_delta_delta is as small against the
   // slope, which serves only as Newton's derivative: they are left out of
   // both.
-  if (!everyTerm && nonAnalyticNegligible(delta, tau, psis, r, S & kAllSums)) return r;
+  if (!everyTerm && nonAnalyticNegligible(delta, tau, psis, r, S & kAllSums)) {
+    if constexpr (kCheckFastPaths) {
+      const Residual full = residual<S & kAllSums>(delta, tau, true);
+      if constexpr (withPhi) checkFastPath("IAPWS-95 skipped terms, phir", r.phi, full.phi);
+      if constexpr (withDelta) {
+        checkFastPath("IAPWS-95 skipped terms, phir_delta", r.phiDelta, full.phiDelta);
+      }
+      if constexpr (withTau)
+        checkFastPath("IAPWS-95 skipped terms, phir_tau", r.phiTau, full.phiTau);
+    }
+    return r;
+  }
   const double beta = kNonAnalyticTerms[0].beta;
   const double dm2PowTheta = guardedPow(dm2, 1.0 / (2.0 * beta));
   const double dm2PowThetaLess1 = guardedPow(dm2, 1.0 / (2.0 * beta) - 1.0);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "../common/density_solver.hpp"
+#include "../common/fast_path_check.hpp"
 #include "../common/float_limits.hpp"
 #include "../common/iapws_saturation.hpp"
 #include "../common/int_power.hpp"
@@ -19,10 +20,32 @@ namespace vapordex::nbs84 {
 
 namespace {
 
+// The kept part against one computed afresh (the fast-path check).
+void checkTemperaturePart(const TemperaturePart& kept) {
+  TemperaturePart fresh{};
+  fresh.compute(kept.T);
+  const double base[4] = {kept.c.b, kept.c.dbdT, kept.c.B, kept.c.dBdT};
+  const double freshBase[4] = {fresh.c.b, fresh.c.dbdT, fresh.c.B, fresh.c.dBdT};
+  checkFastPath("NBS/NRC 1984 kept b and B", base, freshBase, 4);
+  checkFastPath("NBS/NRC 1984 kept tau^l", kept.tauPower, fresh.tauPower, 7);
+  checkFastPath("NBS/NRC 1984 kept g tau^l", kept.residualGt, fresh.residualGt, 36);
+  checkFastPath("NBS/NRC 1984 kept beta t^2", kept.criticalBt2, fresh.criticalBt2, 4);
+  if (kept.haveIdeal) {
+    fresh.computeIdeal();
+    checkFastPath("NBS/NRC 1984 kept (g/k) tau^l", kept.residualGkt, fresh.residualGkt, 36);
+    checkFastPath("NBS/NRC 1984 kept ideal part", kept.idealA, fresh.idealA);
+    checkFastPath("NBS/NRC 1984 kept ideal slope", kept.idealdT, fresh.idealdT);
+  }
+}
+
 const TemperaturePart& temperaturePart(double T, bool ideal) {
   TemperaturePart& cached = kept<TemperaturePart>();
-  if (!sameDouble(cached.T, T)) cached.compute(T);
+  const bool found = sameDouble(cached.T, T);
+  if (!found) cached.compute(T);
   if (ideal && !cached.haveIdeal) cached.computeIdeal();
+  if constexpr (kCheckFastPaths) {
+    if (found) checkTemperaturePart(cached);
+  }
   return cached;
 }
 
@@ -177,6 +200,14 @@ FreeEnergy evaluate(double T, double rho, bool everyTerm = false) {
     // Reference state: zero energy and entropy at the triple-point liquid.
     if constexpr (WithA) f.a += kR * (kReferenceSlope * T + kReferenceOffset);
     f.dAdT += kR * kReferenceSlope;
+  }
+  if constexpr (kCheckFastPaths) {
+    if (!everyTerm) {
+      const FreeEnergy full = evaluate<W>(T, rho, true);
+      checkFastPath("NBS/NRC 1984 skipped critical terms, A", f.a, full.a);
+      checkFastPath("NBS/NRC 1984 skipped critical terms, dA/drho", f.dAdRho, full.dAdRho);
+      checkFastPath("NBS/NRC 1984 skipped critical terms, dA/dT", f.dAdT, full.dAdT);
+    }
   }
   return f;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "../common/fast_path_check.hpp"
 #include "../common/iapws_saturation.hpp"
 #include "../common/int_power.hpp"
 #include "../common/regula_falsi.hpp"
@@ -170,6 +171,9 @@ const Region3TauPowers& region3TauPowers(double T) {
     const PowerTable<-1, 28, false> b(kCriticalTemperature / T);
     cached.T = T;
     for (int k = 0; k < 28; ++k) cached.value[k] = b.value[k];
+  } else if constexpr (kCheckFastPaths) {
+    const PowerTable<-1, 28, false> b(kCriticalTemperature / T);
+    checkFastPath("IF97 kept region-3 tau powers", cached.value, b.value, 28);
   }
   return cached;
 }
@@ -331,8 +335,15 @@ double region3Volume(double T, double P) {
       // Clearly below the root (where the pressure is known to fall) the
       // pressure exceeds P; clearly above it not; in between as the plain
       // bisection decides.
+      const bool decided = (mid < below && mid > trusted) || mid > above;
       const bool rootAbove =
           (mid < below && mid > trusted) || (!(mid > above) && region3Pressure(T, mid) > P);
+      if constexpr (kCheckFastPaths) {
+        if (decided) {
+          checkFastPath("IF97 region-3 halving decided by the located root", rootAbove,
+                        region3Pressure(T, mid) > P);
+        }
+      }
       (rootAbove ? lo : hi) = mid;
     }
   }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "../common/fast_path_check.hpp"
 #include "../common/iapws_saturation.hpp"
 #include "../common/int_power.hpp"
 #include "../common/same_double.hpp"
@@ -168,7 +169,41 @@ namespace {
 
 const Subregion2Part& subregion2Part(double theta) {
   Subregion2Part& cached = kept<Subregion2Part>();
-  if (!sameDouble(cached.theta, theta)) cached.compute(theta);
+  if (!sameDouble(cached.theta, theta)) {
+    cached.compute(theta);
+  } else if constexpr (kCheckFastPaths) {
+    Subregion2Part fresh{};
+    fresh.compute(theta);
+    const double kept[] = {cached.x,
+                           cached.lnTheta,
+                           cached.poly,
+                           cached.dPoly,
+                           cached.bl,
+                           cached.blSlope,
+                           cached.sum9,
+                           cached.dSum9,
+                           cached.dDenominator[0],
+                           cached.dDenominator[1],
+                           cached.dDenominator[2]};
+    const double plain[] = {fresh.x,
+                            fresh.lnTheta,
+                            fresh.poly,
+                            fresh.dPoly,
+                            fresh.bl,
+                            fresh.blSlope,
+                            fresh.sum9,
+                            fresh.dSum9,
+                            fresh.dDenominator[0],
+                            fresh.dDenominator[1],
+                            fresh.dDenominator[2]};
+    checkFastPath("IFC-67 kept sub-region 2 part", kept, plain, 11);
+    checkFastPath("IFC-67 kept sums of X powers", cached.sum, fresh.sum, 8);
+    checkFastPath("IFC-67 kept sums' derivatives", cached.dSum, fresh.dSum, 8);
+    for (int m = 0; m < 3; ++m) {
+      checkFastPath("IFC-67 kept denominators", cached.denominatorTerm[m], fresh.denominatorTerm[m],
+                    kDenominatorCount[m]);
+    }
+  }
   return cached;
 }
 
@@ -475,6 +510,12 @@ double subregion3Volume(double theta, double beta) {
     for (int k = 0; k < 32; ++k) {
       mid = (hi + lo) * 0.5;
       const int side = isotherm.compare(mid, beta);
+      if constexpr (kCheckFastPaths) {
+        if (side != 0) {
+          checkFastPath("IFC-67 sub-region 3 halving decided by the polynomial", side > 0,
+                        subregion3Beta(mid, theta) > beta);
+        }
+      }
       if (side > 0 || (side == 0 && subregion3Beta(mid, theta) > beta)) {
         lo = mid;
       } else {
@@ -500,6 +541,12 @@ double subregion4Volume(double theta, double beta) {
     mid = (a + b) * 0.5;
     // beta >= the pressure at mid: the root lies at or below mid.
     const int side = isotherm.compare(mid, beta);
+    if constexpr (kCheckFastPaths) {
+      if (side != 0) {
+        checkFastPath("IFC-67 sub-region 4 halving decided by the polynomial", side < 0,
+                      beta >= subregion4Beta(mid, theta));
+      }
+    }
     const bool atOrAbove = side < 0 || (side == 0 && beta >= subregion4Beta(mid, theta));
     (atOrAbove ? a : b) = mid;
   }
