@@ -16,11 +16,12 @@ namespace vapordex {
 // floating-point environment is restored exactly, which also drops the flags
 // raised meanwhile.
 //
-// The x87 unit computes with 53-bit significands (double precision) while
-// the guard lives: a C runtime's exp, log or pow computes there, and its
-// results must not depend on the precision the host or Wine left set (Wine
-// starts threads at 64 bits, Windows at 53, some graphics libraries leave
-// 24).
+// On Windows the x87 unit computes with 53-bit significands (double
+// precision) while the guard lives: mingw-w64's exp, log and pow compute
+// there, and their results must not depend on the precision the host or
+// Wine left set (Wine starts threads at 64 bits, Windows at 53, some
+// graphics libraries leave 24). Elsewhere the C library computes in SSE2
+// and the precision is left as it is.
 //
 // On x86 both units are handled directly. The SSE control/status register is
 // saved whole, rewritten on entry only where it differs from ours, and
@@ -93,10 +94,16 @@ class FloatingPointGuard {
   static constexpr unsigned kSseDenormalsAreZero = 0x0040u;
   static constexpr unsigned short kX87Masks = 0x003F;
   static constexpr unsigned short kX87Rounding = 0x0C00;
+#if defined(_WIN32)
   static constexpr unsigned short kX87Precision = 0x0300;
   static constexpr unsigned short kX87Double = 0x0200;  // 53-bit significands
+#else
+  static constexpr unsigned short kX87Precision = 0;
+  static constexpr unsigned short kX87Double = 0;
+#endif
   // The control word the guard computes with: every exception masked,
-  // round to nearest, double precision; the rest as the host set it.
+  // round to nearest, double precision on Windows; the rest as the host set
+  // it.
   static unsigned short oursFor(unsigned short host) {
     return static_cast<unsigned short>(((host | kX87Masks) & ~(kX87Rounding | kX87Precision)) |
                                        kX87Double);
