@@ -64,6 +64,41 @@ int rowInterval(int isotherm, double lambda) {
   return j == first + n ? first + n - 2 : j - 1;
 }
 
+namespace {
+
+// Where ln rho = lambda falls on one isotherm: its interval's rows, the
+// fraction t of the way from the lower, and how its pressure interpolates.
+struct IsothermPoint {
+  const double* lo;
+  const double* hi;
+  double width;  // of the interval in ln rho
+  double t;
+  bool linearPressure;
+};
+
+IsothermPoint pointOn(int isotherm, double lambda) {
+  const int j = rowInterval(isotherm, lambda);
+  const double* lo = kPropertyTable.rows[j];
+  const double* hi = kPropertyTable.rows[j + 1];
+  const double width = hi[kLnRho] - lo[kLnRho];
+  return {lo, hi, width, (lambda - lo[kLnRho]) / width, interpolatePressureLinearly(isotherm, j)};
+}
+
+// The pressure at the point: P or ln P linear in ln rho.
+double pressureAt(const IsothermPoint& q) {
+  if (q.linearPressure) return q.t * std::exp(q.hi[kLnP]) + (1.0 - q.t) * std::exp(q.lo[kLnP]);
+  return std::exp(q.t * q.hi[kLnP] + (1.0 - q.t) * q.lo[kLnP]);
+}
+
+// The weight of the upper isotherm of the pair from k0 at T.
+double temperatureWeight(int k0, double T) {
+  const double tLo = kIsothermIndex.temperature[k0];
+  const double tHi = kIsothermIndex.temperature[k0 + 1];
+  return (T - tLo) / (tHi - tLo);
+}
+
+}  // namespace
+
 // The pressure as lookup interpolates it, and its derivative in rho: the
 // slope of the interpolant in ln rho along each isotherm (constant within an
 // interval for P, P times the constant slope of ln P otherwise), weighted as
@@ -74,24 +109,12 @@ density::PressureSlope lookupPressure(double T, double rho) {
   double p[2];
   double dp[2];
   for (int i = 0; i < 2; ++i) {
-    const int j = rowInterval(k0 + i, lambda);
-    const double* lo = kPropertyTable.rows[j];
-    const double* hi = kPropertyTable.rows[j + 1];
-    const double width = hi[kLnRho] - lo[kLnRho];
-    const double t = (lambda - lo[kLnRho]) / width;
-    if (interpolatePressureLinearly(k0 + i, j)) {
-      const double pHi = std::exp(hi[kLnP]);
-      const double pLo = std::exp(lo[kLnP]);
-      p[i] = t * pHi + (1.0 - t) * pLo;
-      dp[i] = (pHi - pLo) / width;
-    } else {
-      p[i] = std::exp(t * hi[kLnP] + (1.0 - t) * lo[kLnP]);
-      dp[i] = p[i] * (hi[kLnP] - lo[kLnP]) / width;
-    }
+    const IsothermPoint q = pointOn(k0 + i, lambda);
+    p[i] = pressureAt(q);
+    dp[i] = q.linearPressure ? (std::exp(q.hi[kLnP]) - std::exp(q.lo[kLnP])) / q.width
+                             : p[i] * (q.hi[kLnP] - q.lo[kLnP]) / q.width;
   }
-  const double tLo = kIsothermIndex.temperature[k0];
-  const double tHi = kIsothermIndex.temperature[k0 + 1];
-  const double u = (T - tLo) / (tHi - tLo);
+  const double u = temperatureWeight(k0, T);
   return {(1.0 - u) * p[0] + u * p[1], ((1.0 - u) * dp[0] + u * dp[1]) / rho};
 }
 
@@ -102,21 +125,12 @@ TableState lookup(double T, double rho) {
   double h[2];
   double s[2];
   for (int i = 0; i < 2; ++i) {
-    const int j = rowInterval(k0 + i, lambda);
-    const double* lo = kPropertyTable.rows[j];
-    const double* hi = kPropertyTable.rows[j + 1];
-    const double t = (lambda - lo[kLnRho]) / (hi[kLnRho] - lo[kLnRho]);
-    if (interpolatePressureLinearly(k0 + i, j)) {
-      p[i] = t * std::exp(hi[kLnP]) + (1.0 - t) * std::exp(lo[kLnP]);
-    } else {
-      p[i] = std::exp(t * hi[kLnP] + (1.0 - t) * lo[kLnP]);
-    }
-    h[i] = t * hi[kH] + (1.0 - t) * lo[kH];
-    s[i] = t * hi[kS] + (1.0 - t) * lo[kS];
+    const IsothermPoint q = pointOn(k0 + i, lambda);
+    p[i] = pressureAt(q);
+    h[i] = q.t * q.hi[kH] + (1.0 - q.t) * q.lo[kH];
+    s[i] = q.t * q.hi[kS] + (1.0 - q.t) * q.lo[kS];
   }
-  const double tLo = kIsothermIndex.temperature[k0];
-  const double tHi = kIsothermIndex.temperature[k0 + 1];
-  const double u = (T - tLo) / (tHi - tLo);
+  const double u = temperatureWeight(k0, T);
   return {(1.0 - u) * p[0] + u * p[1], (1.0 - u) * h[0] + u * h[1], (1.0 - u) * s[0] + u * s[1]};
 }
 
