@@ -127,7 +127,8 @@ TEST(TemperatureVolume, TwoPhaseByQualityAndContinuousAtTheSaturationLine) {
 }
 
 TEST(TemperatureVolume, UnreachableVolumesGiveTheErrorValue) {
-  for (double v : {0.0, -1.0, 0.05, 1e15, std::nan("")}) {
+  // (A NaN volume is no state either, but #NUM!, as every NaN argument.)
+  for (double v : {0.0, -1.0, 0.05, 1e15}) {
     EXPECT_EQ(number(PofTV(300.0, v, -97)), -999.0) << v;
     EXPECT_EQ(number(HofTV(300.0, v, -97)), -999.0) << v;
     EXPECT_EQ(number(SofTV(300.0, v, -97)), -999.0) << v;

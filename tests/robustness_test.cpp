@@ -142,6 +142,29 @@ double callWith(const Signature& s, double a, double b, std::int32_t code) {
   return r->xltype == xltypeNum ? r->val.num : std::nan("");
 }
 
+// A NaN argument is no state: #NUM! from every function, formulation and
+// unit system (a clamp or a search must not turn it into a number).
+TEST(Robustness, NanArgumentsGiveNum) {
+  int checked = 0;
+  for (const FunctionInfo& f : catalogue()) {
+    const int doubles = f.one != nullptr ? 1 : 2;
+    for (std::int32_t code : {67, 69, 84, 95, 97, 20}) {
+      for (std::int32_t c : {code, -code}) {
+        for (int which = 0; which < doubles; ++which) {
+          double numbers[2] = {500.0, 10.0};
+          numbers[which] = kNaN;
+          const std::int32_t codes[2] = {c, 0};
+          const XLOPER* r = callWorksheet(f, numbers, codes);
+          EXPECT_TRUE(r->xltype == xltypeErr && r->val.err == xlerrNum)
+              << f.name << " argument " << which << " code " << c;
+          ++checked;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(checked, 12 * (8 + 11 * 2));
+}
+
 TEST(Robustness, ImpossibleArgumentsAndCodesGiveTheErrorValue) {
   const std::int32_t formulations[] = {67, 69, 84, 95, 97, 20};
   const std::vector<std::int32_t> unrecognisedSi = {0, -1, -50, -96, INT32_MIN};

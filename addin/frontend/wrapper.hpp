@@ -5,6 +5,7 @@
 // and stores it in the result record.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "cores.hpp"
@@ -49,7 +50,9 @@ inline LPXLOPER finish(double r, Guard guard, bool english, Convert out) {
 }
 
 // A code that selects no formulation, or an argument that must be positive
-// and is not (NaN passes: it becomes #NUM! through the core).
+// and is not. A NaN argument (which only a program, never a cell, can pass)
+// is no state in any formulation: #NUM!, rather than what a clamp or a
+// search of the core would make of it.
 inline bool rejected(std::int32_t code) { return selectEngine(code) == nullptr; }
 inline bool rejected(double x, Sign sign) { return sign == Sign::kPositive && x <= 0.0; }
 
@@ -59,6 +62,7 @@ inline LPXLOPER oneArgument(double a, std::int32_t code, Convert in,
   if (rejected(code)) return storeResult(kErrorValue);
   const bool english = code > 0;
   if (english) a = in(a);
+  if (std::isnan(a)) return storeResult(a);
   // Every one-argument function takes an absolute temperature or a pressure.
   if (rejected(a, Sign::kPositive)) return storeResult(kErrorValue);
   return finish(core(a, code), guard, english, out);
@@ -74,6 +78,7 @@ inline LPXLOPER twoArguments(double a, double b, std::int32_t code, Convert inA,
     a = inA(a);
     b = inB(b);
   }
+  if (std::isnan(a) || std::isnan(b)) return storeResult(std::nan(""));
   // The first argument is always an absolute temperature or a pressure.
   if (rejected(a, Sign::kPositive) || rejected(b, signB)) return storeResult(kErrorValue);
   return finish(core(a, b, code), guard, english, out);
