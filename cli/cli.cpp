@@ -69,6 +69,8 @@ bool hasNonzeroDigit(const char* text) {
   return false;
 }
 
+}  // namespace
+
 // A finite decimal number; a nonzero number that overflows to infinity or
 // underflows to zero is out of range.
 bool parseDouble(const char* text, double* x, std::string* message) {
@@ -107,6 +109,8 @@ bool parseCode(const char* text, std::int32_t* code, std::string* message) {
   *code = static_cast<std::int32_t>(value);
   return true;
 }
+
+namespace {
 
 std::string formatResult(const XLOPER* r) {
   if (r->xltype == xltypeNum) {
@@ -179,6 +183,16 @@ bool evaluateLine(const char* line, std::string* result) {
   return evaluate(count, words, result);
 }
 
+namespace {
+
+// A batch line that holds no call: blank, or a comment starting with '#'.
+bool isBlankOrComment(const char* line) {
+  while (*line == ' ' || *line == '\t' || *line == '\r' || *line == '\n') ++line;
+  return *line == '\0' || *line == '#';
+}
+
+}  // namespace
+
 int runBatch(std::FILE* in, std::FILE* out) {
   int status = 0;
   char* line = nullptr;
@@ -190,6 +204,11 @@ int runBatch(std::FILE* in, std::FILE* out) {
     bool ok = false;
     if (std::strlen(line) != static_cast<std::size_t>(length)) {
       result = "the line holds a NUL byte";
+    } else if (isBlankOrComment(line)) {
+      // Skipped, with an empty line in its place so that outputs stay
+      // aligned with inputs.
+      result.clear();
+      ok = true;
     } else {
       ok = evaluateLine(line, &result);
     }
@@ -268,6 +287,14 @@ int run(int argc, const char* const* argv) {
   const std::string first = argv[1];
   if (first == "compare" || first == "table" || first == "chart") {
     return runSubcommand(argc - 1, argv + 1);
+  }
+  if (first == "--help" || first == "-h" || first == "help") {
+    std::fputs(usage, stdout);
+    return finishOutput(0);
+  }
+  if ((first == "--version" || first == "--list") && argc > 2) {
+    std::fprintf(stderr, "vapordex: %s takes no arguments\n", first.c_str());
+    return 2;
   }
   if (first == "--version") {
     std::printf("vapordex %s\n", kCategory);

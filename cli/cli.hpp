@@ -13,7 +13,15 @@ namespace vapordex::cli {
 // otherwise writes a one-line message to *result and returns false.
 bool evaluate(int argc, const char* const* argv, std::string* result);
 
-// Splits a batch line into words and evaluates it.
+// The one reading of a number and of a formulation code, for the single
+// call, --batch and every subcommand: a plain decimal number, finite and
+// not overflowing or underflowing (no inf, nan, hex or spaces); a decimal
+// integer within 32 bits. False with a one-line message otherwise.
+bool parseDouble(const char* text, double* x, std::string* message);
+bool parseCode(const char* text, std::int32_t* code, std::string* message);
+
+// Splits a batch line into words and evaluates it; blank lines and lines
+// starting with '#' hold no call and give an empty output line in --batch.
 bool evaluateLine(const char* line, std::string* result);
 
 // Runs --batch over a stream: one output line per input line. Returns the

@@ -265,11 +265,8 @@ bool rangeValues(double from, double to, double step, std::size_t limit,
 bool parseValues(const std::string& text, std::size_t limit, std::vector<double>* values,
                  std::string* error) {
   auto number = [&](const std::string& word, double* x) {
-    char* end = nullptr;
-    errno = 0;
-    *x = std::strtod(word.c_str(), &end);
-    if (word.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(*x) ||
-        word.find_first_of("xXnNiI") != std::string::npos) {
+    std::string message;
+    if (!parseDouble(word.c_str(), x, &message)) {
       *error = "not a number: '" + word + "'";
       return false;
     }

@@ -75,14 +75,14 @@ bool parseCodes(const std::string& text, std::vector<std::int32_t>* codes, std::
   while (true) {
     const std::size_t comma = text.find(',', start);
     const std::string word = text.substr(start, comma - start);
-    char* end = nullptr;
-    const long value = std::strtol(word.c_str(), &end, 10);
-    if (word.empty() || *end != '\0' ||
-        formulationName(static_cast<std::int32_t>(value)) == nullptr || value < 0) {
+    std::int32_t value = 0;
+    std::string message;
+    if (!parseCode(word.c_str(), &value, &message) || formulationName(value) == nullptr ||
+        value < 0) {
       *error = "not a formulation code: '" + word + "' (67, 69, 84, 95, 97 or 20)";
       return false;
     }
-    codes->push_back(static_cast<std::int32_t>(value));
+    codes->push_back(value);
     if (comma == std::string::npos) break;
     start = comma + 1;
   }
@@ -103,7 +103,7 @@ int runSubcommand(int argc, const char* const* argv) {
 
   // compare FUNCTION ARG... [--si | --english]
   std::string function;
-  std::vector<double> args;
+  std::vector<std::string> argTexts;
   bool english = false;
   bool siUnits = false;
   // table KIND ...
@@ -125,7 +125,7 @@ int runSubcommand(int argc, const char* const* argv) {
         "The call under all six formulations, with the difference of each from IAPWS-95.\n"
         "Example: vapordex compare HofTP 500 10");
     app.add_option("function", function, "worksheet function, e.g. HofTP")->required();
-    app.add_option("args", args, "its arguments without the formulation code")->required();
+    app.add_option("args", argTexts, "its arguments without the formulation code")->required();
     auto* si = app.add_flag("--si", siUnits, "SI units (the default)");
     app.add_flag("--english", english, "English units")->excludes(si);
     app.add_option("--format", formatText, "text, csv or json")->check(checkFormat);
@@ -170,6 +170,12 @@ int runSubcommand(int argc, const char* const* argv) {
   std::string error;
   if (command == "compare") {
     Table table;
+    std::vector<double> args;
+    for (const std::string& text : argTexts) {
+      double x = 0.0;
+      if (!parseDouble(text.c_str(), &x, &error)) return fail("compare: " + error);
+      args.push_back(x);
+    }
     if (!compareTable(function, args, english, &table, &error)) return fail(error);
     if (format == Format::kMarkdown) return fail("compare: markdown is not a compare format");
     Output none;

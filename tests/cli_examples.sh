@@ -25,6 +25,20 @@ status 2 Psat 1 99999999999
 status 2
 status 0 --list
 status 0 --version
+# Help is asked for, not an unknown function; the plain options take no
+# arguments; names are matched as Excel matches them, without regard to case.
+for h in --help -h help; do
+  status 0 $h
+  "$vapordex" $h | grep -q '^usage: vapordex FUNCTION ARG' || { echo "FAIL: $h prints no usage"; fail=1; }
+done
+status 2 --version extra
+status 2 --list extra
+expect 487.74057332649795 hoftp 500 1000 97
+expect 487.74057332649795 HOFTP 500 1000 97
+# --batch skips blank and comment lines, each with an empty line in its place.
+out=$(printf '# a comment\nPsat 300 50\n\n  # indented\nHofTP 500 1000 97\n' | "$vapordex" --batch); rc=$?
+[ "$rc" = 0 ] || { echo "FAIL: batch with comments: status $rc"; fail=1; }
+[ "$out" = "$(printf '\n-999\n\n\n487.74057332649795')" ] || { echo "FAIL: batch with comments: '$out'"; fail=1; }
 msg=$("$vapordex" Psat 1 2>&1 >/dev/null)
 [ "$msg" = "vapordex: wrong number of arguments: Psat takes 2, got 1" ] || { echo "FAIL: message '$msg'"; fail=1; }
 out=$(printf 'Psat 300 50\nPsat x 50\n' | "$vapordex" --batch); rc=$?

@@ -102,7 +102,8 @@ TEST(Cli, BatchAnswersEveryLineInPlace) {
   const std::string text(buffer, n);
   std::string expectedTsat;
   evaluateLine("Tsat 1 -97", &expectedTsat);
-  EXPECT_EQ(text, "-999\nerror: empty line\nerror: unknown function: 'bogus'\n" +
+  // The blank line is skipped, an empty line in its place.
+  EXPECT_EQ(text, "-999\n\nerror: unknown function: 'bogus'\n" +
                       call({"HofTP", "500", "1000", "97"}) + "\nerror: too many arguments: Psat\n" +
                       expectedTsat + "\n");
   std::fclose(in);

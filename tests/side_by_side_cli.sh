@@ -70,6 +70,11 @@ bad "a pressure must be above zero: -2" table superheat --pressures 1,-2 --tempe
 bad "above absolute zero: -500" table superheat --pressures 1 --temperatures -500 --code 97
 bad "not a formulation code" table saturation-t --from 300 --to 400 --step 10 --code 50
 bad "cannot write '$tmp/no/such/dir/t.csv'" table saturation-t --from 300 --to 400 --step 10 --out "$tmp/no/such/dir/t.csv"
+for word in nan inf 1e400 1e-400 0x1f4 ' 500' ''; do
+  bad "compare: " compare HofTP "$word" 10
+done
+bad "not a formulation code: '4294967393'" chart hs --out "$tmp/x.png" --codes 4294967393
+bad "not a number: 'nan'" table saturation-p --pressures 1,nan
 bad "unknown kind 'bar'" chart bar --out "$tmp/x.png"
 bad "must end in .svg, .png or .pdf" chart hs --out "$tmp/x.gif"
 bad "not a formulation code" chart hs --out "$tmp/x.png" --codes 97,50

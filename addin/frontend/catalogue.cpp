@@ -178,9 +178,19 @@ constexpr FunctionInfo kCatalogue[] = {
 
 std::span<const FunctionInfo> catalogue() { return kCatalogue; }
 
+// Names as Excel matches them: without regard to case.
 const FunctionInfo* findFunction(std::string_view name) {
+  const auto lower = [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  };
   for (const FunctionInfo& f : kCatalogue) {
-    if (name == f.name) return &f;
+    const std::string_view candidate = f.name;
+    if (candidate.size() != name.size()) continue;
+    bool same = true;
+    for (std::size_t k = 0; k < name.size() && same; ++k) {
+      same = lower(candidate[k]) == lower(name[k]);
+    }
+    if (same) return &f;
   }
   return nullptr;
 }

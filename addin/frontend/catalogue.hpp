@@ -53,7 +53,8 @@ struct FunctionInfo {
 inline constexpr const char* kCategory = VDX_ADDIN_TITLE;
 
 std::span<const FunctionInfo> catalogue();
-const FunctionInfo* findFunction(std::string_view name);  // null when none
+// The function of a name, without regard to case as in Excel; null when none.
+const FunctionInfo* findFunction(std::string_view name);
 
 // Calls a worksheet function through its exported entry point with its
 // numeric arguments and formulation codes in registration order (the first
