@@ -21,7 +21,7 @@ namespace vapordex::nbs84 {
 namespace {
 
 // The kept part against one computed afresh (the fast-path check).
-void checkTemperaturePart(const TemperaturePart& kept) {
+[[maybe_unused]] void checkTemperaturePart(const TemperaturePart& kept) {
   TemperaturePart fresh{};
   fresh.compute(kept.T);
   const double base[4] = {kept.c.b, kept.c.dbdT, kept.c.B, kept.c.dBdT};
