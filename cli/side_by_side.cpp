@@ -403,6 +403,13 @@ Table saturationColumns(std::int32_t code, const char* kind) {
   return t;
 }
 
+// hg - hf or sg - sf: a difference of an error value (-999) is an error
+// value, never a number made of it.
+double latent(double g, double f) {
+  constexpr double kError = -999.0;
+  return g == kError || f == kError ? kError : g - f;
+}
+
 std::vector<Cell> saturationRow(double T, double P, std::int32_t code) {
   auto at = [&](const char* f) { return callFunction(f, T, 0.0, code); };
   const double vf = at("Vf");
@@ -411,8 +418,10 @@ std::vector<Cell> saturationRow(double T, double P, std::int32_t code) {
   const double hg = at("Hg");
   const double sf = at("Sf");
   const double sg = at("Sg");
-  return {numberCell(T),       numberCell(P),  numberCell(vf), numberCell(vg),      numberCell(hf),
-          numberCell(hg - hf), numberCell(hg), numberCell(sf), numberCell(sg - sf), numberCell(sg)};
+  return {numberCell(T),  numberCell(P),  numberCell(vf),
+          numberCell(vg), numberCell(hf), numberCell(latent(hg, hf)),
+          numberCell(hg), numberCell(sf), numberCell(latent(sg, sf)),
+          numberCell(sg)};
 }
 
 }  // namespace

@@ -116,6 +116,8 @@ int runSubcommand(int argc, const char* const* argv) {
   std::int32_t code = -97;
   // chart KIND ...
   std::string codesText = "97";
+  CLI::Option* codesOption = nullptr;
+  CLI::Option* codeOption = nullptr;
   std::string property = "h";
   int width = 1000;
   int height = 750;
@@ -148,8 +150,9 @@ int runSubcommand(int argc, const char* const* argv) {
         "deviation --code N --property h|v|s, a T-P map of the deviation from IAPWS-95.");
     app.add_option("kind", kind, "ts, hs, ph, pt or deviation")->required();
     app.add_option("--out", outPath, "the chart file: .svg, .png or .pdf")->required();
-    app.add_option("--codes", codesText, "formulations to overlay, e.g. 97,67 (default 97)");
-    app.add_option("--code", code, "the formulation of a deviation map");
+    codesOption =
+        app.add_option("--codes", codesText, "formulations to overlay, e.g. 97,67 (default 97)");
+    codeOption = app.add_option("--code", code, "the formulation of a deviation map");
     app.add_option("--property", property, "h, v or s (deviation)");
     app.add_option("--width", width, "width in pixels (default 1000)")
         ->check(CLI::Range(200, 8000));
@@ -242,10 +245,25 @@ int runSubcommand(int argc, const char* const* argv) {
   if (device == nullptr)
     return fail("chart: the file must end in .svg, .png or .pdf: '" + outPath + "'");
   Chart chart;
+  // An option the chart does not read is refused rather than ignored.
+  if (chartKind == ChartKind::kDeviation && codesOption->count() > 0) {
+    return fail("chart deviation: --codes is for the property charts; use --code");
+  }
+  if (chartKind != ChartKind::kDeviation && codeOption->count() > 0) {
+    return fail("chart " + kind + ": --code is for deviation maps; use --codes");
+  }
   if (chartKind == ChartKind::kDeviation) {
     const std::int32_t magnitude = code < 0 ? -code : code;
     if (formulationName(magnitude) == nullptr) {
       return fail("chart: not a formulation code: " + std::to_string(code));
+    }
+    if (magnitude == 95) {
+      return fail(
+          "chart deviation: IAPWS-95 against itself is 0 everywhere; choose another --code");
+    }
+    if (codeOption->count() == 0) {
+      std::fprintf(stderr, "vapordex: chart deviation: no --code given, mapping %s (97)\n",
+                   formulationName(97));
     }
     if (property != "h" && property != "v" && property != "s") {
       return fail("chart: --property must be h, v or s");

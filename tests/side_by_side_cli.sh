@@ -75,6 +75,11 @@ for word in nan inf 1e400 1e-400 0x1f4 ' 500' ''; do
 done
 bad "not a formulation code: '4294967393'" chart hs --out "$tmp/x.png" --codes 4294967393
 bad "not a number: 'nan'" table saturation-p --pressures 1,nan
+bad "--code is for deviation maps" chart hs --out "$tmp/x.png" --code 67
+bad "--codes is for the property charts" chart deviation --out "$tmp/x.png" --codes 67
+bad "IAPWS-95 against itself" chart deviation --out "$tmp/x.png" --code 95
+note=$("$vapordex" chart deviation --out "$tmp/d97.svg" 2>&1 >/dev/null)
+case $note in *"no --code given, mapping IAPWS-IF97"*) ;; *) echo "FAIL: deviation without --code says '$note'"; fail=1 ;; esac
 bad "unknown kind 'bar'" chart bar --out "$tmp/x.png"
 bad "must end in .svg, .png or .pdf" chart hs --out "$tmp/x.gif"
 bad "not a formulation code" chart hs --out "$tmp/x.png" --codes 97,50

@@ -141,6 +141,15 @@ TEST(Tables, SaturationRowsStayOnTheLine) {
   EXPECT_NE(error.find("32.018 F"), std::string::npos) << error;
 }
 
+// A difference of error values is an error value, never 0.
+TEST(Tables, LatentHeatOfErrorValuesIsAnErrorValue) {
+  const Table t = saturationByTemperature({300.0}, -50, nullptr);
+  ASSERT_EQ(t.rows.size(), 1u);
+  EXPECT_EQ(t.rows[0][4].number, -999.0);  // hf
+  EXPECT_EQ(t.rows[0][5].number, -999.0);  // hfg
+  EXPECT_EQ(t.rows[0][8].number, -999.0);  // sfg
+}
+
 TEST(Tables, SaturationPressuresAndGridsAreChecked) {
   std::string error;
   EXPECT_TRUE(checkSaturationPressures({0.000611657, 1.0, 22.064}, -97, &error)) << error;
