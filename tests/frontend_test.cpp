@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iomanip>
 
+#include "engines/common/vmath.hpp"
 #include "engines/if97/if97.hpp"
 #include "frontend/cores.hpp"
 #include "frontend/engine_ops.hpp"
@@ -153,14 +154,14 @@ double plainTvPressure(const EngineOps& e, double T, double v) {
       pHigh = ps;
     }
   }
-  double lnLow = std::log(pLow);
-  double lnHigh = std::log(pHigh);
+  double lnLow = vmath::log(pLow);
+  double lnHigh = vmath::log(pHigh);
   double mid = lnLow;
   for (int k = 0; k < kTvHalvings; ++k) {
     mid = (lnLow + lnHigh) * 0.5;
-    (e.specificVolume(T, std::exp(mid), Phase::kSinglePhase) > v ? lnLow : lnHigh) = mid;
+    (e.specificVolume(T, vmath::exp(mid), Phase::kSinglePhase) > v ? lnLow : lnHigh) = mid;
   }
-  return std::exp(mid);
+  return vmath::exp(mid);
 }
 
 TEST(TemperatureVolume, PressureIsThePlainSearchs) {

@@ -6,6 +6,7 @@
 #include "../engines/common/fast_path_check.hpp"
 #include "../engines/common/regula_falsi.hpp"
 #include "engine_ops.hpp"
+#include "engines/common/vmath.hpp"
 
 namespace vapordex {
 
@@ -95,13 +96,13 @@ class VolumeComparisons {
     if (e_.solvedVolumeFrom == nullptr) return;
     // The formulations' temperature range, where their volumes are physical.
     if (!(T_ >= 273.15 && T_ <= 1073.15)) return;
-    const double boundary = std::log(e_.solvedVolumeFrom(T_));
+    const double boundary = vmath::log(e_.solvedVolumeFrom(T_));
     if (std::isnan(boundary)) return;
     if (lnLow < boundary) addZone(lnLow, std::fmin(lnHigh, boundary), Kind::kClosedForm);
     // Below the critical temperature only where the isotherm has one root.
     const double solvedFrom = T_ >= e_.criticalTemperature
                                   ? boundary
-                                  : std::fmax(boundary, std::log(e_.solvedVolumeSingleRootAbove));
+                                  : std::fmax(boundary, vmath::log(e_.solvedVolumeSingleRootAbove));
     if (solvedFrom < lnHigh) addZone(std::fmax(lnLow, solvedFrom), lnHigh, Kind::kSolved);
   }
 
@@ -127,7 +128,7 @@ class VolumeComparisons {
     double below, above;  // decided: x < below exceeds; x > above does not
   };
 
-  double volumeAt(double x) const { return e_.specificVolume(T_, std::exp(x), kSinglePhase); }
+  double volumeAt(double x) const { return e_.specificVolume(T_, vmath::exp(x), kSinglePhase); }
 
   // A comparison decided without evaluating (checked against the
   // evaluation where fast paths are checked).
@@ -137,7 +138,7 @@ class VolumeComparisons {
     }
     return exceeds;
   }
-  double g(double x) const { return std::log(volumeAt(x) / v_); }
+  double g(double x) const { return vmath::log(volumeAt(x) / v_); }
 
   void addZone(double a, double b, Kind kind) {
     // Keep a hair inside the ends, where exp() might round across them.
@@ -187,7 +188,7 @@ class VolumeComparisons {
     IllinoisBracket b{l, r, fl, fr};
     for (int k = 0; k < kRootSteps && !located; ++k) {
       // A liquid's volume is nearly linear in P, a gas's in ln P.
-      x = liquid ? std::log(b.secant(std::exp(b.lo), std::exp(b.hi))) : b.secant();
+      x = liquid ? vmath::log(b.secant(vmath::exp(b.lo), vmath::exp(b.hi))) : b.secant();
       if (!(x > b.lo && x < b.hi)) x = 0.5 * (b.lo + b.hi);
       fx = g(x);
       if (!std::isfinite(fx)) return;
@@ -232,9 +233,9 @@ class VolumeComparisons {
     const double p = e_.solvedVolumePressure(T_, v_);
     // The equation's pressure must fall with volume here.
     if (!(pAbove > 0.0 && pAbove < p && p < pBelow)) return;
-    const double width = std::log(pBelow) - std::log(pAbove);
-    z->below = std::log(pAbove) - 2.0 * width;
-    z->above = std::log(pBelow) + 2.0 * width;
+    const double width = vmath::log(pBelow) - vmath::log(pAbove);
+    z->below = vmath::log(pAbove) - 2.0 * width;
+    z->above = vmath::log(pBelow) + 2.0 * width;
   }
 
   const EngineOps& e_;
@@ -288,8 +289,8 @@ TvState solveTv(const EngineOps& e, double T, double v) {
   }
   if (!lowIsSaturation && !(v <= e.specificVolume(T, pLow, kSinglePhase))) return st;
   if (!(v > 0.0)) return st;
-  double lnLow = std::log(pLow);
-  double lnHigh = std::log(pHigh);
+  double lnLow = vmath::log(pLow);
+  double lnHigh = vmath::log(pHigh);
   VolumeComparisons comparisons(e, T, v);
   comparisons.prepare(lnLow, lnHigh, lowIsSaturation);
   double mid = lnLow;
@@ -302,7 +303,7 @@ TvState solveTv(const EngineOps& e, double T, double v) {
     }
   }
   st.found = true;
-  st.P = std::exp(mid);
+  st.P = vmath::exp(mid);
   return st;
 }
 

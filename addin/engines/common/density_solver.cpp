@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "density_start_coefficients.hpp"
+#include "engines/common/vmath.hpp"
 #include "fast_path_check.hpp"
 #include "float_limits.hpp"
 #include "regula_falsi.hpp"
@@ -276,7 +277,7 @@ double soundSaturatedDensity(PressureFunction pressure, double T, double saturat
 namespace vapordex::density {
 
 double liquidStart(double T, double criticalTemperature) {
-  const double x = std::cbrt(1.0 - T / criticalTemperature);
+  const double x = vmath::cbrt(1.0 - T / criticalTemperature);
   const double* a = kLiquidStart;
   return kLiquidStartBase +
          x * (a[0] + x * (a[1] + x * (a[2] + x * (a[3] + x * (a[4] + x * a[5])))));
@@ -284,7 +285,7 @@ double liquidStart(double T, double criticalTemperature) {
 
 double vapourStart(double T, double saturationPressure, double criticalTemperature, double R) {
   const double tr = T / criticalTemperature;
-  const double x = std::cbrt(1.0 - tr);
+  const double x = vmath::cbrt(1.0 - tr);
   const double* c = kVapourStartZ;
   const double z = c[0] - c[1] * tr + c[2] * tr * tr - c[3] * tr * tr * tr + c[4] * x;
   return saturationPressure / (z * R * T);

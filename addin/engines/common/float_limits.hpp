@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+#include "engines/common/vmath.hpp"
+
 namespace vapordex {
 
 inline constexpr double kFloatMin = 1.1754943508222875e-38;
@@ -22,13 +24,12 @@ inline double guardedPow(double x, double e) {
     if (e > 0.0) return 0.0;
     return x < 0.0 ? -kFloatMax : kFloatMax;
   }
-  return std::pow(x, e);
+  return vmath::pow(x, e);
 }
 
-// exp(x), without the C library's underflow path for the arguments whose
-// exponential rounds to 0 (below about -745.13): the same +0, but the
-// library's path for them sets errno and costs as much as several
-// exponentials.
-inline double expOrZero(double x) { return x < -746.0 ? 0.0 : std::exp(x); }
+// exp(x), with the arguments whose exponential rounds to 0 (below about
+// -745.13) settled by one comparison: the terms that vanish far from the
+// critical point come here.
+inline double expOrZero(double x) { return x < -746.0 ? 0.0 : vmath::exp(x); }
 
 }  // namespace vapordex

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "engines/common/vmath.hpp"
 #include "fast_path_check.hpp"
 #include "kept.hpp"
 #include "same_double.hpp"
@@ -29,7 +30,7 @@ class LastExponential {
   static double remember(double x) {
     ExponentialSlot<Factor>& s = kept<ExponentialSlot<Factor>>();
     s.x = x;
-    s.value = std::exp(Factor * x);
+    s.value = vmath::exp(Factor * x);
     return s.value;
   }
   // The kept value when x is the last x, otherwise computed and kept.
@@ -37,7 +38,7 @@ class LastExponential {
     const ExponentialSlot<Factor>& s = kept<ExponentialSlot<Factor>>();
     if (!sameDouble(s.x, x)) return remember(x);
     if constexpr (kCheckFastPaths) {
-      checkFastPath("kept exponential", s.value, std::exp(Factor * x));
+      checkFastPath("kept exponential", s.value, vmath::exp(Factor * x));
     }
     return s.value;
   }

@@ -15,6 +15,7 @@
 
 #include <cmath>
 
+#include "engines/common/vmath.hpp"
 #include "fast_path_check.hpp"
 #include "kept.hpp"
 #include "regula_falsi.hpp"
@@ -49,7 +50,7 @@ struct SaturationLine {
   double estimateReach = 0.0;
 
   double logOf(double T) const {
-    return logPressure != nullptr ? logPressure(T) : std::log(pressure(T));
+    return logPressure != nullptr ? logPressure(T) : vmath::log(pressure(T));
   }
 };
 
@@ -148,7 +149,7 @@ inline double bisectSaturationTemperature(double P, const SaturationLine& line) 
   double lo = kTriplePointTemperature;
   double hi = criticalTemperature;
   // NaN (P itself NaN, or no root found) sends every midpoint to evaluation.
-  const double root = saturation_detail::locateRoot(std::log(P), P, line, lo, hi);
+  const double root = saturation_detail::locateRoot(vmath::log(P), P, line, lo, hi);
   const double below = root - saturation_detail::kReplayMargin;
   const double above = root + saturation_detail::kReplayMargin;
   double mid = 0.0;
@@ -188,12 +189,12 @@ struct ExponentialSaturation {
   static double pressure(double T) {
     if (T <= C.triplePointTemperature) return C.triplePointPressure;
     if (T >= C.criticalTemperature) return C.criticalPressure;
-    return C.criticalPressure * std::exp(Exponent(T));
+    return C.criticalPressure * vmath::exp(Exponent(T));
   }
   static double logPressure(double T) {
-    if (T <= C.triplePointTemperature) return std::log(C.triplePointPressure);
-    if (T >= C.criticalTemperature) return std::log(C.criticalPressure);
-    return std::log(C.criticalPressure) + Exponent(T);
+    if (T <= C.triplePointTemperature) return vmath::log(C.triplePointPressure);
+    if (T >= C.criticalTemperature) return vmath::log(C.criticalPressure);
+    return vmath::log(C.criticalPressure) + Exponent(T);
   }
   static double temperature(double P) {
     static constexpr SaturationLine kLine{

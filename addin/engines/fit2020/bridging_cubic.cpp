@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "cubic_parameters.hpp"
+#include "engines/common/vmath.hpp"
 
 namespace vapordex::fit2020 {
 
@@ -52,7 +53,7 @@ double helmholtzFunction(double x, double w) {
   const double l = std::sqrt(k.b * k.b + 4.0 * k.c * k.c);
   const double m = (2.0 * w + k.b) / l;
   if (w <= kCoVolume || m <= 1.0) return kDomainSentinel;
-  return -x * std::log(w - kCoVolume) - (k.a / l) * std::log((m + 1.0) / (m - 1.0));
+  return -x * vmath::log(w - kCoVolume) - (k.a / l) * vmath::log((m + 1.0) / (m - 1.0));
 }
 
 // S = -dF/dx.
@@ -62,8 +63,9 @@ double entropyFunction(double x, double w) {
   const double m = (2.0 * w + k.b) / l;
   if (w <= kCoVolume || m <= 1.0) return kDomainSentinel;
   const double dl = (4.0 * k.c * k.dc + k.b * k.db) / l;
-  return ((k.da * l - dl * k.a) / (l * l)) * std::log((m + 1.0) / (m - 1.0)) +
-         std::log(w - kCoVolume) - ((k.db - dl * m) / l) * (2.0 * k.a / l) / (m + 1.0) / (m - 1.0);
+  return ((k.da * l - dl * k.a) / (l * l)) * vmath::log((m + 1.0) / (m - 1.0)) +
+         vmath::log(w - kCoVolume) -
+         ((k.db - dl * m) / l) * (2.0 * k.a / l) / (m + 1.0) / (m - 1.0);
 }
 
 double enthalpyFunction(double x, double w) {

@@ -6,6 +6,7 @@
 #include "../common/iapws_saturation.hpp"
 #include "../common/saturation.hpp"
 #include "bridging_cubic.hpp"
+#include "engines/common/vmath.hpp"
 #include "property_table.hpp"
 
 namespace vapordex::fit2020 {
@@ -74,13 +75,13 @@ double saturationTemperature(double P) { return VapourPressure::temperature(P); 
 double saturatedLiquidDensity(double T) {
   const double u = reducedDistance(T);
   if (u <= 0.0) return kCriticalDensity;
-  return kCriticalDensity * horner(kLiquid, std::pow(u, 0.3333333333333333));
+  return kCriticalDensity * horner(kLiquid, vmath::pow(u, 0.3333333333333333));
 }
 
 double saturatedVapourCompressibility(double T) {
   const double u = reducedDistance(T);
   if (u <= 0.0) return kZc;
-  return kZc + horner(kVapour, std::pow(u, 0.3333333333333333));
+  return kZc + horner(kVapour, vmath::pow(u, 0.3333333333333333));
 }
 
 double saturatedVapourDensity(double T) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "../common/water.hpp"
+#include "engines/common/vmath.hpp"
 
 namespace vapordex::fit2020 {
 
@@ -86,8 +87,8 @@ IsothermPoint pointOn(int isotherm, double lambda) {
 
 // The pressure at the point: P or ln P linear in ln rho.
 double pressureAt(const IsothermPoint& q) {
-  if (q.linearPressure) return q.t * std::exp(q.hi[kLnP]) + (1.0 - q.t) * std::exp(q.lo[kLnP]);
-  return std::exp(q.t * q.hi[kLnP] + (1.0 - q.t) * q.lo[kLnP]);
+  if (q.linearPressure) return q.t * vmath::exp(q.hi[kLnP]) + (1.0 - q.t) * vmath::exp(q.lo[kLnP]);
+  return vmath::exp(q.t * q.hi[kLnP] + (1.0 - q.t) * q.lo[kLnP]);
 }
 
 // The weight of the upper isotherm of the pair from k0 at T.
@@ -105,13 +106,13 @@ double temperatureWeight(int k0, double T) {
 // the isotherms' pressures are, over rho.
 density::PressureSlope lookupPressure(double T, double rho) {
   const int k0 = isothermPair(T);
-  const double lambda = rho > 0.0 ? std::log(rho) : 0.0;
+  const double lambda = rho > 0.0 ? vmath::log(rho) : 0.0;
   double p[2];
   double dp[2];
   for (int i = 0; i < 2; ++i) {
     const IsothermPoint q = pointOn(k0 + i, lambda);
     p[i] = pressureAt(q);
-    dp[i] = q.linearPressure ? (std::exp(q.hi[kLnP]) - std::exp(q.lo[kLnP])) / q.width
+    dp[i] = q.linearPressure ? (vmath::exp(q.hi[kLnP]) - vmath::exp(q.lo[kLnP])) / q.width
                              : p[i] * (q.hi[kLnP] - q.lo[kLnP]) / q.width;
   }
   const double u = temperatureWeight(k0, T);
@@ -120,7 +121,7 @@ density::PressureSlope lookupPressure(double T, double rho) {
 
 TableState lookup(double T, double rho) {
   const int k0 = isothermPair(T);
-  const double lambda = rho > 0.0 ? std::log(rho) : 0.0;
+  const double lambda = rho > 0.0 ? vmath::log(rho) : 0.0;
   double p[2];
   double h[2];
   double s[2];

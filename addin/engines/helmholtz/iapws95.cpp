@@ -10,6 +10,7 @@
 #include "../common/iapws_saturation.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
+#include "engines/common/vmath.hpp"
 #include "iapws95_coefficients.hpp"
 #include "iapws95_kept.hpp"
 
@@ -25,7 +26,7 @@ namespace {
 // dDelta/ddelta) tends to 0.
 double nonAnalyticPower(double bigDelta, double e) {
   if (bigDelta >= kFloatMin) return guardedPow(bigDelta, e);
-  if (bigDelta > 0.0) return std::pow(bigDelta, e);
+  if (bigDelta > 0.0) return vmath::pow(bigDelta, e);
   return 0.0;
 }
 
@@ -299,7 +300,7 @@ Helmholtz helmholtzSums(double delta, double tau) {
   const TauPart& tp = tauPart(tau, (S & kPhi) != 0u ? TauNeeds::kIdeal : TauNeeds::kIdealTau);
   Helmholtz h{};
   if constexpr ((S & kPhi) != 0u) {
-    h.phi0 = std::log(delta) + kIdealN[0] + kIdealN[1] * tau + kIdealN[2] * tp.logTau;
+    h.phi0 = vmath::log(delta) + kIdealN[0] + kIdealN[1] * tau + kIdealN[2] * tp.logTau;
     for (int i = 0; i < 5; ++i) h.phi0 += kIdealN[i + 3] * tp.idealLog[i];
   }
   h.phi0Tau = kIdealN[1] + kIdealN[2] / tau;

@@ -9,6 +9,7 @@
 #include "../common/float_limits.hpp"
 #include "../common/kept.hpp"
 #include "../common/same_double.hpp"
+#include "engines/common/vmath.hpp"
 #include "iapws95.hpp"
 #include "iapws95_coefficients.hpp"
 
@@ -71,17 +72,17 @@ struct TauPart {
   void computeIdealTau() {
     haveIdealTau = true;
     for (int i = 0; i < 5; ++i) {
-      const double e = std::exp(-kIdealGamma[i] * tau);
+      const double e = vmath::exp(-kIdealGamma[i] * tau);
       idealE[i] = e;
-      // 1 / (1 - e) is what std::pow(1 - e, -1) returns, for less.
+      // (1 - e)^-1 as a division: correctly rounded, and cheaper than a power.
       idealTau[i] = kIdealN[i + 3] * kIdealGamma[i] * (1.0 / (1.0 - e) - 1.0);
     }
   }
   void computeIdealLog() {
     if (!haveIdealTau) computeIdealTau();
     haveIdealLog = true;
-    logTau = std::log(tau);
-    for (int i = 0; i < 5; ++i) idealLog[i] = std::log(1.0 - idealE[i]);
+    logTau = vmath::log(tau);
+    for (int i = 0; i < 5; ++i) idealLog[i] = vmath::log(1.0 - idealE[i]);
   }
 };
 

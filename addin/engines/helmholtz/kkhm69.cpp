@@ -6,6 +6,7 @@
 #include "../common/iapws_saturation.hpp"
 #include "../common/last_exponential.hpp"
 #include "../common/saturation.hpp"
+#include "engines/common/vmath.hpp"
 #include "kkhm69_coefficients.hpp"
 #include "kkhm69_kept.hpp"
 
@@ -132,8 +133,8 @@ double psi0Tau(double T, double lnT) {
 
 }  // namespace
 
-double psi0(double T) { return psi0(T, std::log(T)); }
-double psi0Tau(double T) { return psi0Tau(T, std::log(T)); }
+double psi0(double T) { return psi0(T, vmath::log(T)); }
+double psi0Tau(double T) { return psi0Tau(T, vmath::log(T)); }
 
 double pressureFromTD(double T, double rho) {
   const QFunction q = qTerms<false>(rho, inverseTemperature(T));
@@ -145,7 +146,7 @@ namespace {
 // d2Q/drho2: each column's bracket sum A_ij d^(i-1) + e (A_9j + A_10j rho)
 // differentiated twice (d = rho - rho_aj, e = exp(-E rho)), times G_j.
 double qRhoRho(double rho, double tau) {
-  const double e = std::exp(-kE * rho);
+  const double e = vmath::exp(-kE * rho);
   const double tc = tau - kTauCritical;
   const double ta = tau - kTauA;
   double sum = 0.0;
@@ -182,7 +183,7 @@ density::PressureSlope pressureSlopeFromTD(double T, double rho) {
 double enthalpyFromTD(double T, double rho) {
   const double tau = inverseTemperature(T);
   const QFunction q = qFunction(rho, tau);
-  const double lnT = std::log(T);
+  const double lnT = vmath::log(T);
   return psi0(T, lnT) + tau * psi0Tau(T, lnT) +
          kR * T * (1.0 + rho * q.q + rho * rho * q.qRho + rho * tau * q.qTau);
 }
@@ -190,7 +191,8 @@ double enthalpyFromTD(double T, double rho) {
 double entropyFromTD(double T, double rho) {
   const double tau = inverseTemperature(T);
   const QFunction q = qFunction(rho, tau);
-  return tau / T * psi0Tau(T, std::log(T)) - kR * (std::log(rho) + rho * q.q - rho * tau * q.qTau);
+  return tau / T * psi0Tau(T, vmath::log(T)) -
+         kR * (vmath::log(rho) + rho * q.q - rho * tau * q.qTau);
 }
 
 namespace {
@@ -220,7 +222,7 @@ namespace {
 
 double solveLiquidDensity(double T) {
   if (T >= kCriticalTemperature) return kCriticalDensity;
-  const double y = std::pow(kLiquidStartTemperature - T, kLiquidStartExponent);
+  const double y = vmath::pow(kLiquidStartTemperature - T, kLiquidStartExponent);
   const double* c = kLiquidStart;
   const double rho1 = kCriticalDensity + y * (c[0] + y * (c[1] + y * c[2]));
   const double ps = saturationPressure(T);
@@ -236,7 +238,7 @@ double solveLiquidDensity(double T) {
 double solveVapourDensity(double T) {
   if (T >= kCriticalTemperature) return kCriticalDensity;
   const double ps = saturationPressure(T);
-  const double w = std::pow(kCriticalTemperature - T, kVapourStartExponent);
+  const double w = vmath::pow(kCriticalTemperature - T, kVapourStartExponent);
   const double* c = kVapourStartZ;
   const double z = c[0] + w * (c[1] + w * (c[2] + w * c[3]));
   const double rho1 = ps / (z * kR * T);

@@ -13,6 +13,7 @@
 #include "../common/last_exponential.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
+#include "engines/common/vmath.hpp"
 #include "nbs84_coefficients.hpp"
 #include "nbs84_kept.hpp"
 
@@ -140,8 +141,9 @@ FreeEnergy evaluate(double T, double rho, bool everyTerm = false) {
                       2.0 * kBase2 / (oneMinusY * oneMinusY * oneMinusY) + 4.0 * ratio;
   if constexpr (Full) {
     const double dydT = rho / 4.0 * c.dbdT;
-    const double F = -std::log(oneMinusY) - kBase1 / oneMinusY + kBase2 / (oneMinusY * oneMinusY) +
-                     4.0 * y * ratio + kBase3 + std::log(rho * rt / kReferencePressure);
+    const double F = -vmath::log(oneMinusY) - kBase1 / oneMinusY +
+                     kBase2 / (oneMinusY * oneMinusY) + 4.0 * y * ratio + kBase3 +
+                     vmath::log(rho * rt / kReferencePressure);
     const double dRatiodT = c.dBdT / c.b - c.B * c.dbdT / (c.b * c.b);
     const double dFdT = dFdy * dydT + 4.0 * y * dRatiodT + 1.0 / T;
     if constexpr (WithA) f.a += rt * F;
@@ -232,7 +234,7 @@ double secondDensityDerivative(double T, double rho) {
   const double o2 = oneMinusY * oneMinusY;
   const double Fyy = 1.0 / o2 - 2.0 * kBase1 / (o2 * oneMinusY) + 6.0 * kBase2 / (o2 * o2);
   double sum = tp.rt * (Fyy * y * y - 1.0) / (rho * rho);
-  const double e = std::exp(-rho);
+  const double e = vmath::exp(-rho);
   const double oneMinusE = 1.0 - e;
   for (int i = 0; i < 36; ++i) {
     const int k = kResidualK[i];

@@ -9,6 +9,7 @@
 #include "../common/kept.hpp"
 #include "../common/last_exponential.hpp"
 #include "../common/same_double.hpp"
+#include "engines/common/vmath.hpp"
 #include "nbs84.hpp"
 #include "nbs84_coefficients.hpp"
 
@@ -26,7 +27,7 @@ inline Base baseCoefficients(double T) {
   Base c{};
   const double* b = kBaseSmallB;
   const double* B = kBaseBigB;
-  c.b = b[0] - b[1] * std::log(T / kBaseTemperature) + b[2] * t3 - b[3] * t5;
+  c.b = b[0] - b[1] * vmath::log(T / kBaseTemperature) + b[2] * t3 - b[3] * t5;
   // d tau / dT = -tau / T.
   c.dbdT = (-b[1] - 3.0 * b[2] * t3 + 5.0 * b[3] * t5) / T;
   c.B = B[0] - B[1] * tau - B[2] * tau * tau + B[3] * t3 * tau;
@@ -78,7 +79,7 @@ struct TemperaturePart {
       residualGkt[i] = kResidualG[i] / kResidualK[i] * tauPower[kResidualL[i]];
     }
     const double tr = T / 100.0;
-    const double lnTr = std::log(tr);
+    const double lnTr = vmath::log(tr);
     double sum = 0.0;
     double dsum = 0.0;  // sum (i - 6) C_i T_R^(i - 6)
 #pragma GCC unroll 16

@@ -9,6 +9,7 @@
 #include "../common/regula_falsi.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
+#include "engines/common/vmath.hpp"
 #include "if97_coefficients.hpp"
 #include "if97_kept.hpp"
 
@@ -121,7 +122,7 @@ Properties region2Wanted(double T, double P) {
   double g0Tau = 0.0;
   if constexpr (kNeedsTau<W>) {
     const PowerTable<-6, 10> t0(tau);  // tau^(J0 - 1) and tau^J0, J0 from -5 to 3
-    if constexpr (kNeedsG<W>) g0 = std::log(pi);
+    if constexpr (kNeedsG<W>) g0 = vmath::log(pi);
 #pragma GCC unroll 16
     for (const IdealTerm& t : kRegion2Ideal) {
       if constexpr (kNeedsG<W>) g0 += t.n * t0[t.j];
@@ -181,7 +182,7 @@ const Region3TauPowers& region3TauPowers(double T) {
 Region3Derivatives region3Phi(double delta, double T) {
   const PowerTable<-1, 13, false> a(delta);         // delta^(I - 1), I up to 11
   const Region3TauPowers& b = region3TauPowers(T);  // tau^(J - 1), J up to 26
-  Region3Derivatives d{kRegion3LogCoefficient * std::log(delta), kRegion3LogCoefficient / delta,
+  Region3Derivatives d{kRegion3LogCoefficient * vmath::log(delta), kRegion3LogCoefficient / delta,
                        0.0};
   // Unrolled, each term's exponents are constants.
 #pragma GCC unroll 40
@@ -286,7 +287,7 @@ double region3Root(double T, double P, double* trusted, double* margin) {
   // The pressure falls with volume: a point of higher pressure replaces lo.
   IllinoisBracket b{lo, hi, fLo, fHi};
   for (int k = 0; k < kRegion3RootSteps && b.hi - b.lo > 1e-5 * b.lo; ++k) {
-    v = std::exp(b.secant(std::log(b.lo), std::log(b.hi)));
+    v = vmath::exp(b.secant(vmath::log(b.lo), vmath::log(b.hi)));
     if (!(v > b.lo && v < b.hi)) v = 0.5 * (b.lo + b.hi);
     const double f = region3Pressure(T, v) - P;
     if (!(f > 0.0) && !(f < 0.0)) break;

@@ -1,0 +1,230 @@
+// The elementary functions of the engines: exp, log, pow and cbrt in plain
+// IEEE double arithmetic (SSE2 on every x86 target, no fused multiply-add),
+// so that the Linux build and both Windows add-ins compute the same bits.
+// The C libraries differ: glibc rounds its own way, mingw-w64 computes on
+// the x87 unit (slowly, and at whatever precision the host left it).
+//
+// Each function carries its intermediate results as unevaluated pairs of
+// doubles where a single rounding would cost accuracy, and rounds once at
+// the end: the error is a little over half an ulp (the maximum measured by
+// tests/vmath_test.cpp against 64-bit-mantissa references is in
+// docs/fast-paths.md). Special arguments (zeros, infinities, NaNs, negative
+// bases) give what the C standard prescribes; floating-point exception
+// flags are not part of the contract.
+#pragma once
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "engines/common/vmath_tables.hpp"
+
+namespace vapordex::vmath {
+
+namespace detail {
+
+inline constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// a = hi + lo exactly, hi holding the upper 26 bits (Veltkamp).
+inline void split(double a, double* hi, double* lo) {
+  const double t = 134217729.0 * a;  // 2^27 + 1
+  *hi = t - (t - a);
+  *lo = a - *hi;
+}
+
+// The rounding error of p = a * b, exactly (Dekker), with b given split.
+inline double productError(double a, double p, double bHi, double bLo) {
+  double aHi = 0.0;
+  double aLo = 0.0;
+  split(a, &aHi, &aLo);
+  return ((aHi * bHi - p) + aHi * bLo + aLo * bHi) + aLo * bLo;
+}
+
+// s = a + b rounded, and its rounding error (Knuth's two-sum).
+inline double twoSum(double a, double b, double* error) {
+  const double s = a + b;
+  const double bb = s - a;
+  *error = (a - (s - bb)) + (b - bb);
+  return s;
+}
+
+// exp(xHi + xLo), |xLo| at most a few ulp of xHi. x = k ln2/128 + r with
+// |r| <= ln2/256; exp(x) = 2^(k/128) (1 + expm1(r)), 2^(j/128) from the
+// table as a pair, expm1(r) by its Taylor series to r^6 (the next term is
+// below 2^-72).
+template <bool kWithLow>
+inline double expPair(double xHi, double xLo) {
+  using namespace tables;
+  if (!(xHi < 709.8)) return xHi != xHi ? xHi + xHi : kInfinity;  // NaN, overflow
+  if (xHi < -745.2) return 0.0;                                   // underflow
+  constexpr double kShift = 0x1.8p52;                             // adding it rounds to an integer
+  const double kd = (xHi * k128ByLn2 + kShift) - kShift;
+  double r = (xHi - kd * kLn2By128Hi) - kd * kLn2By128Lo;
+  if constexpr (kWithLow) r += xLo;
+  const int k = static_cast<int>(kd);
+  const int j = k & 127;
+  const int m = (k - j) / 128;
+  // r^2 (1/2 + r/6 + ... + r^4/720), the sum in Estrin's order for speed.
+  const double r2 = r * r;
+  const double series =
+      r2 * (0.5 + (1.0 / 6) * r) + (r2 * r2) * ((1.0 / 24 + (1.0 / 120) * r) + r2 * (1.0 / 720));
+  const Pair& t = kExp2[j];
+  const double v = t.hi + ((t.lo + t.hi * r) + t.hi * series);  // in [0.997, 2.006)
+  if (m >= -1021 && m <= 1023) {
+    return v * std::bit_cast<double>(static_cast<std::uint64_t>(1023 + m) << 52);
+  }
+  if (m > 1023) return v * std::bit_cast<double>(static_cast<std::uint64_t>(m) << 52) * 0x1p1023;
+  // Subnormal results: scaled twice, the second product rounding into the
+  // subnormal range.
+  return v * std::bit_cast<double>(static_cast<std::uint64_t>(1023 + 54 + m) << 52) * 0x1p-54;
+}
+
+// log(x) = hi + lo to about 2^-100 relative, for finite x > 0. x = 2^e z
+// with z in [0.70703125, 1.4140625); log z = -log c + log1p(z c - 1) with c
+// from the table (9 significant bits; 1 beside z = 1) and |z c - 1| <=
+// 2^-8. z c - 1 is formed exactly as a pair: z cut to 44 bits times c is
+// exact, and so is the rest of z times c. log1p by its Taylor series to
+// r^10 (the rest is below 2^-72 relative), its leading square exactly.
+inline void logPair(double x, double* hi, double* lo) {
+  using namespace tables;
+  std::uint64_t ix = std::bit_cast<std::uint64_t>(x);
+  int e = 0;
+  if (ix < (std::uint64_t{1} << 52)) {  // subnormal
+    ix = std::bit_cast<std::uint64_t>(x * 0x1p54);
+    e = -54;
+  }
+  const std::uint64_t offset = ix - kLogOffsetBits;
+  e += static_cast<int>(static_cast<std::int64_t>(offset) >> 52);
+  const LogEntry& t = kLog[(offset >> 44) & 255];
+  const std::uint64_t iz = ix - (offset & (std::uint64_t{0xfff} << 52));
+  const double z = std::bit_cast<double>(iz);
+  const double zHead = std::bit_cast<double>(iz & ~std::uint64_t{0x1ff});
+  const double d = zHead * t.c - 1.0;  // both steps exact
+  const double zTail = (z - zHead) * t.c;
+  const double r = d + zTail;
+  double rLo = 0.0;
+  {
+    const double bb = r - d;
+    rLo = (d - (r - bb)) + (zTail - bb);
+  }
+  double rh = 0.0;
+  double rl = 0.0;
+  split(r, &rh, &rl);
+  const double square = r * r;
+  const double squareError = ((rh * rh - square) + 2.0 * rh * rl) + rl * rl;
+  // r^3 (1/3 - r/4 + ... - r^7/10), the sum in Estrin's order for speed.
+  const double square4 = square * square;
+  const double tail =
+      (r * square) * (((1.0 / 3 - 0.25 * r) + square * (0.2 - (1.0 / 6) * r)) +
+                      square4 * ((1.0 / 7 - 0.125 * r) + square * (1.0 / 9 - 0.1 * r)));
+  const double ed = e;
+  // e kLn2Hi and minusLogCHi are multiples of 2^-43 below 2^10: their sum is
+  // exact. It is 0 or larger than |r| (which is larger than r^2/2), so the
+  // next two sums are fast two-sums.
+  const double s0 = ed * kLn2Hi + t.minusLogCHi;
+  const double s1 = s0 + r;
+  const double e1 = r - (s1 - s0);
+  const double half = -0.5 * square;
+  const double s2 = s1 + half;
+  const double e2 = half - (s2 - s1);
+  const double rest =
+      (((ed * kLn2Lo + t.minusLogCLo) + (rLo - r * rLo - 0.5 * squareError)) + (e1 + e2)) + tail;
+  *hi = s2 + rest;
+  *lo = rest - (*hi - s2);
+}
+
+// Whether a finite y is an integer, and whether an odd one.
+inline bool isInteger(double y) { return std::floor(y) == y; }
+inline bool isOddInteger(double y) {
+  return std::fabs(y) < 0x1p53 && isInteger(y) && std::floor(y * 0.5) != y * 0.5;
+}
+
+}  // namespace detail
+
+inline double exp(double x) { return detail::expPair<false>(x, 0.0); }
+
+inline double log(double x) {
+  if (!(x > 0.0) || x == detail::kInfinity) {
+    if (x == 0.0) return -detail::kInfinity;
+    return x < 0.0 ? std::numeric_limits<double>::quiet_NaN() : x + x;  // NaN, +inf
+  }
+  double hi = 0.0;
+  double lo = 0.0;
+  detail::logPair(x, &hi, &lo);
+  return hi;
+}
+
+// x^y as exp(y log x), y log x formed as a pair from the pair log x.
+inline double pow(double x, double y) {
+  using detail::kInfinity;
+  if (y == 0.0 || x == 1.0) return 1.0;
+  if (x != x || y != y) return x + y;
+  const double ax = std::fabs(x);
+  if (std::fabs(y) == kInfinity) {
+    if (ax == 1.0) return 1.0;
+    return (ax < 1.0) == (y > 0.0) ? 0.0 : kInfinity;
+  }
+  // A negative base: an odd integer exponent keeps the sign, any other
+  // integer drops it, and a fractional one has no real answer (but -0 and
+  // -infinity give +0 and +infinity as the C standard has them).
+  bool negate = false;
+  if (std::signbit(x)) {
+    const bool finite = ax != 0.0 && ax != kInfinity;
+    if (finite && !detail::isInteger(y)) return std::numeric_limits<double>::quiet_NaN();
+    negate = detail::isOddInteger(y);
+  }
+  double result = 0.0;
+  if (ax == 0.0) {
+    result = y < 0.0 ? kInfinity : 0.0;
+  } else if (ax == kInfinity) {
+    result = y < 0.0 ? 0.0 : kInfinity;
+  } else {
+    double lHi = 0.0;
+    double lLo = 0.0;
+    detail::logPair(ax, &lHi, &lLo);
+    double lh = 0.0;
+    double ll = 0.0;
+    detail::split(lHi, &lh, &ll);
+    const double ph = y * lHi;
+    const double pl = std::fabs(ph) < 1000.0 ? detail::productError(y, ph, lh, ll) + y * lLo : 0.0;
+    result = detail::expPair<true>(ph, pl);
+  }
+  return negate ? -result : result;
+}
+
+// The real cube root: Halley's iteration twice from a quadratic start, then
+// one Newton correction with the residual y^3 - x formed exactly.
+inline double cbrt(double x) {
+  if (x == 0.0 || !(std::fabs(x) < detail::kInfinity)) return x + x;  // zeros, infinities, NaN
+  std::uint64_t ia = std::bit_cast<std::uint64_t>(std::fabs(x));
+  int bias = 0;
+  if (ia < (std::uint64_t{1} << 52)) {  // subnormal
+    ia = std::bit_cast<std::uint64_t>(std::fabs(x) * 0x1p54);
+    bias = -18;
+  }
+  const int e = static_cast<int>(ia >> 52) - 1023;
+  const int q = (e >= 0 ? e : e - 2) / 3;  // floor(e / 3)
+  const int s = e - 3 * q;                 // 0, 1 or 2
+  // a = |x| / 2^(3q) in [1, 8)
+  const double a = std::bit_cast<double>((ia & ((std::uint64_t{1} << 52) - 1)) |
+                                         (static_cast<std::uint64_t>(1023 + s) << 52));
+  double y = 0.8015231 + a * (0.2478561 - a * 0.0127323);  // cbrt on [1, 8) to 3.7 %
+  for (int k = 0; k < 2; ++k) {
+    const double y3 = y * y * y;
+    y = y * (y3 + 2.0 * a) / (2.0 * y3 + a);
+  }
+  double yh = 0.0;
+  double yl = 0.0;
+  detail::split(y, &yh, &yl);
+  const double square = y * y;
+  const double squareError = detail::productError(y, square, yh, yl);
+  const double cube = y * square;
+  const double cubeError = detail::productError(square, cube, yh, yl) + y * squareError;
+  y -= ((cube - a) + cubeError) / (3.0 * square);
+  const double scaled =
+      y * std::bit_cast<double>(static_cast<std::uint64_t>(1023 + q + bias) << 52);
+  return std::signbit(x) ? -scaled : scaled;
+}
+
+}  // namespace vapordex::vmath
