@@ -84,8 +84,10 @@ inline double expPair(double xHi, double xLo) {
 // with z in [0.70703125, 1.4140625); log z = -log c + log1p(z c - 1) with c
 // from the table (9 significant bits; 1 beside z = 1) and |z c - 1| <=
 // 2^-8. z c - 1 is formed exactly as a pair: z cut to 44 bits times c is
-// exact, and so is the rest of z times c. log1p by its Taylor series to
-// r^10 (the rest is below 2^-72 relative), its leading square exactly.
+// exact, and so is the rest of z times c. log1p by its Taylor series: for a
+// power to r^10 (the rest is below 2^-72 relative) with its leading square
+// exact, for the logarithm alone to r^8 (below 2^-64).
+template <bool kForPow>
 inline void logPair(double x, double* hi, double* lo) {
   using namespace tables;
   std::uint64_t ix = std::bit_cast<std::uint64_t>(x);
@@ -108,16 +110,24 @@ inline void logPair(double x, double* hi, double* lo) {
     const double bb = r - d;
     rLo = (d - (r - bb)) + (zTail - bb);
   }
-  double rh = 0.0;
-  double rl = 0.0;
-  split(r, &rh, &rl);
   const double square = r * r;
-  const double squareError = ((rh * rh - square) + 2.0 * rh * rl) + rl * rl;
-  // r^3 (1/3 - r/4 + ... - r^7/10), the sum in Estrin's order for speed.
   const double square4 = square * square;
-  const double tail =
-      (r * square) * (((1.0 / 3 - 0.25 * r) + square * (0.2 - (1.0 / 6) * r)) +
-                      square4 * ((1.0 / 7 - 0.125 * r) + square * (1.0 / 9 - 0.1 * r)));
+  double squareError = 0.0;
+  double tail = 0.0;
+  if constexpr (kForPow) {
+    // r^3 (1/3 - r/4 + ... - r^7/10) in Estrin's order, for speed, and the
+    // rounding error of r^2: the power needs log x to about 2^-68.
+    double rh = 0.0;
+    double rl = 0.0;
+    split(r, &rh, &rl);
+    squareError = ((rh * rh - square) + 2.0 * rh * rl) + rl * rl;
+    tail = (r * square) * (((1.0 / 3 - 0.25 * r) + square * (0.2 - (1.0 / 6) * r)) +
+                           square4 * ((1.0 / 7 - 0.125 * r) + square * (1.0 / 9 - 0.1 * r)));
+  } else {
+    // To r^8 (the rest is below 2^-64 relative) for the logarithm alone.
+    tail = (r * square) * (((1.0 / 3 - 0.25 * r) + square * (0.2 - (1.0 / 6) * r)) +
+                           square4 * (1.0 / 7 - 0.125 * r));
+  }
   const double ed = e;
   // e kLn2Hi and minusLogCHi are multiples of 2^-43 below 2^10: their sum is
   // exact. It is 0 or larger than |r| (which is larger than r^2/2), so the
@@ -151,7 +161,7 @@ inline double log(double x) {
   }
   double hi = 0.0;
   double lo = 0.0;
-  detail::logPair(x, &hi, &lo);
+  detail::logPair<false>(x, &hi, &lo);
   return hi;
 }
 
@@ -182,7 +192,7 @@ inline double pow(double x, double y) {
   } else {
     double lHi = 0.0;
     double lLo = 0.0;
-    detail::logPair(ax, &lHi, &lLo);
+    detail::logPair<true>(ax, &lHi, &lLo);
     double lh = 0.0;
     double ll = 0.0;
     detail::split(lHi, &lh, &ll);
