@@ -94,6 +94,18 @@ def calls():
             extra = [0] if fn == "HofTS" else []
             out.append([fn] + si + [-code] + extra)
             out.append([fn] + en + [code] + extra)
+    # IFC-67's inverse functions above its 100 MPa limit, where the searches
+    # run on the formulation's extrapolation (once platform-dependent).
+    for p in (150.0, 250.0, 435.17):
+        for h in (500.0, 1500.0, 2500.0, 3934.3):
+            for fn in ("TofPH", "SofPH"):
+                out.append([fn, p, h, -67])
+                out.append([fn, psia(p), btu(h), 67])
+        for s in (1.5, 4.0, 6.5):
+            for fn in ("TofPS", "HofPS"):
+                out.append([fn, p, s, -67])
+                out.append([fn, psia(p), btu_r(s), 67])
+    out.append(["SofPH", 63115.923782337981, 1691.454422243738, 67])
     # Codes that select no formulation, and arguments no state has.
     for code in (0, 50, -50, 2147483647, -2147483648):
         for fn, si, _ in rows[:: max(1, len(rows) // 40)]:
