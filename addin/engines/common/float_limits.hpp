@@ -27,6 +27,25 @@ inline double guardedPow(double x, double e) {
   return vmath::pow(x, e);
 }
 
+// guardedPow(x, e) for several exponents of one base, each the same double,
+// the base's logarithm taken once.
+class GuardedPowers {
+ public:
+  explicit GuardedPowers(double x) : x_(x), viaLogarithm_(x >= kFloatMin && x < kFloatMax) {
+    if (viaLogarithm_) logarithm_ = vmath::logarithmOf(x);
+  }
+  double operator()(double e) const {
+    const bool ordinary = std::fabs(e) >= kFloatMin && std::fabs(e) <= kFloatMax;
+    if (!viaLogarithm_ || !ordinary) return guardedPow(x_, e);
+    return vmath::powerFrom(logarithm_, e);
+  }
+
+ private:
+  double x_;
+  bool viaLogarithm_;
+  vmath::Logarithm logarithm_{};
+};
+
 // exp(x), with the arguments whose exponential rounds to 0 (below about
 // -745.13) settled by one comparison: the terms that vanish far from the
 // critical point come here.

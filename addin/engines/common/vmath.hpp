@@ -165,7 +165,33 @@ inline double log(double x) {
   return hi;
 }
 
-// x^y as exp(y log x), y log x formed as a pair from the pair log x.
+// log x as a pair (hi + lo to about 2^-100 relative, hi split for exact
+// products), for powers of x: powerFrom(logarithmOf(x), y) is pow(x, y) bit
+// for bit for finite x > 0 and finite y, so that several powers of one base
+// take its logarithm once.
+struct Logarithm {
+  double hi;
+  double lo;
+  double hiHead;
+  double hiTail;
+};
+
+inline Logarithm logarithmOf(double x) {
+  Logarithm l{};
+  detail::logPair<true>(x, &l.hi, &l.lo);
+  detail::split(l.hi, &l.hiHead, &l.hiTail);
+  return l;
+}
+
+// exp(y log x), y log x formed as a pair.
+inline double powerFrom(const Logarithm& l, double y) {
+  const double ph = y * l.hi;
+  const double pl =
+      std::fabs(ph) < 1000.0 ? detail::productError(y, ph, l.hiHead, l.hiTail) + y * l.lo : 0.0;
+  return detail::expPair<true>(ph, pl);
+}
+
+// x^y as exp(y log x) with the C standard's special cases.
 inline double pow(double x, double y) {
   using detail::kInfinity;
   if (y == 0.0 || x == 1.0) return 1.0;
@@ -190,15 +216,7 @@ inline double pow(double x, double y) {
   } else if (ax == kInfinity) {
     result = y < 0.0 ? 0.0 : kInfinity;
   } else {
-    double lHi = 0.0;
-    double lLo = 0.0;
-    detail::logPair<true>(ax, &lHi, &lLo);
-    double lh = 0.0;
-    double ll = 0.0;
-    detail::split(lHi, &lh, &ll);
-    const double ph = y * lHi;
-    const double pl = std::fabs(ph) < 1000.0 ? detail::productError(y, ph, lh, ll) + y * lLo : 0.0;
-    result = detail::expPair<true>(ph, pl);
+    result = powerFrom(logarithmOf(ax), y);
   }
   return negate ? -result : result;
 }

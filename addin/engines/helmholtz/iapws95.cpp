@@ -234,19 +234,29 @@ Residual residual(double delta, double tau, bool everyTerm = false) {
     return r;
   }
   const double beta = kNonAnalyticTerms[0].beta;
-  const double dm2PowTheta = guardedPow(dm2, 1.0 / (2.0 * beta));
-  const double dm2PowThetaLess1 = guardedPow(dm2, 1.0 / (2.0 * beta) - 1.0);
-  const double dm2PowA = guardedPow(dm2, kNonAnalyticA);
-  const double dm2PowALess1 = guardedPow(dm2, kNonAnalyticA - 1.0);
+  const GuardedPowers dm2Pow(dm2);
+  const double dm2PowTheta = dm2Pow(1.0 / (2.0 * beta));
+  const double dm2PowThetaLess1 = dm2Pow(1.0 / (2.0 * beta) - 1.0);
+  const double dm2PowA = dm2Pow(kNonAnalyticA);
+  const double dm2PowALess1 = dm2Pow(kNonAnalyticA - 1.0);
+  // theta and Delta are the same for both terms (one beta, A and B); the
+  // powers of Delta take its logarithm once where it is an ordinary number
+  // (the same doubles as the powers themselves).
+  const double theta = (1.0 - tau) + kNonAnalyticBigA * dm2PowTheta;
+  const double bigDelta = theta * theta + kNonAnalyticBigB * dm2PowA;
+  const bool ordinaryDelta = bigDelta > 0.0 && bigDelta < kFloatMax;
+  const vmath::Logarithm logBigDelta =
+      ordinaryDelta ? vmath::logarithmOf(bigDelta) : vmath::Logarithm{};
+  const auto bigDeltaPow = [&](double e) {
+    return ordinaryDelta ? vmath::powerFrom(logBigDelta, e) : nonAnalyticPower(bigDelta, e);
+  };
   for (int i = 0; i < 2; ++i) {
     const NonAnalyticTerm& k = kNonAnalyticTerms[i];
     const double psi = psis[i];
     if (psi == 0.0) continue;
     const double b = k.b;
-    const double theta = (1.0 - tau) + kNonAnalyticBigA * dm2PowTheta;
-    const double bigDelta = theta * theta + kNonAnalyticBigB * dm2PowA;
-    const double dPow = nonAnalyticPower(bigDelta, b);
-    const double dPowB1 = nonAnalyticPower(bigDelta, b - 1.0);
+    const double dPow = bigDeltaPow(b);
+    const double dPowB1 = bigDeltaPow(b - 1.0);
     // dDelta/ddelta = (delta - 1) [A theta (2 / beta) ((delta-1)^2)^(1/(2 beta) - 1)
     //                               + 2 B a ((delta-1)^2)^(a - 1)]
     const double dBigDeltaDdelta =
@@ -264,8 +274,8 @@ Residual residual(double delta, double tau, bool everyTerm = false) {
       const double psiDeltaDelta = (2.0 * k.C * dm2 - 1.0) * 2.0 * k.C * psi;
       double dPowDdeltaDelta = 0.0;
       if (dm != 0.0) {
-        const double dm2PowALess2 = guardedPow(dm2, kNonAnalyticA - 2.0);
-        const double dm2PowThetaLess2 = guardedPow(dm2, 1.0 / (2.0 * beta) - 2.0);
+        const double dm2PowALess2 = dm2Pow(kNonAnalyticA - 2.0);
+        const double dm2PowThetaLess2 = dm2Pow(1.0 / (2.0 * beta) - 2.0);
         const double aTerm = kNonAnalyticBigA * (1.0 / beta);
         const double d2BigDelta =
             dBigDeltaDdelta / dm +

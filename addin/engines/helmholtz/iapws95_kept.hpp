@@ -44,14 +44,16 @@ struct TauPart {
     haveIdealTau = false;
     haveIdealLog = false;
     exactPowers(x, t);
-    // tau^1 and tau^0 are exact; std::pow would return the same.
+    // tau^1 and tau^0 are exact; a power would return the same.
+    const GuardedPowers power(x);
     for (int i = 0; i < kPolynomialCount; ++i) {
       const double e = kPolynomialTerms[i].t;
-      polyT[i] = e == 1.0 ? x : guardedPow(x, e);
+      polyT[i] = e == 1.0 ? x : power(e);
     }
   }
   void computeDerivative() {
     haveDerivative = true;
+    const GuardedPowers power(tau);
     for (int i = 0; i < kPolynomialCount; ++i) {
       const double e = kPolynomialTerms[i].t;
       // A power that is another term's tau^t (tau^-0.5) is that double.
@@ -64,7 +66,7 @@ struct TauPart {
       } else if (same >= 0) {
         polyTLess1[i] = polyT[same];
       } else {
-        polyTLess1[i] = guardedPow(tau, e - 1.0);
+        polyTLess1[i] = power(e - 1.0);
       }
     }
   }
