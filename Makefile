@@ -48,6 +48,7 @@ win64-setup-test: win32
 dist: native win32 win64
 	@mkdir -p $(DIST)
 	@cp $(BUILD)/native/cli/vapordex $(BUILD)/native/VapordexExamples.xlsx $(DIST)/
+	@cp $(BUILD)/native/calc/Vapordex.oxt $(DIST)/
 	@cp $(BUILD)/win32/xll/Vapordex32.xll $(BUILD)/win64/xll/Vapordex64.xll $(DIST)/
 	@cp $(BUILD)/win32/installer/VapordexSetup.exe $(DIST)/
 
