@@ -1,10 +1,17 @@
 #include "charts.hpp"
 
 #include <plplot.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "cli.hpp"
 #include "frontend/catalogue.hpp"
@@ -437,6 +444,70 @@ void renderChart(const Chart& chart, const std::string& path, const char* device
   plschr(0.0, 1.0);
   drawLegend(chart);
   plend();
+}
+
+namespace {
+
+// Whether a drawing's file is complete: PLplot reports no failed write, so
+// the file's last bytes must be its format's end.
+bool completeFile(const std::string& path, const char* device) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string_view device_(device);
+  std::string_view end;
+  if (device_ == "svgcairo") end = "</svg>\n";
+  if (device_ == "pdfcairo") end = "%%EOF\n";
+  if (device_ == "pngcairo") end = std::string_view("IEND\xae\x42\x60\x82", 8);
+  return !end.empty() && bytes.size() > end.size() &&
+         std::string_view(bytes).substr(bytes.size() - end.size()) == end;
+}
+
+}  // namespace
+
+bool renderChartFile(const Chart& chart, const std::string& path, const char* device, int width,
+                     int height, std::string* error) {
+  std::string absolute = path;
+  if (absolute.empty() || absolute[0] != '/') {
+    char* cwd = getcwd(nullptr, 0);
+    if (cwd == nullptr) {
+      *error = std::strerror(errno);
+      return false;
+    }
+    absolute = std::string(cwd) + "/" + path;
+    std::free(cwd);
+  }
+  // PLplot draws in a child process: a failed write can crash it, and it
+  // reads its fonts and palettes from the current folder before its own
+  // data folder, so the child works in the data folder and is told where it is.
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child < 0) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  if (child == 0) {
+    if (setenv("PLPLOT_LIB", VDX_PLPLOT_DATA, 1) != 0 || chdir(VDX_PLPLOT_DATA) != 0) _exit(3);
+    renderChart(chart, absolute, device, width, height);
+    _exit(0);
+  }
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) {
+      *error = std::strerror(errno);
+      return false;
+    }
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    *error = WIFSIGNALED(status)
+                 ? std::string("the drawing ended with signal ") + std::to_string(WTERMSIG(status))
+                 : std::string("the drawing failed");
+    return false;
+  }
+  if (!completeFile(absolute, device)) {
+    *error = "the file was not written completely (a full disk or a file size limit?)";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace vapordex::cli

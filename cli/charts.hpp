@@ -68,4 +68,9 @@ const char* chartDevice(const std::string& path);
 void renderChart(const Chart& chart, const std::string& path, const char* device, int width,
                  int height);
 
+// Draws the chart into the file at path and checks that it is complete;
+// false, with the reason, when the drawing or a write failed.
+bool renderChartFile(const Chart& chart, const std::string& path, const char* device, int width,
+                     int height, std::string* error);
+
 }  // namespace vapordex::cli

@@ -485,9 +485,59 @@ Table superheatTable(const std::vector<double>& pressures, const std::vector<dou
   return t;
 }
 
+namespace {
+
+// The file --out finally writes: the path itself, or the file a symbolic
+// link leads to (the link stays a link). Empty, with the reason, for a
+// target that is no regular file or that the user may not write.
+std::string outputTarget(const std::string& path, mode_t* mode, bool* exists, std::string* error) {
+  std::string target = path;
+  struct stat st {};
+  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+      *error = "cannot write '" + path + "': a symbolic link to a missing file";
+      return "";
+    }
+    target = resolved;
+    std::free(resolved);
+  }
+  *exists = stat(target.c_str(), &st) == 0;
+  if (!*exists) return target;
+  if (S_ISDIR(st.st_mode)) {
+    *error = "cannot write '" + path + "': a directory";
+    return "";
+  }
+  if (!S_ISREG(st.st_mode)) {
+    *error = "cannot write '" + path + "': not a regular file (a device, pipe or socket)";
+    return "";
+  }
+  if (access(target.c_str(), W_OK) != 0) {
+    *error = "cannot write '" + path + "': " + std::strerror(errno);
+    return "";
+  }
+  *mode = st.st_mode & 07777;
+  return target;
+}
+
+}  // namespace
+
+// A regular file (or a new one) is replaced atomically through a temporary
+// file beside it, keeping its permissions; a symbolic link's target is
+// replaced the same way; anything else is refused before any work.
 bool openOutput(const std::string& path, Output* out, std::string* error) {
-  out->path = path;
-  out->temporary = path + ".tmpXXXXXX";
+  mode_t mode = 0;
+  bool exists = false;
+  const std::string target = outputTarget(path, &mode, &exists, error);
+  if (target.empty()) return false;
+  if (!exists) {
+    // The permissions an ordinary new file gets, not mkstemp's private ones.
+    const mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  out->path = target;
+  out->temporary = target + ".tmpXXXXXX";
   std::vector<char> name(out->temporary.begin(), out->temporary.end());
   name.push_back('\0');
   const int fd = mkstemp(name.data());
@@ -496,10 +546,7 @@ bool openOutput(const std::string& path, Output* out, std::string* error) {
     return false;
   }
   out->temporary = name.data();
-  // The permissions an ordinary new file gets, not mkstemp's private ones.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
+  fchmod(fd, mode);
   out->file = fdopen(fd, "w");
   if (out->file == nullptr) {
     *error = "cannot write '" + path + "': " + std::strerror(errno);

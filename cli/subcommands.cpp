@@ -54,6 +54,25 @@ int fail(const std::string& message) {
   return 2;
 }
 
+// Draws a chart into the output's temporary file and puts it in place only
+// when it is complete; otherwise the old file stays as it was.
+int writeChart(const Chart& chart, const std::string& outPath, Output* out, const char* device,
+               int width, int height) {
+  std::fclose(out->file);
+  out->file = nullptr;
+  std::string error;
+  if (!renderChartFile(chart, out->temporary, device, width, height, &error)) {
+    abandonOutput(out);
+    return fail("cannot write '" + outPath + "': " + error);
+  }
+  if (std::rename(out->temporary.c_str(), out->path.c_str()) != 0) {
+    const std::string reason = std::strerror(errno);
+    abandonOutput(out);
+    return fail("cannot write '" + outPath + "': " + reason);
+  }
+  return 0;
+}
+
 // Writes text to --out (through a temporary file) or to stdout.
 int emit(const std::string& text, Output* out) {
   std::string error;
@@ -223,7 +242,10 @@ int runSubcommand(int argc, const char* const* argv) {
       return fail("table: unknown kind '" + kind + "' (saturation-t, saturation-p, superheat)");
     }
     Output out;
-    if (!outPath.empty() && !openOutput(outPath, &out, &error)) return fail(error);
+    // "-" is standard output, as no --out is.
+    if (!outPath.empty() && outPath != "-" && !openOutput(outPath, &out, &error)) {
+      return fail(error);
+    }
     const std::size_t total = kind == "superheat" ? first.size() * second.size() : first.size();
     Table table;
     {
@@ -244,7 +266,6 @@ int runSubcommand(int argc, const char* const* argv) {
   const char* device = chartDevice(outPath);
   if (device == nullptr)
     return fail("chart: the file must end in .svg, .png or .pdf: '" + outPath + "'");
-  Chart chart;
   // An option the chart does not read is refused rather than ignored.
   if (chartKind == ChartKind::kDeviation && codesOption->count() > 0) {
     return fail("chart deviation: --codes is for the property charts; use --code");
@@ -270,29 +291,13 @@ int runSubcommand(int argc, const char* const* argv) {
     }
     Output out;
     if (!openOutput(outPath, &out, &error)) return fail(error);
-    std::fclose(out.file);
-    out.file = nullptr;
-    chart = deviationChart(magnitude, property[0]);
-    renderChart(chart, out.temporary, device, width, height);
-    if (std::rename(out.temporary.c_str(), outPath.c_str()) != 0) {
-      abandonOutput(&out);
-      return fail("cannot write '" + outPath + "'");
-    }
-    return 0;
+    return writeChart(deviationChart(magnitude, property[0]), outPath, &out, device, width, height);
   }
   std::vector<std::int32_t> codes;
   if (!parseCodes(codesText, &codes, &error)) return fail("chart: " + error);
   Output out;
   if (!openOutput(outPath, &out, &error)) return fail(error);
-  std::fclose(out.file);
-  out.file = nullptr;
-  chart = propertyChart(chartKind, codes);
-  renderChart(chart, out.temporary, device, width, height);
-  if (std::rename(out.temporary.c_str(), outPath.c_str()) != 0) {
-    abandonOutput(&out);
-    return fail("cannot write '" + outPath + "'");
-  }
-  return 0;
+  return writeChart(propertyChart(chartKind, codes), outPath, &out, device, width, height);
 }
 
 }  // namespace vapordex::cli
