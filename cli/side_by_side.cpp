@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -17,10 +18,13 @@ namespace vapordex::cli {
 
 namespace {
 
-std::string format17(double x) {
+// The shortest text that reads back as the same double: an input prints
+// as the user typed it (0.1, not 0.10000000000000001), a result with every
+// digit it needs.
+std::string formatExact(double x) {
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.17g", x);
-  return buffer;
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, x);
+  return {buffer, r.ptr};
 }
 
 std::string format6(double x) {
@@ -34,7 +38,7 @@ std::string cellText(const Cell& c, Format format) {
   if (c.isText) return c.text;
   if (std::isnan(c.number)) return "";
   return format == Format::kText || format == Format::kMarkdown ? format6(c.number)
-                                                                : format17(c.number);
+                                                                : formatExact(c.number);
 }
 
 std::string jsonString(const std::string& s) {

@@ -26,7 +26,12 @@ check "compare csv has a header and six rows" [ "$("$vapordex" compare HofTP 500
 # tables
 out=$("$vapordex" table saturation-t --from 300 --to 400 --step 50 --format csv)
 check "saturation-t rows" [ "$(printf '%s\n' "$out" | wc -l)" = 4 ]
-check "saturation-t value" [ "$(printf '%s\n' "$out" | sed -n 2p | cut -d, -f2)" = "$("$vapordex" Psat 300 -97)" ]
+same_double() { python3 -c 'import sys; sys.exit(float(sys.argv[1]) != float(sys.argv[2]))' "$1" "$2"; }
+check "saturation-t value" same_double "$(printf '%s\n' "$out" | sed -n 2p | cut -d, -f2)" "$("$vapordex" Psat 300 -97)"
+# Inputs print as they were typed (the shortest text of the same double).
+check "csv inputs as typed" [ "$("$vapordex" table superheat --pressures 0.1 --temperatures 500.3 --format csv | sed -n 2p | cut -d, -f1-2)" = "0.1,500.3" ]
+"$vapordex" table saturation-p --pressures 0.1 --format json | grep -q ', 0.1, ' ||
+  { echo "FAIL: json inputs as typed"; fail=1; }
 "$vapordex" table saturation-p --pressures 0.1,1 --code 97 --format markdown | grep -q '| T \[F\] | P \[psia\]' ||
   { echo "FAIL: saturation-p markdown"; fail=1; }
 check "superheat status" "$vapordex" table superheat --pressures 1:3:1 --temperatures 500,600 --out "$tmp/sh.csv" --format csv
