@@ -251,13 +251,15 @@ std::string listing() {
   for (const FunctionInfo& fn : catalogue()) {
     std::string args;
     std::string helps;
-    for (const ArgumentInfo& a : fn.arguments) {
+    for (std::size_t k = 0; k < fn.arguments.size(); ++k) {
+      const ArgumentInfo& a = fn.arguments[k];
+      // HofTS's second code is taken and not used: shown as such.
+      const bool unused = fn.twoCodes != nullptr && k + 1 == fn.arguments.size();
+      const std::string name = unused ? "[" + std::string(a.name) + "]" : a.name;
       if (!args.empty()) args += ' ';
-      args += a.name;
-      helps += "    ";
-      helps += a.name;
-      helps += ": ";
-      helps += toUtf8(a.help);
+      args += name;
+      helps += "    " + name + ": ";
+      helps += unused ? "a second code, not used (any integer)" : toUtf8(a.help);
       helps += '\n';
     }
     out += fn.name;

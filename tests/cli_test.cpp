@@ -126,7 +126,10 @@ TEST(Cli, ListingIsUtf8) {
       EXPECT_EQ(static_cast<unsigned char>(text[k - 1]), 0xC2) << k;
     }
   }
-  EXPECT_NE(text.find("HofTS T S formulation formulation\n"), std::string::npos);
+  // HofTS's second code says that it is not used.
+  EXPECT_NE(text.find("HofTS T S formulation [formulation]\n"), std::string::npos);
+  EXPECT_NE(text.find("    [formulation]: a second code, not used (any integer)\n"),
+            std::string::npos);
 }
 
 }  // namespace
