@@ -13,6 +13,8 @@
 
 #include "engines/common/density_solver.hpp"
 #include "engines/common/exact_power.hpp"
+#include "engines/common/iapws_saturation.hpp"
+#include "engines/common/saturation.hpp"
 #include "engines/helmholtz/iapws95.hpp"
 #include "engines/helmholtz/kkhm69.hpp"
 #include "engines/helmholtz/nbs84.hpp"
@@ -220,6 +222,35 @@ TEST(FastPaths, FusedMultiplyAddPowersAreTheDekkerChains) {
 // The kept last answers are keyed on the engine and the argument: asking
 // the engines in turn for one pressure, or for two pressures in turn, gives
 // each its own answer.
+// The IAPWS saturation line's temperature equation stands in for the
+// located root of its saturation temperatures: it lies within rounding of
+// the root regula falsi finds on ln psat, far inside the margin within which
+// the replayed bisection evaluates, and the saturation temperatures are the
+// plain bisection's, bit for bit.
+TEST(FastPaths, IapwsSaturationEstimateIsTheRoot) {
+  SaturationLine line{.pressure = iapws_saturation::pressure,
+                      .triplePressure = water::kTriplePointPressure,
+                      .criticalTemperature = water::kCriticalTemperature,
+                      .criticalPressure = water::kCriticalPressure,
+                      .temperatureEstimate = iapws_saturation::temperatureEstimate,
+                      .estimateReach = 1e-6};
+  const double lnLow = std::log(water::kTriplePointPressure);
+  const double lnHigh = std::log(water::kCriticalPressure);
+  double worst = 0.0;
+  for (int k = 1; k < 20000; ++k) {
+    const double P = std::exp(lnLow + (lnHigh - lnLow) * k / 20000.0);
+    line.estimateIsRoot = false;
+    const double located = saturation_detail::locateRoot(
+        vmath::log(P), P, line, water::kTriplePointTemperature, water::kCriticalTemperature);
+    ASSERT_FALSE(std::isnan(located)) << P;
+    worst = std::fmax(worst, std::fabs(located - iapws_saturation::temperatureEstimate(P)));
+    line.estimateIsRoot = true;
+    ASSERT_EQ(bisectSaturationTemperature(P, line), saturation_detail::plainBisection(P, line))
+        << P;
+  }
+  EXPECT_LT(worst, 1e-3 * saturation_detail::kReplayMargin);
+}
+
 TEST(FastPaths, KeptSaturationAnswersBelongToTheirEngineAndArgument) {
   const double pressures[] = {0.01, 1.0, 10.0, 20.0};
   std::vector<double> first;

@@ -48,6 +48,9 @@ struct SaturationLine {
   // and how far from the root it may lie (K); optional.
   double (*temperatureEstimate)(double P) = nullptr;
   double estimateReach = 0.0;
+  // The estimate is the line's own algebraic inverse, within rounding (a
+  // few 1e-11 K) of the root: it is the located root, no logarithm taken.
+  bool estimateIsRoot = false;
 
   double logOf(double T) const {
     return logPressure != nullptr ? logPressure(T) : vmath::log(pressure(T));
@@ -66,6 +69,7 @@ inline double locateRoot(double lnP, double P, const SaturationLine& line, doubl
   double fHi = std::nan("");
   if (line.temperatureEstimate != nullptr) {
     const double t = line.temperatureEstimate(P);
+    if (line.estimateIsRoot && t > lo && t < hi) return t;
     const double a = t - line.estimateReach;
     const double b = t + line.estimateReach;
     if (a > lo && b < hi) {
@@ -192,9 +196,12 @@ struct ExponentialSaturation {
     return C.criticalPressure * vmath::exp(Exponent(T));
   }
   static double logPressure(double T) {
-    if (T <= C.triplePointTemperature) return vmath::log(C.triplePointPressure);
-    if (T >= C.criticalTemperature) return vmath::log(C.criticalPressure);
-    return vmath::log(C.criticalPressure) + Exponent(T);
+    // The logarithms of the fixed pressures, taken once.
+    static const double kLogTriple = vmath::log(C.triplePointPressure);
+    static const double kLogCritical = vmath::log(C.criticalPressure);
+    if (T <= C.triplePointTemperature) return kLogTriple;
+    if (T >= C.criticalTemperature) return kLogCritical;
+    return kLogCritical + Exponent(T);
   }
   static double temperature(double P) {
     static constexpr SaturationLine kLine{

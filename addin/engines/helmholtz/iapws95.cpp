@@ -372,6 +372,7 @@ double saturationTemperature(double P) {
       .criticalPressure = kCriticalPressure,
       .temperatureEstimate = iapws_saturation::temperatureEstimate,
       .estimateReach = 1e-6,  // its algebraic inverse, to rounding
+      .estimateIsRoot = true,
   };
   return bisectSaturationTemperature(P, kLine);
 }

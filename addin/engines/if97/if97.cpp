@@ -454,6 +454,7 @@ double saturationTemperature(double P) {
       .criticalPressure = kCriticalPressure,
       .temperatureEstimate = saturationTemperatureEstimate,
       .estimateReach = 1e-6,  // its algebraic inverse, to rounding
+      .estimateIsRoot = true,
   };
   return bisectSaturationTemperature(P, kLine);
 }
