@@ -65,6 +65,28 @@ void text(lxw_worksheet* ws, int row, int col, const std::string& value,
                          value.c_str(), format);
 }
 
+// A label that follows the sign of the code in codeCell: the English text
+// for a positive code, the SI text otherwise (the stored text is the SI one,
+// for the workbook's negative codes).
+void unitLabel(lxw_worksheet* ws, int row, int col, const std::string& codeCell,
+               const std::string& english, const std::string& si, lxw_format* format = nullptr) {
+  const std::string f = "=IF(" + codeCell + ">0,\"" + english + "\",\"" + si + "\")";
+  worksheet_write_formula_str(ws, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col),
+                              f.c_str(), format, si.c_str());
+}
+
+// How a sheet prints: as wide as one page, its name and the page number in
+// the header, and the given rows repeated on every page (none for -1).
+void printSetup(lxw_worksheet* ws, bool landscape, int repeatFirst, int repeatLast) {
+  if (landscape) worksheet_set_landscape(ws);
+  worksheet_fit_to_pages(ws, 1, 0);
+  worksheet_set_header(ws, "&L&A&RPage &P of &N");
+  if (repeatFirst >= 0) {
+    worksheet_repeat_rows(ws, static_cast<lxw_row_t>(repeatFirst),
+                          static_cast<lxw_row_t>(repeatLast));
+  }
+}
+
 // A worksheet call whose arguments are cells: "=F(B4,C4,D4)".
 std::string callText(const std::string& function, const std::vector<std::string>& cells) {
   std::string t = "=" + function + "(";
@@ -140,6 +162,24 @@ std::string quantities(const std::string& f) {
   return {args[0], args[1] == 'V' ? 'V' : args[1]};
 }
 
+// The unit of a quantity ('T', 'P', 'V', 'H', 'S') in either unit system.
+std::string unitOf(char quantity, bool english) {
+  switch (quantity) {
+    case 'T':
+      return english ? "\xC2\xB0"
+                       "F"
+                     : "K";
+    case 'P':
+      return english ? "psia" : "MPa";
+    case 'V':
+      return english ? "ft3/lbm" : "cm3/g";
+    case 'H':
+      return english ? "BTU/lbm" : "kJ/kg";
+    default:
+      return english ? "BTU/(lbm R)" : "kJ/(kg K)";
+  }
+}
+
 constexpr int kCodes[] = {67, 69, 84, 95, 97, 20};
 constexpr const char* kNames[] = {"IFC-67",   "KKHM 1969",  "NBS/NRC 1984",
                                   "IAPWS-95", "IAPWS-IF97", "compact 2020"};
@@ -154,7 +194,10 @@ struct Formats {
 
 void aboutSheet(lxw_workbook* wb, const Formats& f) {
   lxw_worksheet* ws = workbook_add_worksheet(wb, "About");
-  worksheet_set_column(ws, 0, 0, 100, nullptr);
+  // A column that fits a portrait page; each paragraph's row as high as its
+  // wrapped lines (about 70 characters each at this width).
+  worksheet_set_column(ws, 0, 0, 80, nullptr);
+  printSetup(ws, false, -1, -1);
   const std::string title = vapordex::kCategory;
   text(ws, 0, 0, title + ": example workbook", f.title);
   const char* lines[] = {
@@ -173,31 +216,48 @@ void aboutSheet(lxw_workbook* wb, const Formats& f) {
       "The last argument of every function is the formulation code: 67 = IFC-67, 69 = KKHM 1969, "
       "84 = NBS/NRC 1984, 95 = IAPWS-95, 97 = IAPWS-IF97, 20 = compact 2020. A positive code "
       "selects English units (F, psia, ft3/lbm, BTU/lbm, BTU/(lbm R)), zero or a negative code "
-      "SI units (K, MPa, cm3/g, kJ/kg, kJ/(kg K)). -999 marks an error.",
+      "SI units (K, MPa, cm3/g, kJ/kg, kJ/(kg K)). -999 marks an error. HofTS takes a second "
+      "code after the first, which it does not use (Formulation 2 on the Functions sheet).",
       "",
       "Sheets: Functions (every function under every formulation), Saturation (a saturation "
       "table for the code in one cell), Compare (one state under all six formulations), Cycle "
       "(a simple Rankine cycle).",
   };
   int row = 2;
-  for (const char* line : lines) text(ws, row++, 0, line, f.wrap);
+  for (const char* line : lines) {
+    const std::size_t wrapped = (std::string(line).size() + 69) / 70;
+    if (wrapped > 1) {
+      worksheet_set_row(ws, static_cast<lxw_row_t>(row), 15.0 * static_cast<double>(wrapped) + 3.0,
+                        nullptr);
+    }
+    text(ws, row++, 0, line, f.wrap);
+  }
 }
 
 void functionsSheet(lxw_workbook* wb, const Formats& f) {
   lxw_worksheet* ws = workbook_add_worksheet(wb, "Functions");
   worksheet_set_column(ws, 0, 0, 10, nullptr);
-  worksheet_set_column(ws, 1, 4, 13, nullptr);
+  worksheet_set_column(ws, 1, 3, 13, nullptr);
+  worksheet_set_column(ws, 4, 4, 24, nullptr);
   worksheet_set_column(ws, 5, 5, 20, nullptr);
   worksheet_set_column(ws, 6, 6, 60, nullptr);
+  worksheet_set_column(ws, 7, 7, 22, nullptr);
+  printSetup(ws, true, 1, 1);
   const std::vector<FunctionInfo> all = functions();
   int row = 0;
   for (bool english : {false, true}) {
     text(ws, row, 0, english ? "English units (positive codes)" : "SI units (negative codes)",
          f.title);
     ++row;
-    const char* header[] = {"Function",      "Argument 1", "Argument 2", "Formulation",
-                            "Formulation 2", "Result",     "Help"};
-    for (int c = 0; c < 7; ++c) text(ws, row, c, header[c], f.bold);
+    const char* header[] = {"Function",
+                            "Argument 1",
+                            "Argument 2",
+                            "Formulation",
+                            "Formulation 2 (not used)",
+                            "Result",
+                            "Help",
+                            "Units of the arguments"};
+    for (int c = 0; c < 8; ++c) text(ws, row, c, header[c], f.bold);
     ++row;
     for (const FunctionInfo& fn : all) {
       const std::vector<double> si = siArguments(fn.name);
@@ -224,6 +284,11 @@ void functionsSheet(lxw_workbook* wb, const Formats& f) {
         }
         formula(ws, row, 5, callText(fn.name, refs), call(fn.name, args, codes), f.value);
         text(ws, row, 6, fn.help);
+        std::string units;
+        for (const char quantity : q.substr(0, args.size())) {
+          units += (units.empty() ? "" : ", ") + unitOf(quantity, english);
+        }
+        text(ws, row, 7, units);
         ++row;
       }
     }
@@ -233,7 +298,9 @@ void functionsSheet(lxw_workbook* wb, const Formats& f) {
 
 void saturationSheet(lxw_workbook* wb, const Formats& f) {
   lxw_worksheet* ws = workbook_add_worksheet(wb, "Saturation");
-  worksheet_set_column(ws, 0, 7, 14, nullptr);
+  worksheet_set_column(ws, 0, 0, 18, nullptr);
+  worksheet_set_column(ws, 1, 7, 14, nullptr);
+  printSetup(ws, true, 3, 4);
   const int code = -97;
   text(ws, 0, 0, "Saturation table by temperature", f.title);
   text(ws, 1, 0, "Formulation code", f.bold);
@@ -241,13 +308,11 @@ void saturationSheet(lxw_workbook* wb, const Formats& f) {
   text(ws, 1, 2, "change the code (the sign selects the units of the whole table)");
   const std::string codeCell = absolute(1, 1);
   const char* header[] = {"T", "Psat", "vf", "vg", "hf", "hg", "sf", "sg"};
-  const char* units[] = {
-      "K | F",           "MPa | psia",      "cm3/g | ft3/lbm",         "cm3/g | ft3/lbm",
-      "kJ/kg | BTU/lbm", "kJ/kg | BTU/lbm", "kJ/(kg K) | BTU/(lbm R)", "kJ/(kg K) | BTU/(lbm R)"};
+  const char units[] = "TPVVHHSS";  // the quantity of each column
   const char* function[] = {nullptr, "Psat", "Vf", "Vg", "Hf", "Hg", "Sf", "Sg"};
   for (int c = 0; c < 8; ++c) {
     text(ws, 3, c, header[c], f.bold);
-    text(ws, 4, c, units[c]);
+    unitLabel(ws, 4, c, codeCell, unitOf(units[c], true), unitOf(units[c], false));
   }
   int row = 5;
   for (double T = 280.0; T <= 640.0; T += 20.0, ++row) {
@@ -263,6 +328,8 @@ void compareSheet(lxw_workbook* wb, const Formats& f) {
   lxw_worksheet* ws = workbook_add_worksheet(wb, "Compare");
   worksheet_set_column(ws, 0, 0, 16, nullptr);
   worksheet_set_column(ws, 1, 9, 16, nullptr);
+  worksheet_set_column(ws, 8, 8, 20, nullptr);
+  printSetup(ws, true, 4, 4);
   text(ws, 0, 0, "One state under all six formulations (SI units)", f.title);
   const double T = 550.0;
   const double P = 5.0;
@@ -298,27 +365,33 @@ void compareSheet(lxw_workbook* wb, const Formats& f) {
 
 void cycleSheet(lxw_workbook* wb, const Formats& f) {
   lxw_worksheet* ws = workbook_add_worksheet(wb, "Cycle");
-  worksheet_set_column(ws, 0, 0, 44, nullptr);
+  worksheet_set_column(ws, 0, 0, 52, nullptr);
   worksheet_set_column(ws, 1, 2, 18, nullptr);
-  text(ws, 0, 0, "A simple Rankine cycle (SI units)", f.title);
+  printSetup(ws, false, -1, -1);
+  // Every label with a unit follows the sign of the code in B8.
+  const std::string code = "B8";
+  unitLabel(ws, 0, 0, "$B$8", "A simple Rankine cycle (English units)",
+            "A simple Rankine cycle (SI units)", f.title);
   struct Input {
-    const char* label;
+    const char* english;
+    const char* si;
     double value;
   };
-  const Input inputs[] = {{"Boiler pressure P1 (MPa)", 10.0},
-                          {"Turbine inlet temperature T1 (K)", 823.15},
-                          {"Condenser pressure P2 (MPa)", 0.01},
-                          {"Turbine efficiency", 0.85},
-                          {"Pump efficiency", 0.75},
-                          {"Formulation code", -97}};
+  const Input inputs[] = {
+      {"Boiler pressure P1 (psia)", "Boiler pressure P1 (MPa)", 10.0},
+      {"Turbine inlet temperature T1 (F)", "Turbine inlet temperature T1 (K)", 823.15},
+      {"Condenser pressure P2 (psia)", "Condenser pressure P2 (MPa)", 0.01},
+      {"Turbine efficiency", "Turbine efficiency", 0.85},
+      {"Pump efficiency", "Pump efficiency", 0.75},
+      {"Formulation code (positive: English units)", "Formulation code (negative: SI units)", -97}};
   int row = 2;
   text(ws, 1, 0, "Inputs", f.bold);
   for (const Input& in : inputs) {
-    text(ws, row, 0, in.label);
+    unitLabel(ws, row, 0, code, in.english, in.si);
     number(ws, row, 1, in.value, f.input);
     ++row;
   }
-  const std::string p1 = "B3", t1 = "B4", p2 = "B5", etaT = "B6", etaP = "B7", code = "B8";
+  const std::string p1 = "B3", t1 = "B4", p2 = "B5", etaT = "B6", etaP = "B7";
   const double P1 = inputs[0].value, T1 = inputs[1].value, P2 = inputs[2].value;
   const double eT = inputs[3].value, eP = inputs[4].value;
   const int c = static_cast<int>(inputs[5].value);
@@ -332,41 +405,57 @@ void cycleSheet(lxw_workbook* wb, const Formats& f) {
   const double h3 = call("Hf", {T3}, {c});
   const double s3 = call("Sf", {T3}, {c});
   const double v3 = call("Vf", {T3}, {c});
-  // v in cm3/g times a pressure in MPa is kJ/kg.
-  const double wp = v3 * (P1 - P2) / eP;
+  // v dP as an enthalpy: cm3/g times MPa is kJ/kg; ft3/lbm times psia is
+  // 144 ft lbf/lbm, and 778.169262 ft lbf make one BTU.
+  const double factor = 1.0;
+  const double wp = v3 * (P1 - P2) / eP * factor;
   const double h4 = h3 + wp;
   const double wt = h1 - h2;
   const double qin = h1 - h4;
   const double eta = (wt - wp) / qin;
 
   struct Step {
-    const char* label;
+    const char* english;
+    const char* si;
     std::string text;
     double value;
   };
   const Step steps[] = {
-      {"Turbine inlet enthalpy h1 (kJ/kg)", callText("HofTP", {t1, p1, code}), h1},
-      {"Turbine inlet entropy s1 (kJ/(kg K))", callText("SofTP", {t1, p1, code}), s1},
-      {"Isentropic turbine exit enthalpy h2s (kJ/kg)", callText("HofPS", {p2, "B12", code}), h2s},
-      {"Turbine exit enthalpy h2 (kJ/kg)", "=B11-" + etaT + "*(B11-B13)", h2},
-      {"Turbine exit temperature T2 (K)", callText("TofPH", {p2, "B14", code}), T2},
-      {"Condenser temperature T3 (K)", callText("Tsat", {p2, code}), T3},
-      {"Condensate enthalpy h3 (kJ/kg)", callText("Hf", {"B16", code}), h3},
-      {"Condensate entropy s3 (kJ/(kg K))", callText("Sf", {"B16", code}), s3},
-      {"Condensate volume v3 (cm3/g)", callText("Vf", {"B16", code}), v3},
-      {"Pump work wp (kJ/kg)", "=B19*(" + p1 + "-" + p2 + ")/" + etaP, wp},
-      {"Boiler inlet enthalpy h4 (kJ/kg)", "=B17+B20", h4},
-      {"Turbine work wt (kJ/kg)", "=B11-B14", wt},
-      {"Heat added qin (kJ/kg)", "=B11-B21", qin},
-      {"Thermal efficiency", "=(B22-B20)/B23", eta},
+      {"Turbine inlet enthalpy h1 (BTU/lbm)", "Turbine inlet enthalpy h1 (kJ/kg)",
+       callText("HofTP", {t1, p1, code}), h1},
+      {"Turbine inlet entropy s1 (BTU/(lbm R))", "Turbine inlet entropy s1 (kJ/(kg K))",
+       callText("SofTP", {t1, p1, code}), s1},
+      {"Isentropic turbine exit enthalpy h2s (BTU/lbm)",
+       "Isentropic turbine exit enthalpy h2s (kJ/kg)", callText("HofPS", {p2, "B12", code}), h2s},
+      {"Turbine exit enthalpy h2 (BTU/lbm)", "Turbine exit enthalpy h2 (kJ/kg)",
+       "=B11-" + etaT + "*(B11-B13)", h2},
+      {"Turbine exit temperature T2 (F)", "Turbine exit temperature T2 (K)",
+       callText("TofPH", {p2, "B14", code}), T2},
+      {"Condenser temperature T3 (F)", "Condenser temperature T3 (K)", callText("Tsat", {p2, code}),
+       T3},
+      {"Condensate enthalpy h3 (BTU/lbm)", "Condensate enthalpy h3 (kJ/kg)",
+       callText("Hf", {"B16", code}), h3},
+      {"Condensate entropy s3 (BTU/(lbm R))", "Condensate entropy s3 (kJ/(kg K))",
+       callText("Sf", {"B16", code}), s3},
+      {"Condensate volume v3 (ft3/lbm)", "Condensate volume v3 (cm3/g)",
+       callText("Vf", {"B16", code}), v3},
+      {"Pump work wp (BTU/lbm)", "Pump work wp (kJ/kg)",
+       "=B19*(" + p1 + "-" + p2 + ")/" + etaP + "*B26", wp},
+      {"Boiler inlet enthalpy h4 (BTU/lbm)", "Boiler inlet enthalpy h4 (kJ/kg)", "=B17+B20", h4},
+      {"Turbine work wt (BTU/lbm)", "Turbine work wt (kJ/kg)", "=B11-B14", wt},
+      {"Heat added qin (BTU/lbm)", "Heat added qin (kJ/kg)", "=B11-B21", qin},
+      {"Thermal efficiency", "Thermal efficiency", "=(B22-B20)/B23", eta},
   };
   text(ws, 9, 0, "Results", f.bold);
   row = 10;  // B11 is the first result
   for (const Step& s : steps) {
-    text(ws, row, 0, s.label);
+    unitLabel(ws, row, 0, code, s.english, s.si);
     formula(ws, row, 1, s.text, s.value, f.value);
     ++row;
   }
+  // B26: the unit factor of the pump work.
+  unitLabel(ws, 25, 0, code, "v dP to BTU/lbm (144 / 778.169262)", "v dP to kJ/kg (1)");
+  formula(ws, 25, 1, "=IF(" + code + ">0,144/778.169262,1)", factor, f.value);
 }
 
 }  // namespace

@@ -25,6 +25,9 @@ from openpyxl.utils import column_index_from_string
 FUNCTIONS = {"Psat", "Tsat", "Vf", "Vg", "Hf", "Hg", "Sf", "Sg", "VofTP", "HofTP", "SofTP",
              "PofTV", "HofTV", "SofTV", "TofPH", "TofPS", "HofPS", "SofPH", "HofTS"}
 REF = re.compile(r"\$?([A-Z]+)\$?([0-9]+)")
+# A choice on the sign of the code: =IF(B8>0,"English text","SI text") or
+# =IF(B8>0,expression,expression).
+CHOICE = re.compile(r'^=IF\((\$?[A-Z]+\$?[0-9]+)>0,("[^"]*"|[^,"]+),("[^"]*"|[^,"]+)\)$')
 CALL = re.compile(r"^=([A-Za-z]+)\(([^()]*)\)$")
 
 failures = []
@@ -48,6 +51,48 @@ def value_of(sheet, ref):
     return v if isinstance(v, (int, float)) else None
 
 
+def check_layout(workbook, labels):
+    """What a reader and a printer meet: labels that follow the code, headers
+    that fit their columns, paragraphs that show every line, units for the
+    arguments, and sheets that print one page wide with their names."""
+    for sheet in ("Saturation", "Cycle"):
+        if not any(name == sheet for name, _, _ in labels):
+            fail(f"{sheet}: no label follows the sign of the code")
+    about = workbook["About"]
+    width = about.column_dimensions["A"].width
+    if not width or width > 90:
+        fail(f"About: column A is {width} characters wide, more than a portrait page")
+    for row in about.iter_rows(min_row=3):
+        c = row[0]
+        if isinstance(c.value, str) and len(c.value) > width:
+            lines = -(-len(c.value) // (width - 10))
+            height = about.row_dimensions[c.row].height
+            if not c.alignment.wrap_text or not height or height < 15 * lines:
+                fail(f"About!{c.coordinate}: {lines} wrapped lines in a row {height} points high")
+    for ws in workbook.worksheets:
+        for row in ws.iter_rows():
+            for c in row:
+                if c.font.b and c.font.sz != 14 and isinstance(c.value, str):
+                    letter = c.column_letter
+                    width = ws.column_dimensions[letter].width or 8.43
+                    if len(c.value) > width:
+                        fail(f"{ws.title}!{c.coordinate}: '{c.value}' is cut at {width} characters")
+        setup = ws.page_setup
+        if not (ws.sheet_properties.pageSetUpPr and ws.sheet_properties.pageSetUpPr.fitToPage
+                and setup.fitToWidth in (1, None) and setup.fitToHeight == 0):
+            fail(f"{ws.title}: does not print one page wide")
+        if "&A" not in (ws.oddHeader.left.text or ""):
+            fail(f"{ws.title}: its printed pages do not name it")
+    functions = workbook["Functions"]
+    headers = [c.value for c in functions[2]]
+    if "Formulation 2 (not used)" not in headers or "Units of the arguments" not in headers:
+        fail(f"Functions: headers {headers}")
+    units = {functions.cell(row=r, column=1).value: functions.cell(row=r, column=8).value
+             for r in range(3, 3 + 19 * 6)}
+    if units.get("HofTP") != "K, MPa" or units.get("TofPS") != "MPa, kJ/(kg K)":
+        fail(f"Functions: argument units {units.get('HofTP')!r}, {units.get('TofPS')!r}")
+
+
 def main():
     path, vapordex = sys.argv[1], sys.argv[2]
     formulas = openpyxl.load_workbook(path)
@@ -55,6 +100,7 @@ def main():
     if formulas.sheetnames != ["About", "Functions", "Saturation", "Compare", "Cycle"]:
         fail(f"sheets {formulas.sheetnames}")
     calls = []  # (where, batch line, stored value)
+    labels = []  # (sheet, cell, code) of the choices on the code's sign
     arithmetic = 0
     for name in formulas.sheetnames:
         fs, vs = formulas[name], values[name]
@@ -64,6 +110,16 @@ def main():
                     continue
                 where = f"{name}!{c.coordinate} {c.value}"
                 stored = vs[c.coordinate].value
+                choice = CHOICE.match(c.value)
+                if choice:
+                    code = value_of(vs, choice.group(1))
+                    chosen = choice.group(2) if code is not None and code > 0 else choice.group(3)
+                    want = chosen[1:-1] if chosen.startswith('"') else eval(  # noqa: S307
+                        REF.sub(lambda r: repr(float(value_of(vs, r.group(0)))), chosen))
+                    labels.append((name, c.coordinate, code))
+                    if want != stored:
+                        fail(f"{where}: stored {stored!r}, the code's sign chooses {want!r}")
+                    continue
                 if not isinstance(stored, (int, float)):
                     fail(f"{where}: no stored number ({stored!r})")
                     continue
@@ -111,6 +167,7 @@ def main():
     if functions_rows != 19 * 6 * 2:
         fail(f"Functions sheet has {functions_rows} calls, want {19 * 6 * 2}")
     print(f"{len(calls)} worksheet calls and {arithmetic} arithmetic formulas checked")
+    check_layout(formulas, labels)
 
     if "--libreoffice" in sys.argv:
         with tempfile.TemporaryDirectory() as tmp:
