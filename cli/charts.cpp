@@ -30,14 +30,15 @@ double si(const char* f, double a, double b, std::int32_t code) {
 double criticalTemperature(std::int32_t code) { return si("Tsat", 9999.0, 0.0, code); }
 double criticalPressure(std::int32_t code) { return si("Psat", 9999.0, 0.0, code); }
 
-// Palette: 0 background, 1 axes, 2 the annotations' grey; then one colour per
-// formulation in the order of kFormulations.
+// Palette: 0 background, 1 axes, 2 the labels' grey; then one colour per
+// formulation in the order of kFormulations; last the grid's light grey.
 struct Rgb {
   int r, g, b;
 };
-constexpr Rgb kPalette[] = {{255, 255, 255}, {0, 0, 0},     {110, 110, 110},
-                            {200, 40, 40},   {230, 140, 0}, {130, 80, 30},
-                            {30, 80, 200},   {20, 150, 60}, {140, 60, 170}};
+constexpr Rgb kPalette[] = {{255, 255, 255}, {0, 0, 0},      {110, 110, 110}, {200, 40, 40},
+                            {230, 140, 0},   {130, 80, 30},  {30, 80, 200},   {20, 150, 60},
+                            {140, 60, 170},  {225, 225, 225}};
+constexpr int kGridColour = 9;  // the light grey of the grid
 int colourOf(std::int32_t code) {
   int k = 0;
   for (const FormulationName& f : kFormulations) {
@@ -102,7 +103,38 @@ Series line(std::string label, int colour, double width, int style) {
   return Series{std::move(label), colour, {}, {}, width, style, false};
 }
 
-void formulationSeries(Chart* chart, ChartKind kind, std::int32_t code, bool annotate) {
+double plotY(const Chart& c, double y) { return c.yLog ? std::log10(y) : y; }
+
+// Labels a line at the last of its points where the label lies inside the
+// plot area and clear of every label placed before: its baseline a little
+// above the point, centred on it. The box is the text's extent at the
+// default page size (about 8 points a character, 12 high on a 1000 by 750
+// page), with a margin. A line with no such point stays unlabelled.
+void placeLabel(Chart* chart, const Series& s, const std::string& text) {
+  constexpr double kCharWidth = 8.5 / (1000.0 * (kPlotRight - kPlotLeft));
+  constexpr double kHeight = 14.0 / (750.0 * (kPlotTop - kPlotBottom));
+  constexpr double kLift = 0.006;
+  const double width = kCharWidth * static_cast<double>(text.size());
+  const double y0 = plotY(*chart, chart->yMin);
+  const double y1 = plotY(*chart, chart->yMax);
+  for (std::size_t k = s.x.size(); k-- > 0;) {
+    const double u = (s.x[k] - chart->xMin) / (chart->xMax - chart->xMin);
+    const double v = (plotY(*chart, s.y[k]) - y0) / (y1 - y0);
+    const std::array<double, 4> box{u - width / 2, v + kLift, u + width / 2, v + kLift + kHeight};
+    if (!(box[0] > 0.01 && box[2] < 0.99 && box[1] > 0.01 && box[3] < 0.99)) continue;
+    bool clear = true;
+    for (const std::array<double, 4>& b : chart->labelBoxes) {
+      if (box[0] < b[2] && b[0] < box[2] && box[1] < b[3] && b[1] < box[3]) clear = false;
+    }
+    if (!clear) continue;
+    chart->labelBoxes.push_back(box);
+    chart->annotations.push_back({s.x[k], y0 + (v + kLift) * (y1 - y0), text});
+    return;
+  }
+}
+
+void formulationSeries(Chart* chart, ChartKind kind, std::int32_t code, int index) {
+  const bool annotate = index == 0;
   const Axes axes{kind};
   const int colour = colourOf(code);
   const double tc = criticalTemperature(code);
@@ -111,7 +143,9 @@ void formulationSeries(Chart* chart, ChartKind kind, std::int32_t code, bool ann
 
   // The saturation dome (the saturation line for p-T): liquid up to the
   // critical point, then vapour back down.
-  Series dome = line(legendName(code), colour, 2.0, 1);
+  // Each formulation's dome its own colour and dash (solid, long, short),
+  // so that lines lying on each other stay told apart.
+  Series dome = line(legendName(code), colour, 2.0, 1 + (2 * index) % 3);
   if (kind == ChartKind::kPt) {
     for (double T : temps) add(&dome, axes, T, si("Psat", T, 0, code), 0, 0);
   } else {
@@ -138,6 +172,16 @@ void formulationSeries(Chart* chart, ChartKind kind, std::int32_t code, bool ann
       add(&s, axes, T, si("Psat", T, 0, code), hf + q * (si("Hg", T, 0, code) - hf),
           sf + q * (si("Sg", T, 0, code) - sf));
     }
+    // The quality lines' labels low in the dome, where they spread out.
+    if (annotate && (q == 0.1 || q == 0.5 || q == 0.9)) {
+      Series low = s;
+      const std::size_t keep = std::min<std::size_t>(low.x.size(), low.x.size() / 3);
+      low.x.resize(keep);
+      low.y.resize(keep);
+      char text[16];
+      std::snprintf(text, sizeof text, "x=%.1f", q);
+      placeLabel(chart, low, text);
+    }
     chart->series.push_back(s);
   }
 
@@ -157,10 +201,10 @@ void formulationSeries(Chart* chart, ChartKind kind, std::int32_t code, bool ann
         }
         add(&s, axes, T, P, si("HofTP", T, P, code), si("SofTP", T, P, code));
       }
-      if (annotate && !s.x.empty()) {
+      if (annotate) {
         char text[32];
         std::snprintf(text, sizeof text, "%g MPa", P);
-        chart->annotations.push_back({s.x.back(), s.y.back(), text});
+        placeLabel(chart, s, text);
       }
       chart->series.push_back(s);
     }
@@ -182,11 +226,10 @@ void formulationSeries(Chart* chart, ChartKind kind, std::int32_t code, bool ann
         }
         add(&s, axes, T, P, si("HofTP", T, P, code), si("SofTP", T, P, code));
       }
-      if (annotate && !s.x.empty()) {
+      if (annotate) {
         char text[32];
         std::snprintf(text, sizeof text, "%g K", T);
-        const std::size_t at = kind == ChartKind::kPh ? s.x.size() - 1 : 0;
-        chart->annotations.push_back({s.x[at], s.y[at], text});
+        placeLabel(chart, s, text);
       }
       chart->series.push_back(s);
     }
@@ -241,11 +284,17 @@ Chart propertyChart(ChartKind kind, const std::vector<std::int32_t>& codes) {
       chart.xMin = 273.15, chart.xMax = 700.0, chart.yMin = 0.0005, chart.yMax = 100.0;
       break;
   }
-  bool first = true;
-  for (std::int32_t code : codes) {
-    formulationSeries(&chart, kind, code, first);
-    first = false;
+  int index = 0;
+  for (std::int32_t code : codes) formulationSeries(&chart, kind, code, index++);
+  // The key to the kinds of line (entries of the legend without points),
+  // after the formulations' colours.
+  if (kind == ChartKind::kTs || kind == ChartKind::kHs) {
+    chart.series.push_back(line("isobars", 1, 0.8, 1));
   }
+  if (kind == ChartKind::kHs || kind == ChartKind::kPh) {
+    chart.series.push_back(line("isotherms", 1, 0.8, kind == ChartKind::kHs ? 3 : 1));
+  }
+  if (kind != ChartKind::kPt) chart.series.push_back(line("quality x", 1, 0.5, 2));
   return chart;
 }
 
@@ -361,10 +410,13 @@ void drawLegend(const Chart& chart) {
   PLFLT legendHeight = 0.0;
   plschr(0.0, 0.8);
   pllegend(&legendWidth, &legendHeight, PL_LEGEND_BACKGROUND | PL_LEGEND_BOUNDING_BOX,
-           PL_POSITION_LEFT | PL_POSITION_TOP | PL_POSITION_INSIDE, 0.02, 0.02, 0.08, 0, 1, 1, 0, 0,
-           n, opts.data(), 1.0, 0.9, 2.0, 0.0, textColours.data(), texts.data(), nullptr, nullptr,
-           nullptr, nullptr, colours.data(), styles.data(), widths.data(), nullptr, nullptr,
-           nullptr, nullptr);
+           // Beside the plot; inside it, low on the right, for a map,
+           // whose colour bar takes the side.
+           chart.nx > 0 ? PL_POSITION_RIGHT | PL_POSITION_BOTTOM | PL_POSITION_INSIDE
+                        : PL_POSITION_RIGHT | PL_POSITION_OUTSIDE,
+           0.02, 0.02, 0.06, 0, 1, 1, 0, 0, n, opts.data(), 1.0, 0.9, 2.0, 0.0, textColours.data(),
+           texts.data(), nullptr, nullptr, nullptr, nullptr, colours.data(), styles.data(),
+           widths.data(), nullptr, nullptr, nullptr, nullptr);
   plschr(0.0, 1.0);
 }
 
@@ -423,24 +475,24 @@ void renderChart(const Chart& chart, const std::string& path, const char* device
   plinit();
   pladv(0);
   const bool map = chart.nx > 0;
-  // Room on the right for the colour bar of a map.
-  plvpor(0.1, map ? 0.8 : 0.95, 0.1, 0.92);
+  plvpor(kPlotLeft, kPlotRight, kPlotBottom, kPlotTop);
   plwind(chart.xMin, chart.xMax, toY(chart, chart.yMin), toY(chart, chart.yMax));
-  if (map) drawMap(chart);
+  if (map) {
+    drawMap(chart);
+  } else {
+    // A light grid at the major ticks, under the lines.
+    plcol0(kGridColour);
+    plwidth(0.5);
+    plbox("g", 0.0, 0, chart.yLog ? "gl" : "g", 0.0, 0);
+  }
   plcol0(1);
   plwidth(1.0);
   plbox("bcnst", 0.0, 0, chart.yLog ? "bcnstlv" : "bcnstv", 0.0, 0);
   pllab(chart.xLabel.c_str(), chart.yLabel.c_str(), chart.title.c_str());
   for (const Series& s : chart.series) drawSeries(chart, s);
-  plcol0(2);
+  plcol0(kLabelColour);
   plschr(0.0, 0.65);
-  for (const Annotation& a : chart.annotations) {
-    const double y = toY(chart, a.y);
-    if (a.x >= chart.xMin && a.x <= chart.xMax && y >= toY(chart, chart.yMin) &&
-        y <= toY(chart, chart.yMax)) {
-      plptex(a.x, y, 1.0, 0.0, 0.0, a.text.c_str());
-    }
-  }
+  for (const Annotation& a : chart.annotations) plptex(a.x, a.yPlot, 1.0, 0.0, 0.5, a.text.c_str());
   plschr(0.0, 1.0);
   drawLegend(chart);
   plend();

@@ -5,6 +5,7 @@
 // PLplot to SVG, PNG or PDF.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,12 +25,22 @@ struct Series {
   bool marker;   // draw points (the critical point), not a line
 };
 
-// A text placed at a data point (labels of isobars and isotherms).
+// A label of a line (isobar, isotherm, quality): the centre of its baseline,
+// x in the axis unit and y as plotted (log10 of P on a logarithmic axis).
 struct Annotation {
   double x;
-  double y;
+  double yPlot;
   std::string text;
 };
+
+// The plot area as fractions of the page (left, right, bottom, top): room on
+// the right for the legend, the key and a map's colour bar.
+inline constexpr double kPlotLeft = 0.1;
+inline constexpr double kPlotRight = 0.70;
+inline constexpr double kPlotBottom = 0.1;
+inline constexpr double kPlotTop = 0.92;
+// The palette index of the line labels' grey.
+inline constexpr int kLabelColour = 2;
 
 struct Chart {
   std::string title;
@@ -39,6 +50,9 @@ struct Chart {
   double xMin = 0.0, xMax = 1.0, yMin = 0.0, yMax = 1.0;
   std::vector<Series> series;
   std::vector<Annotation> annotations;
+  // The labels' boxes in plot fractions (x0, y0, x1, y1), kept while the
+  // chart is built so that no label covers another.
+  std::vector<std::array<double, 4>> labelBoxes;
   // The deviation map: values on a grid of x (nx) by y (ny), row-major in x;
   // NaN where a formulation has no value. colourLabel names the scale.
   int nx = 0;
