@@ -54,7 +54,7 @@ void writeManual(std::ostream& out) {
       << "Each call prints the result of one worksheet function of the Vapordex "
          "add-in, with the add-in's arguments in the add-in's order and the same "
          "number, printed with 17 significant digits. The last argument is the "
-         "formulation code: 67 IFC\\-67, 69 Keenan, Keyes, Hill and Moore 1969, "
+         "formulation code: 67 IFC\\-67, 69 KKHM 1969 (Keenan, Keyes, Hill and Moore), "
          "84 NBS/NRC 1984, 95 IAPWS\\-95, 97 IAPWS\\-IF97, 20 the compact 2020 "
          "formulation. A code greater than 0 selects English units (\\(deF, psia, "
          "ft3/lbm, BTU/lbm, BTU/(lbm \\(deR)), 0 or less SI units (K, MPa, cm3/g, "
