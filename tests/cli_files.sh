@@ -42,18 +42,22 @@ out=$(table - 2>/dev/null); status=$?
 check "--out - writes to standard output" test "$status" = 0 -a "$(echo "$out" | head -n 1)" = "$first_line"
 check "--out - creates no file named -" test ! -e ./-
 
-if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
+# A read-only file, written by an ordinary user (root may write anything):
+# as root, the check runs as nobody where nobody can reach the tool.
+if [ "$(id -u)" = 0 ]; then
   as_user() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
 else
   as_user() { "$@"; }
 fi
 chmod 1777 "$dir"
 echo old > readonly; chmod 444 readonly
-as_user "$vapordex" table saturation-t --from 300 --to 400 --step 50 --out readonly 2>/dev/null
-status=$?
-if [ "$(id -u)" != 0 ] || command -v setpriv >/dev/null; then
+if as_user "$vapordex" --version >/dev/null 2>&1; then
+  as_user "$vapordex" table saturation-t --from 300 --to 400 --step 50 --out readonly 2>/dev/null
+  status=$?
   check "a read-only file is refused (status $status)" test $status = 2
   check "the read-only file is untouched" test "$(cat readonly)" = old
+else
+  echo "skipped: the read-only file check (no ordinary user can run $vapordex here)"
 fi
 
 "$vapordex" chart pt --out chart.svg 2>/dev/null
