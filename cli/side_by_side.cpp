@@ -13,6 +13,7 @@
 
 #include "cli.hpp"
 #include "frontend/catalogue.hpp"
+#include "frontend/units.hpp"
 
 namespace vapordex::cli {
 
@@ -58,23 +59,6 @@ std::string csvField(const std::string& s) {
     out += ch;
   }
   return out + "\"";
-}
-
-// Units of each quantity in SI and English.
-const char* unit(char quantity, bool english) {
-  switch (quantity) {
-    case 'T':
-      return english ? "F" : "K";
-    case 'P':
-      return english ? "psia" : "MPa";
-    case 'v':
-      return english ? "ft3/lbm" : "cm3/g";
-    case 'h':
-      return english ? "BTU/lbm" : "kJ/kg";
-    case 's':
-      return english ? "BTU/(lbm R)" : "kJ/(kg K)";
-  }
-  return "";
 }
 
 // The quantity a worksheet function returns.
@@ -203,7 +187,7 @@ bool compareTable(const std::string& function, const std::vector<double>& args, 
     return false;
   }
   const char q = resultQuantity(function);
-  const std::string u = unit(q, english);
+  const std::string u = units::name(q, english);
   *table = Table{};
   table->title = function + " under all six formulations";
   table->names = {"formulation", "code", function, "minus IAPWS-95", "relative"};
@@ -403,7 +387,7 @@ Table saturationColumns(std::int32_t code, const char* kind) {
             std::to_string(code) + ")";
   t.names = {"T", "P", "vf", "vg", "hf", "hfg", "hg", "sf", "sfg", "sg"};
   const char q[] = {'T', 'P', 'v', 'v', 'h', 'h', 'h', 's', 's', 's'};
-  for (char c : q) t.units.emplace_back(unit(c, english));
+  for (char c : q) t.units.emplace_back(units::name(c, english));
   return t;
 }
 
@@ -460,8 +444,8 @@ Table superheatTable(const std::vector<double>& pressures, const std::vector<dou
   t.title = std::string("Single-phase states, ") + (name ? name : "?") + " (code " +
             std::to_string(code) + ")";
   t.names = {"P", "T", "phase", "v", "h", "s"};
-  t.units = {unit('P', english), unit('T', english), "",
-             unit('v', english), unit('h', english), unit('s', english)};
+  t.units = {units::name('P', english), units::name('T', english), "",
+             units::name('v', english), units::name('h', english), units::name('s', english)};
   const SaturationEnds ends = saturationEnds(code);
   const double tc = ends.tCritical;
   std::size_t done = 0;

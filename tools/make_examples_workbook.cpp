@@ -7,6 +7,7 @@
 // the time it was written: two runs give the same bytes.
 #include <xlsxwriter.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -162,22 +163,12 @@ std::string quantities(const std::string& f) {
   return {args[0], args[1] == 'V' ? 'V' : args[1]};
 }
 
-// The unit of a quantity ('T', 'P', 'V', 'H', 'S') in either unit system.
+// The unit of a quantity ('T', 'P', 'V', 'H', 'S', as quantities() names
+// them) in either unit system.
 std::string unitOf(char quantity, bool english) {
-  switch (quantity) {
-    case 'T':
-      return english ? "\xC2\xB0"
-                       "F"
-                     : "K";
-    case 'P':
-      return english ? "psia" : "MPa";
-    case 'V':
-      return english ? "ft3/lbm" : "cm3/g";
-    case 'H':
-      return english ? "BTU/lbm" : "kJ/kg";
-    default:
-      return english ? "BTU/(lbm R)" : "kJ/(kg K)";
-  }
+  const bool upper = quantity == 'T' || quantity == 'P';
+  return vapordex::units::name(upper ? quantity : static_cast<char>(std::tolower(quantity)),
+                               english);
 }
 
 constexpr int kCodes[] = {67, 69, 84, 95, 97, 20};

@@ -24,4 +24,23 @@ inline double enthalpyOut(double x) { return x / kKJPerKgPerBtuPerLbm; }
 inline double entropyIn(double x) { return x * kKJPerKgKPerBtuPerLbmR; }
 inline double entropyOut(double x) { return x / kKJPerKgKPerBtuPerLbmR; }
 
+// The name of the unit of a quantity ('T', 'P', 'v', 'h' or 's') in either
+// unit system, as the tool's tables and the example workbook print it.
+inline const char* name(char quantity, bool english) {
+  switch (quantity) {
+    case 'T':
+      return english ? "F" : "K";
+    case 'P':
+      return english ? "psia" : "MPa";
+    case 'v':
+      return english ? "ft3/lbm" : "cm3/g";
+    case 'h':
+      return english ? "BTU/lbm" : "kJ/kg";
+    case 's':
+      return english ? "BTU/(lbm R)" : "kJ/(kg K)";
+    default:
+      return "";
+  }
+}
+
 }  // namespace vapordex::units
