@@ -8,6 +8,7 @@
 #include "../common/fast_path_check.hpp"
 #include "../common/float_limits.hpp"
 #include "../common/iapws_saturation.hpp"
+#include "../common/int_power.hpp"
 #include "../common/same_double.hpp"
 #include "../common/saturation.hpp"
 #include "engines/common/vmath.hpp"
@@ -408,6 +409,115 @@ double referenceDensity(double T, double P) {
     (pressureFromTD(T, mid) > P ? hi : lo) = mid;
   }
   return 0.5 * (lo + hi);
+}
+
+// The second derivatives, by the release's formulas term by term (without
+// the evaluation's kept values and skipped terms: they serve cp, cv and w,
+// not the density solvers).
+SecondDerivatives secondDerivatives(double delta, double tau) {
+  SecondDerivatives r{0.0, 0.0, 0.0, 0.0, 0.0};
+  // Ideal-gas part: only phi0_tautau depends on tau twice.
+  r.phi0TauTau = -kIdealN[2] / (tau * tau);
+  for (int i = 0; i < 5; ++i) {
+    const double g = kIdealGamma[i];
+    const double e = vmath::exp(-g * tau);
+    r.phi0TauTau -= kIdealN[3 + i] * g * g * e / ((1.0 - e) * (1.0 - e));
+  }
+  for (const PolynomialTerm& k : kPolynomialTerms) {
+    const double dd = intPower(delta, k.d);
+    const double tt = vmath::pow(tau, k.t);
+    r.phiDelta += k.n * k.d * dd / delta * tt;
+    r.phiDeltaDelta += k.n * k.d * (k.d - 1) * dd / (delta * delta) * tt;
+    r.phiDeltaTau += k.n * k.d * k.t * dd / delta * tt / tau;
+    r.phiTauTau += k.n * k.t * (k.t - 1.0) * dd * tt / (tau * tau);
+  }
+  for (const ExponentialTerm& k : kExponentialTerms) {
+    const double dc = intPower(delta, k.c);
+    const double e = vmath::exp(-dc);
+    const double dd = intPower(delta, k.d);
+    const double tt = intPower(tau, k.t);
+    const double cdc = k.c * dc;
+    r.phiDelta += k.n * e * dd / delta * tt * (k.d - cdc);
+    r.phiDeltaDelta +=
+        k.n * e * tt * dd / (delta * delta) * ((k.d - cdc) * (k.d - 1 - cdc) - k.c * cdc);
+    r.phiDeltaTau += k.n * k.t * e * dd / delta * tt / tau * (k.d - cdc);
+    r.phiTauTau += k.n * k.t * (k.t - 1) * dd * tt / (tau * tau) * e;
+  }
+  for (const GaussianTerm& k : kGaussianTerms) {
+    const double dm = delta - kGaussEpsilon;
+    const double tm = tau - k.gamma;
+    const double term = k.n * intPower(delta, k.d) * intPower(tau, k.t) *
+                        vmath::exp(-kGaussAlpha * dm * dm - k.beta * tm * tm);
+    const double inDelta = k.d / delta - 2.0 * kGaussAlpha * dm;
+    const double inTau = k.t / tau - 2.0 * k.beta * tm;
+    r.phiDelta += term * inDelta;
+    r.phiDeltaDelta += term * (inDelta * inDelta - k.d / (delta * delta) - 2.0 * kGaussAlpha);
+    r.phiDeltaTau += term * inDelta * inTau;
+    r.phiTauTau += term * (inTau * inTau - k.t / (tau * tau) - 2.0 * k.beta);
+  }
+  // Terms 55 and 56: n Delta^b delta psi. At delta = 1 the powers of
+  // (delta - 1)^2 with negative exponents are infinite while every product
+  // they enter tends to 0.
+  const double dm = delta - 1.0;
+  const double dm2 = dm * dm;
+  const double tm = tau - 1.0;
+  const double a = kNonAnalyticA;
+  const double bigA = kNonAnalyticBigA;
+  const double bigB = kNonAnalyticBigB;
+  for (const NonAnalyticTerm& k : kNonAnalyticTerms) {
+    const double beta = k.beta;
+    const double b = k.b;
+    const double psi = vmath::exp(-k.C * dm2 - k.D * tm * tm);
+    if (psi == 0.0) continue;
+    const double theta = -tm + bigA * vmath::pow(dm2, 1.0 / (2.0 * beta));
+    const double bigDelta = theta * theta + bigB * vmath::pow(dm2, a);
+    double dDelta = 0.0;   // dDelta/ddelta
+    double ddDelta = 0.0;  // d2Delta/ddelta2
+    if (dm != 0.0) {
+      const double pTheta1 = vmath::pow(dm2, 1.0 / (2.0 * beta) - 1.0);
+      dDelta = dm * (bigA * theta * (2.0 / beta) * pTheta1 +
+                     2.0 * bigB * a * vmath::pow(dm2, a - 1.0));
+      ddDelta = dDelta / dm +
+                dm2 * (4.0 * bigB * a * (a - 1.0) * vmath::pow(dm2, a - 2.0) +
+                       2.0 * (bigA / beta) * (bigA / beta) * pTheta1 * pTheta1 +
+                       bigA * theta * (4.0 / beta) * (1.0 / (2.0 * beta) - 1.0) *
+                           vmath::pow(dm2, 1.0 / (2.0 * beta) - 2.0));
+    }
+    const double pb = vmath::pow(bigDelta, b);
+    const double pb1 = vmath::pow(bigDelta, b - 1.0);
+    const double pb2 = vmath::pow(bigDelta, b - 2.0);
+    // Delta^b's derivatives.
+    const double bD = b * pb1 * dDelta;
+    const double bDD = b * (pb1 * ddDelta + (b - 1.0) * pb2 * dDelta * dDelta);
+    const double bT = -2.0 * theta * b * pb1;
+    const double bTT = 2.0 * b * pb1 + 4.0 * theta * theta * b * (b - 1.0) * pb2;
+    const double dThetaDdelta =
+        dm != 0.0 ? bigA * (1.0 / beta) * dm * vmath::pow(dm2, 1.0 / (2.0 * beta) - 1.0) : 0.0;
+    const double bDT = -2.0 * b * (dThetaDdelta * pb1 + theta * (b - 1.0) * pb2 * dDelta);
+    // psi's derivatives.
+    const double psiD = -2.0 * k.C * dm * psi;
+    const double psiDD = (2.0 * k.C * dm2 - 1.0) * 2.0 * k.C * psi;
+    const double psiT = -2.0 * k.D * tm * psi;
+    const double psiTT = (2.0 * k.D * tm * tm - 1.0) * 2.0 * k.D * psi;
+    const double psiDT = 4.0 * k.C * k.D * dm * tm * psi;
+    r.phiDelta += k.n * (pb * (psi + delta * psiD) + bD * delta * psi);
+    r.phiDeltaDelta += k.n * (pb * (2.0 * psiD + delta * psiDD) + 2.0 * bD * (psi + delta * psiD) +
+                              bDD * delta * psi);
+    r.phiTauTau += k.n * delta * (bTT * psi + 2.0 * bT * psiT + pb * psiTT);
+    r.phiDeltaTau += k.n * (pb * (psiT + delta * psiDT) + delta * bD * psiT +
+                            bT * (psi + delta * psiD) + bDT * delta * psi);
+  }
+  return r;
+}
+
+Derived derivedFromTD(double T, double rho) {
+  const double delta = reducedDensity(rho);
+  const double tau = inverseReducedTemperature(T);
+  const SecondDerivatives d = secondDerivatives(delta, tau);
+  const double pRho =
+      kR * T * (1.0 + 2.0 * delta * d.phiDelta + delta * delta * d.phiDeltaDelta);
+  const double pT = rho * kR * (1.0 + delta * d.phiDelta - delta * tau * d.phiDeltaTau);
+  return fromHelmholtz(T, rho, pRho, pT, -kR * tau * tau * (d.phi0TauTau + d.phiTauTau));
 }
 
 }  // namespace vapordex::iapws95

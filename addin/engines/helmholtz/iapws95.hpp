@@ -7,6 +7,7 @@
 #pragma once
 
 #include "../common/density_solver.hpp"
+#include "../common/derived.hpp"
 #include "../common/phase.hpp"
 #include "../common/water.hpp"
 
@@ -61,5 +62,18 @@ double pressureFromTD(double T, double rho);
 density::PressureSlope pressureSlopeFromTD(double T, double rho);
 double enthalpyFromTD(double T, double rho);
 double entropyFromTD(double T, double rho);
+
+// The residual part's derivatives phir_delta, phir_deltadelta,
+// phir_deltatau and phir_tautau, and the ideal-gas part's phi0_tautau.
+struct SecondDerivatives {
+  double phiDelta;
+  double phiDeltaDelta;
+  double phiDeltaTau;
+  double phiTauTau;
+  double phi0TauTau;
+};
+SecondDerivatives secondDerivatives(double delta, double tau);
+// cp, cv, w and (d rho/d P)_T at (T, rho), rho in g/cm3.
+Derived derivedFromTD(double T, double rho);
 
 }  // namespace vapordex::iapws95

@@ -461,6 +461,18 @@ double saturationTemperature(double P) {
 
 namespace {
 
+// The volume of a single-phase region-3 state, m3/kg.
+double region3StateVolume(double T, double P) {
+  double v3 = region3Volume(T, P);
+  // Below the critical temperature and at or above the saturation pressure
+  // the state is liquid, which the two-pass bisection may miss by settling
+  // on the vapour-side crossing (volume beyond the critical volume).
+  if (T < kCriticalTemperature && v3 > 1.0 / kCriticalDensity && P >= saturationPressure(T)) {
+    v3 = region3VolumeOnBranch(T, P, true);
+  }
+  return v3;
+}
+
 template <unsigned W>
 Properties state(double T, double P, Phase phase) {
   Properties r{};
@@ -481,15 +493,8 @@ Properties state(double T, double P, Phase phase) {
   } else if (P < b23Pressure(T)) {
     r = region2Wanted<W>(T, P);
   } else {
-    double v3 = region3Volume(T, P);
-    // Below the critical temperature and at or above the saturation pressure
-    // the state is liquid, which the two-pass bisection may miss by settling
-    // on the vapour-side crossing (volume beyond the critical volume).
-    if (T < kCriticalTemperature && v3 > 1.0 / kCriticalDensity && P >= saturationPressure(T)) {
-      v3 = region3VolumeOnBranch(T, P, true);
-    }
     double p3 = 0.0;
-    r = region3(T, 1.0 / v3, &p3);
+    r = region3(T, 1.0 / region3StateVolume(T, P), &p3);
   }
   return r;
 }
@@ -513,6 +518,91 @@ double specificEnthalpy(double T, double P, Phase phase) {
 
 double specificEntropy(double T, double P, Phase phase) {
   return state<kWantEntropy>(T, P, phase).s;
+}
+
+namespace {
+
+// A Gibbs function's derivatives gamma_pi, gamma_pipi, gamma_pitau and
+// gamma_tautau at (pi, tau), with pi = P / pStar.
+struct GibbsSecond {
+  double gPi, gPiPi, gPiTau, gTauTau;
+};
+
+Derived fromReducedGibbs(double T, double pStar, double tau, const GibbsSecond& g) {
+  const double v = kR * T * g.gPi / pStar;  // kJ/kg per MPa is cm3/g
+  const double vP = kR * T * g.gPiPi / (pStar * pStar);
+  const double vT = kR * (g.gPi - tau * g.gPiTau) / pStar;
+  return fromGibbs(T, v, vP, vT, -kR * tau * tau * g.gTauTau);
+}
+
+Derived region1Derived(double T, double P) {
+  const double pi = P / kRegion1ReducingPressure;
+  const double tau = kRegion1ReducingTemperature / T;
+  const PowerTable<-2, 35> a(7.1 - pi);      // (7.1 - pi)^(I - 2) to ^I, I up to 32
+  const PowerTable<-43, 61> b(tau - 1.222);  // (tau - 1.222)^(J - 2), J from -41 to 17
+  GibbsSecond g{0.0, 0.0, 0.0, 0.0};
+  // Terms whose factor I, I - 1, J or J - 1 is 0 are skipped, which keeps a
+  // zero base from turning 0 * inf into NaN.
+  for (const Term& t : kRegion1) {
+    // d/dpi of (7.1 - pi)^I is -I (7.1 - pi)^(I - 1).
+    if (t.i != 0) g.gPi -= t.n * t.i * a[t.i - 1] * b[t.j];
+    if (t.i > 1) g.gPiPi += t.n * t.i * (t.i - 1) * a[t.i - 2] * b[t.j];
+    if (t.i != 0 && t.j != 0) g.gPiTau -= t.n * t.i * a[t.i - 1] * t.j * b[t.j - 1];
+    if (t.j != 0 && t.j != 1) g.gTauTau += t.n * a[t.i] * t.j * (t.j - 1) * b[t.j - 2];
+  }
+  return fromReducedGibbs(T, kRegion1ReducingPressure, tau, g);
+}
+
+Derived region2Derived(double T, double P) {
+  const double pi = P;
+  const double tau = kRegion2ReducingTemperature / T;
+  const PowerTable<-7, 11> t0(tau);      // tau^(J0 - 2), J0 from -5 to 3
+  const PowerTable<-1, 26> a(pi);         // pi^(I - 2) to pi^I, I from 1 to 24
+  const PowerTable<-2, 61> b(tau - 0.5);  // (tau - 0.5)^(J - 2), J up to 58
+  GibbsSecond g{1.0 / pi, -1.0 / (pi * pi), 0.0, 0.0};
+  for (const IdealTerm& t : kRegion2Ideal) g.gTauTau += t.n * t.j * (t.j - 1) * t0[t.j - 2];
+  for (const Term& t : kRegion2Residual) {
+    g.gPi += t.n * t.i * a[t.i - 1] * b[t.j];
+    if (t.i > 1) g.gPiPi += t.n * t.i * (t.i - 1) * a[t.i - 2] * b[t.j];
+    if (t.j != 0) g.gPiTau += t.n * t.i * a[t.i - 1] * t.j * b[t.j - 1];
+    if (t.j != 0 && t.j != 1) g.gTauTau += t.n * a[t.i] * t.j * (t.j - 1) * b[t.j - 2];
+  }
+  return fromReducedGibbs(T, 1.0, tau, g);
+}
+
+}  // namespace
+
+Derived region3Derived(double T, double rho) {
+  const double delta = rho * 1000.0 / kCriticalDensity;  // kCriticalDensity in kg/m3
+  const double tau = kCriticalTemperature / T;
+  const PowerTable<-2, 14, false> a(delta);  // delta^(I - 2), I up to 11
+  const PowerTable<-2, 29, false> b(tau);    // tau^(J - 2), J up to 26
+  double phiDelta = kRegion3LogCoefficient / delta;
+  double phiDeltaDelta = -kRegion3LogCoefficient / (delta * delta);
+  double phiDeltaTau = 0.0;
+  double phiTauTau = 0.0;
+  for (const Term& t : kRegion3) {
+    if (t.i != 0) phiDelta += t.n * t.i * a[t.i - 1] * b[t.j];
+    if (t.i > 1) phiDeltaDelta += t.n * t.i * (t.i - 1) * a[t.i - 2] * b[t.j];
+    if (t.i != 0 && t.j != 0) phiDeltaTau += t.n * t.i * a[t.i - 1] * t.j * b[t.j - 1];
+    if (t.j > 1) phiTauTau += t.n * a[t.i] * t.j * (t.j - 1) * b[t.j - 2];
+  }
+  // rho in g/cm3: rho R T is in MPa.
+  const double rt = kR * T;
+  const double pRho = rt * (2.0 * delta * phiDelta + delta * delta * phiDeltaDelta);
+  const double pT = rho * kR * (delta * phiDelta - delta * tau * phiDeltaTau);
+  return fromHelmholtz(T, rho, pRho, pT, -kR * tau * tau * phiTauTau);
+}
+
+Derived derivedFromTP(double T, double P) {
+  if (std::isnan(T) || std::isnan(P)) return Derived{std::nan(""), std::nan(""), std::nan(""),
+                                                      std::nan(""), std::nan("")};
+  if (T < kRegion3Temperature) {
+    return P < saturationPressure(T) ? region2Derived(T, P) : region1Derived(T, P);
+  }
+  if (P < b23Pressure(T)) return region2Derived(T, P);
+  // region3StateVolume is in m3/kg; 1/(1000 v) is g/cm3.
+  return region3Derived(T, 1.0 / (1000.0 * region3StateVolume(T, P)));
 }
 
 }  // namespace vapordex::if97

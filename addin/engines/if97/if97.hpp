@@ -6,6 +6,7 @@
 // in m3/kg; the volume operation returns cm3/g (v * 1000).
 #pragma once
 
+#include "../common/derived.hpp"
 #include "../common/phase.hpp"
 #include "../common/water.hpp"
 
@@ -78,5 +79,11 @@ void evaluateState(double T, double P, Phase phase, double* v, double* h, double
 double specificVolume(double T, double P, Phase phase);  // cm3/g
 double specificEnthalpy(double T, double P, Phase phase);
 double specificEntropy(double T, double P, Phase phase);
+
+// cp, cv, w and (d rho/d P)_T of the single-phase state at (T, P), from the
+// region's analytic second derivatives; region 3's also at (T, rho), rho in
+// g/cm3.
+Derived derivedFromTP(double T, double P);
+Derived region3Derived(double T, double rho);
 
 }  // namespace vapordex::if97
