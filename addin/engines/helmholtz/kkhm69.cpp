@@ -4,6 +4,7 @@
 
 #include "../common/density_solver.hpp"
 #include "../common/iapws_saturation.hpp"
+#include "../common/int_power.hpp"
 #include "../common/last_exponential.hpp"
 #include "../common/saturation.hpp"
 #include "engines/common/vmath.hpp"
@@ -287,6 +288,60 @@ double densityFromTP(double T, double P, Phase phase) {
       .startRule = density::StartRule::kFirstStart,
   };
   return density::densityFromTP(kSolver, T, P, phase);
+}
+
+namespace {
+
+// Q's second derivatives in tau and in rho and tau, column by column:
+// Q = sum G_j(tau) bracket_j(rho) with G_0 = 1 and
+// G_j = (tau - tau_c)(tau - 2.5)^(j - 1).
+struct QSecond {
+  double qTau;
+  double qTauTau;
+  double qRhoTau;
+};
+
+QSecond qSecond(double rho, double tau) {
+  const double e = vmath::exp(-kE * rho);
+  const double tc = tau - kTauCritical;
+  const double ta = tau - kTauA;
+  QSecond r{0.0, 0.0, 0.0};
+  for (int j = 1; j < 7; ++j) {
+    const double gTau = intPower(ta, j - 1) + (j - 1) * tc * intPower(ta, j - 2);
+    const double gTauTau = j < 2 ? 0.0
+                                 : 2.0 * (j - 1) * intPower(ta, j - 2) +
+                                       (j - 1) * (j - 2) * tc * intPower(ta, j - 3);
+    const double d = rho - 1.0;
+    double bracket = e * (kA[8][j] + kA[9][j] * rho);
+    double bracketRho = e * (kA[9][j] - kE * (kA[8][j] + kA[9][j] * rho));
+    for (int i = 0; i < 8; ++i) {
+      bracket += kA[i][j] * intPower(d, i);
+      if (i > 0) bracketRho += i * kA[i][j] * intPower(d, i - 1);
+    }
+    r.qTau += gTau * bracket;
+    r.qTauTau += gTauTau * bracket;
+    r.qRhoTau += gTau * bracketRho;
+  }
+  return r;
+}
+
+}  // namespace
+
+// psi = psi0(T) + R T (ln rho + rho Q): cv = -T d2psi0/dT2 - R rho tau^2 Q_tautau
+// and dP/dT = rho R (1 + rho Q + rho^2 Q_rho - tau (rho Q_tau + rho^2 Q_rho_tau)).
+Derived derivedFromTD(double T, double rho) {
+  const double tau = inverseTemperature(T);
+  const QFunction q = qFunction(rho, tau);
+  const QSecond q2 = qSecond(rho, tau);
+  // psi0 = C1 + sum C_k u^k + (C7 + C8 u) ln T with u = T / 1000.
+  const double u = T / 1000.0;
+  double psi0TT = 2.0 * kC[7] / (1000.0 * T) - (kC[6] + kC[7] * u) / (T * T);
+  for (int k = 2; k <= 5; ++k) psi0TT += k * (k - 1) * kC[k] * intPower(u, k - 2) / 1e6;
+  const double cv = -T * psi0TT - kR * rho * tau * tau * q2.qTauTau;
+  const double pT = rho * kR *
+                    (1.0 + rho * q.q + rho * rho * q.qRho -
+                     tau * (rho * q2.qTau + rho * rho * q2.qRhoTau));
+  return fromHelmholtz(T, rho, pressureSlopeFromTD(T, rho).slope, pT, cv);
 }
 
 }  // namespace vapordex::kkhm69

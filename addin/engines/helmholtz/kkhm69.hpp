@@ -7,6 +7,7 @@
 #pragma once
 
 #include "../common/density_solver.hpp"
+#include "../common/derived.hpp"
 #include "../common/phase.hpp"
 #include "../common/water.hpp"
 
@@ -40,5 +41,9 @@ double pressureFromTD(double T, double rho);
 density::PressureSlope pressureSlopeFromTD(double T, double rho);
 double enthalpyFromTD(double T, double rho);
 double entropyFromTD(double T, double rho);
+
+// cp, cv, w and (d rho/d P)_T at (T, rho), rho in g/cm3, from the Helmholtz
+// function's analytic second derivatives.
+Derived derivedFromTD(double T, double rho);
 
 }  // namespace vapordex::kkhm69

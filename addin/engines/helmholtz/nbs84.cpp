@@ -314,4 +314,90 @@ double densityFromTP(double T, double P, Phase phase) {
   return density::densityFromTP(Scheme::kSolver, T, P, phase);
 }
 
+namespace {
+
+// d2A/dT2 at constant rho and d2A/drho dT, term by term as A is built.
+struct TemperatureSlopes {
+  double aTT;
+  double aRhoT;
+};
+
+TemperatureSlopes temperatureSlopes(double T, double rho) {
+  TemperatureSlopes r{0.0, 0.0};
+  // Base part R T F(y, T) with y = b rho / 4 and b, B of T.
+  const Base c = baseCoefficients(T);
+  const double tau = kBaseTemperature / T;
+  const double t3 = tau * tau * tau;
+  const double t5 = t3 * tau * tau;
+  const double* b = kBaseSmallB;
+  const double* B = kBaseBigB;
+  const double bTT = (b[1] + 12.0 * b[2] * t3 - 30.0 * b[3] * t5) / (T * T);
+  const double bigBTT =
+      (-2.0 * B[1] * tau - 6.0 * B[2] * tau * tau + 20.0 * B[3] * t3 * tau) / (T * T);
+  const double y = c.b * rho / 4.0;
+  const double yT = rho * c.dbdT / 4.0;
+  const double yTT = rho * bTT / 4.0;
+  const double o = 1.0 - y;
+  const double o2 = o * o;
+  const double ratio = c.B / c.b - 3.5;
+  const double ratioT = c.dBdT / c.b - c.B * c.dbdT / (c.b * c.b);
+  const double ratioTT = bigBTT / c.b - 2.0 * c.dBdT * c.dbdT / (c.b * c.b) -
+                         c.B * bTT / (c.b * c.b) +
+                         2.0 * c.B * c.dbdT * c.dbdT / (c.b * c.b * c.b);
+  const double Fy = 1.0 / o - kBase1 / o2 + 2.0 * kBase2 / (o2 * o) + 4.0 * ratio;
+  const double Fyy = 1.0 / o2 - 2.0 * kBase1 / (o2 * o) + 6.0 * kBase2 / (o2 * o2);
+  const double FT = Fy * yT + 4.0 * y * ratioT + 1.0 / T;
+  const double FTT = Fyy * yT * yT + 8.0 * yT * ratioT + Fy * yTT + 4.0 * y * ratioTT -
+                     1.0 / (T * T);
+  r.aTT = 2.0 * kR * FT + kR * T * FTT;
+  // dA/drho = R T (F_y y + 1) / rho.
+  r.aRhoT = kR * (Fy * y + 1.0) / rho + kR * T / rho * ((Fyy * yT + 4.0 * ratioT) * y + Fy * yT);
+
+  // Terms 1 to 36: (g / k) tau^l (1 - e)^k with e = exp(-rho).
+  const double e = vmath::exp(-rho);
+  const double oneMinusE = 1.0 - e;
+  for (int i = 0; i < 36; ++i) {
+    const int k = kResidualK[i];
+    const int l = kResidualL[i];
+    const double gt = kResidualG[i] * intPower(tau, l);
+    const double term = gt / k * intPower(oneMinusE, k);
+    r.aTT += l * (l + 1) * term / (T * T);
+    r.aRhoT -= l * gt * intPower(oneMinusE, k - 1) * e / T;
+  }
+
+  // Terms 37 to 40.
+  TemperaturePart tp{};
+  tp.compute(T);
+  for (int i = 0; i < 4; ++i) {
+    if (tp.criticalBt2[i] > kVanishingExponent) continue;
+    const CriticalTerm t = criticalTerm(tp, i, rho);
+    const double critical = kCriticalG[i] * intPower(t.d, kCriticalL[i]) * t.x;
+    const double slope = -2.0 * kCriticalBeta[i] * tp.criticalT[i] / kCriticalT[i];
+    r.aTT += critical * (slope * slope - 2.0 * kCriticalBeta[i] / (kCriticalT[i] * kCriticalT[i]));
+    r.aRhoT += slope * t.slope;
+  }
+
+  // Ideal-gas part -R T g(T_R) with T_R = T / 100; the reference state is
+  // linear in T.
+  const double x = T / 100.0;
+  const double lnX = vmath::log(x);
+  double gX = -kIdealC[0] * lnX / (x * x) + (kIdealC[0] / x + kIdealC[1]) / x;
+  double gXX = kIdealC[0] * (2.0 * lnX - 3.0) / (x * x * x) - kIdealC[1] / (x * x);
+  for (int i = 3; i <= 18; ++i) {
+    gX += (i - 6) * kIdealC[i - 1] * intPower(x, i - 7);
+    gXX += (i - 6) * (i - 7) * kIdealC[i - 1] * intPower(x, i - 8);
+  }
+  r.aTT -= kR * (2.0 * gX + x * gXX) / 100.0;
+  return r;
+}
+
+}  // namespace
+
+// cv = -T d2A/dT2, dP/dT = rho^2 d2A/drho dT.
+Derived derivedFromTD(double T, double rho) {
+  const TemperatureSlopes t = temperatureSlopes(T, rho);
+  const double pRho = pressureSlopeFromTD(T, rho).slope;
+  return fromHelmholtz(T, rho, pRho, rho * rho * t.aRhoT, -T * t.aTT);
+}
+
 }  // namespace vapordex::nbs84

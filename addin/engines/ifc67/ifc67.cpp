@@ -682,4 +682,60 @@ double specificEntropy(double T, double P, Phase phase) {
   return s;
 }
 
+namespace {
+
+// The slope of f at x by the fourth-order central difference over steps h
+// and 2h: its error is about h^4 f^(5) / 30 plus the rounding of f over h.
+template <typename F>
+double slope(F f, double x, double h) {
+  return (8.0 * (f(x + h) - f(x - h)) - (f(x + 2.0 * h) - f(x - 2.0 * h))) / (12.0 * h);
+}
+
+}  // namespace
+
+// The sub-regions' functions are closed forms; their second derivatives
+// are taken as differences of their analytic first derivatives (chi and
+// sigma of the Gibbs functions, beta and sigma of the Helmholtz functions),
+// in the sub-region the state falls in, whose function is analytic across
+// the steps.
+Derived derivedFromTP(double T, double P) {
+  const Reduced r = evaluate<true>(T, P, Phase::kSinglePhase);
+  const double theta = T / kCriticalTemperature;
+  const double beta = P / kCriticalPressure;
+  const double entropyUnit = kCriticalPressure * kCriticalVolume / kCriticalTemperature;
+  if (r.subregion == 1 || r.subregion == 2) {
+    const auto gibbs = [&](double b, double t) {
+      return r.subregion == 1 ? subregion1(b, t) : subregion2(b, t);
+    };
+    const double hBeta = kDifferenceStep * beta;
+    const double chiBeta = slope([&](double b) { return gibbs(b, theta).chi; }, beta, hBeta);
+    const double chiTheta = slope([&](double t) { return gibbs(beta, t).chi; }, theta,
+                                  kDifferenceStep);
+    const double sigmaTheta = slope([&](double t) { return gibbs(beta, t).sigma; }, theta,
+                                    kDifferenceStep);
+    return vapordex::fromGibbs(T, r.chi * kCriticalVolume, chiBeta * kCriticalVolume / kCriticalPressure,
+                     chiTheta * kCriticalVolume / kCriticalTemperature,
+                     theta * sigmaTheta * entropyUnit);
+  }
+  if (r.subregion == 3 || r.subregion == 4) {
+    const auto helmholtz = [&](double c, double t) {
+      return r.subregion == 3 ? subregion3(c, t) : subregion4(c, t);
+    };
+    const double chi = r.chi;
+    const double betaChi = slope([&](double c) { return helmholtz(c, theta).beta; }, chi,
+                                 kDifferenceStep * chi);
+    const double betaTheta = slope([&](double t) { return helmholtz(chi, t).beta; }, theta,
+                                   kDifferenceStep);
+    const double sigmaTheta = slope([&](double t) { return helmholtz(chi, t).sigma; }, theta,
+                                    kDifferenceStep);
+    // rho = 1 / (chi vc): d/drho = -chi^2 vc d/dchi.
+    const double pRho = -kCriticalPressure * kCriticalVolume * chi * chi * betaChi;
+    return vapordex::fromHelmholtz(T, 1.0 / (chi * kCriticalVolume), pRho,
+                                   betaTheta * kCriticalPressure / kCriticalTemperature,
+                                   theta * sigmaTheta * entropyUnit);
+  }
+  const double nan = std::nan("");
+  return Derived{nan, nan, nan, nan, nan};
+}
+
 }  // namespace vapordex::ifc67

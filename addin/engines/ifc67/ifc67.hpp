@@ -8,6 +8,7 @@
 // eps = h/(pc vc), sigma = s Tc/(pc vc).
 #pragma once
 
+#include "../common/derived.hpp"
 #include "../common/phase.hpp"
 #include "../common/water.hpp"
 
@@ -75,5 +76,11 @@ inline constexpr double kSolvedVolumeResolution =
 // above the critical temperature, sub-region 4 (the liquid side) below it;
 // NaN near the ends of that sub-region's volume search.
 double solvedVolumePressure(double T, double v);
+
+// cp, cv, w and (d rho/d P)_T of the single-phase state at (T, P): fourth-
+// order differences, over relative steps of kDifferenceStep, of the
+// sub-region's analytic first derivatives.
+inline constexpr double kDifferenceStep = 2e-4;
+Derived derivedFromTP(double T, double P);
 
 }  // namespace vapordex::ifc67
