@@ -1,4 +1,4 @@
-// The catalogue of the nineteen worksheet functions: names, argument names
+// The catalogue of the worksheet functions: names, argument names
 // and help texts (code page 1252: \xB0 is the degree sign, \xB3 the
 // superscript three), and the exported functions themselves. The add-in
 // registers from it, the command-line tool dispatches and lists from it.
@@ -123,6 +123,46 @@ constexpr ArgumentInfo kSofTVArguments[] = {
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 
+constexpr ArgumentInfo kCpofTPArguments[] = {
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kCvofTPArguments[] = {
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kWofTPArguments[] = {
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kXofPHArguments[] = {
+    {'B', "P", kPressureHelp, Quantity::kPressure},
+    {'B', "H", kEnthalpyHelp, Quantity::kEnthalpy},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kXofPSArguments[] = {
+    {'B', "P", kPressureHelp, Quantity::kPressure},
+    {'B', "S", kEntropyHelp, Quantity::kEntropy},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kMuofTPArguments[] = {
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kKofTPArguments[] = {
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'B', "P", kPressureHelp, Quantity::kPressure},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+constexpr ArgumentInfo kSigmaofTArguments[] = {
+    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
+    {'J', "formulation", kFormulations, Quantity::kCode},
+};
+
 constexpr FunctionInfo kCatalogue[] = {
     {.name = "Psat",
      .help = "saturation pressure [psia:MPa]",
@@ -172,6 +212,41 @@ constexpr FunctionInfo kCatalogue[] = {
     {.name = "PofTV", .help = kPressureHelp, .arguments = kPofTVArguments, .two = PofTV},
     {.name = "HofTV", .help = kEnthalpyHelp, .arguments = kHofTVArguments, .two = HofTV},
     {.name = "SofTV", .help = kEntropyHelp, .arguments = kSofTVArguments, .two = SofTV},
+    {.name = "CpofTP",
+     .help = "isobaric heat capacity [BTU/lbm/\xB0"
+             "R:kJ/kg/\xB0"
+             "K]",
+     .arguments = kCpofTPArguments,
+     .two = CpofTP},
+    {.name = "CvofTP",
+     .help = "isochoric heat capacity [BTU/lbm/\xB0"
+             "R:kJ/kg/\xB0"
+             "K]",
+     .arguments = kCvofTPArguments,
+     .two = CvofTP},
+    {.name = "WofTP", .help = "speed of sound [ft/s:m/s]", .arguments = kWofTPArguments, .two = WofTP},
+    {.name = "XofPH",
+     .help = "equilibrium quality (h-hf)/(hg-hf), below 0 subcooled, above 1 superheated",
+     .arguments = kXofPHArguments,
+     .two = XofPH},
+    {.name = "XofPS",
+     .help = "equilibrium quality (s-sf)/(sg-sf), below 0 subcooled, above 1 superheated",
+     .arguments = kXofPSArguments,
+     .two = XofPS},
+    {.name = "MuofTP",
+     .help = "dynamic viscosity [lbm/ft/h:\xB5Pa s]",
+     .arguments = kMuofTPArguments,
+     .two = MuofTP},
+    {.name = "KofTP",
+     .help = "thermal conductivity [BTU/h/ft/\xB0"
+             "F:mW/m/\xB0"
+             "K]",
+     .arguments = kKofTPArguments,
+     .two = KofTP},
+    {.name = "SigmaofT",
+     .help = "surface tension of saturated liquid [lbf/ft:mN/m]",
+     .arguments = kSigmaofTArguments,
+     .one = SigmaofT},
 };
 
 }  // namespace

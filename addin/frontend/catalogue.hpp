@@ -1,4 +1,4 @@
-// The catalogue of the nineteen worksheet functions: for each, its name, its
+// The catalogue of the worksheet functions: for each, its name, its
 // help text, its arguments (registration type, name, help text and the
 // quantity each one is) and the exported function. The add-in registers from
 // it (under the category kCategory), the command-line tool dispatches and

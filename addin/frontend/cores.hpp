@@ -26,6 +26,19 @@ double PofTVCore(double T, double v, std::int32_t code);  // unavailable marker
 double HofTVCore(double T, double v, std::int32_t code);  // unavailable marker
 double SofTVCore(double T, double v, std::int32_t code);  // unavailable marker
 
+// The properties from second derivatives, quality, transport properties
+// and surface tension (SI: kJ/(kg K), m/s, uPa s, mW/(m K), mN/m). Each
+// gives the error value where the state or the formulation has no sound
+// answer.
+double CpofTPCore(double T, double P, std::int32_t code);
+double CvofTPCore(double T, double P, std::int32_t code);
+double WofTPCore(double T, double P, std::int32_t code);
+double XofPHCore(double P, double h, std::int32_t code);
+double XofPSCore(double P, double s, std::int32_t code);
+double MuofTPCore(double T, double P, std::int32_t code);
+double KofTPCore(double T, double P, std::int32_t code);
+double SigmaofTCore(double T, std::int32_t code);
+
 // Bounds of the pressure search that solves (T, v) states of the
 // pressure-based engines, in MPa, and its number of halvings of ln P:
 // 2^-40 of ln(2e8) is 2e-11, well below 1e-9 relative in P. The upper bound

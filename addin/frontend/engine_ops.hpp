@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <span>
 
+#include "../engines/common/density_solver.hpp"
+#include "../engines/common/derived.hpp"
 #include "../engines/common/phase.hpp"
 
 namespace vapordex {
@@ -49,11 +51,19 @@ struct EngineOps {
   double solvedVolumeSingleRootAbove = 0.0;
   double (*solvedVolumePressure)(double T, double v) = nullptr;
 
+  // cp, cv, w and (d rho/d P)_T of a single-phase state from the engine's
+  // second derivatives, at (T, P) for pressure-based engines; null for an
+  // engine without sound second derivatives (the 2020 formulation).
+  Derived (*derivedFromTP)(double T, double P) = nullptr;
+
   // Density-based engines.
   double (*densityFromTP)(double T, double P, Phase phase) = nullptr;
   double (*pressureFromTD)(double T, double rho) = nullptr;
   double (*enthalpyFromTD)(double T, double rho) = nullptr;
   double (*entropyFromTD)(double T, double rho) = nullptr;
+  // The same at (T, rho), and the pressure with its slope in density.
+  Derived (*derivedFromTD)(double T, double rho) = nullptr;
+  density::PressureSlope (*pressureSlopeFromTD)(double T, double rho) = nullptr;
   // The gas constant of the equation of state, kJ/(kg K): its saturated
   // vapour's volume lies below the ideal gas's R T / Psat (compressibility
   // below 1) along the whole saturation line, which lets a (T, v) state of

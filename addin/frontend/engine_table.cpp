@@ -32,6 +32,7 @@ constexpr EngineOps kIfc67{
     .solvedVolumeMax = ifc67::kRegion3VolumeHigh * ifc67::kCriticalVolume,
     .solvedVolumeSingleRootAbove = std::numeric_limits<double>::infinity(),
     .solvedVolumePressure = ifc67::solvedVolumePressure,
+    .derivedFromTP = ifc67::derivedFromTP,
 };
 
 constexpr EngineOps kKkhm69{
@@ -45,6 +46,8 @@ constexpr EngineOps kKkhm69{
     .pressureFromTD = kkhm69::pressureFromTD,
     .enthalpyFromTD = kkhm69::enthalpyFromTD,
     .entropyFromTD = kkhm69::entropyFromTD,
+    .derivedFromTD = kkhm69::derivedFromTD,
+    .pressureSlopeFromTD = kkhm69::pressureSlopeFromTD,
     .gasConstant = kkhm69::kR,
 };
 
@@ -59,6 +62,8 @@ constexpr EngineOps kNbs84{
     .pressureFromTD = nbs84::pressureFromTD,
     .enthalpyFromTD = nbs84::enthalpyFromTD,
     .entropyFromTD = nbs84::entropyFromTD,
+    .derivedFromTD = nbs84::derivedFromTD,
+    .pressureSlopeFromTD = nbs84::pressureSlopeFromTD,
     .gasConstant = nbs84::kR,
 };
 
@@ -73,6 +78,8 @@ constexpr EngineOps kIapws95{
     .pressureFromTD = iapws95::pressureFromTD,
     .enthalpyFromTD = iapws95::enthalpyFromTD,
     .entropyFromTD = iapws95::entropyFromTD,
+    .derivedFromTD = iapws95::derivedFromTD,
+    .pressureSlopeFromTD = iapws95::pressureSlopeFromTD,
     .gasConstant = iapws95::kR,
 };
 
@@ -91,6 +98,7 @@ constexpr EngineOps kIf97{
     .solvedVolumeMax = if97::kRegion3VolumeHigh * 1000.0,
     .solvedVolumeSingleRootAbove = if97::kRegion3SingleRootAbove,
     .solvedVolumePressure = if97::solvedVolumePressure,
+    .derivedFromTP = if97::derivedFromTP,
 };
 
 constexpr EngineOps kFit2020{

@@ -1,4 +1,4 @@
-// The nineteen worksheet functions as exported to Excel. Each converts its
+// The worksheet functions as exported to Excel. Each converts its
 // arguments by the sign of the formulation code, calls its SI core, guards and
 // converts the result and returns the address of the one shared result record.
 #pragma once
@@ -29,3 +29,11 @@ VDX_WORKSHEET HofPS(double P, double s, std::int32_t code);
 VDX_WORKSHEET SofPH(double P, double h, std::int32_t code);
 // The fourth argument is registered (Excel passes it) and ignored.
 VDX_WORKSHEET HofTS(double T, double s, std::int32_t code, std::int32_t ignored);
+VDX_WORKSHEET CpofTP(double T, double P, std::int32_t code);
+VDX_WORKSHEET CvofTP(double T, double P, std::int32_t code);
+VDX_WORKSHEET WofTP(double T, double P, std::int32_t code);
+VDX_WORKSHEET XofPH(double P, double h, std::int32_t code);
+VDX_WORKSHEET XofPS(double P, double s, std::int32_t code);
+VDX_WORKSHEET MuofTP(double T, double P, std::int32_t code);
+VDX_WORKSHEET KofTP(double T, double P, std::int32_t code);
+VDX_WORKSHEET SigmaofT(double T, std::int32_t code);

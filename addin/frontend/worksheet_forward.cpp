@@ -1,4 +1,4 @@
-// The fourteen forward worksheet functions.
+// The forward worksheet functions.
 #include <cstdint>
 
 #include "cores.hpp"
@@ -56,4 +56,37 @@ VDX_WORKSHEET HofTV(double T, double v, std::int32_t code) {
 VDX_WORKSHEET SofTV(double T, double v, std::int32_t code) {
   return twoArguments(T, v, code, u::temperatureIn, u::volumeIn, Sign::kPositive, SofTVCore,
                       Guard::kUnavailableMarker, u::entropyOut);
+}
+VDX_WORKSHEET CpofTP(double T, double P, std::int32_t code) {
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, CpofTPCore,
+                      Guard::kFailedSolve, u::heatCapacityOut);
+}
+VDX_WORKSHEET CvofTP(double T, double P, std::int32_t code) {
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, CvofTPCore,
+                      Guard::kFailedSolve, u::heatCapacityOut);
+}
+VDX_WORKSHEET WofTP(double T, double P, std::int32_t code) {
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, WofTPCore,
+                      Guard::kFailedSolve, u::speedOut);
+}
+// The quality has no unit; only the arguments are converted.
+VDX_WORKSHEET XofPH(double P, double h, std::int32_t code) {
+  return twoArguments(P, h, code, u::pressureIn, u::enthalpyIn, Sign::kAny, XofPHCore,
+                      Guard::kFailedSolve, u::unchanged);
+}
+VDX_WORKSHEET XofPS(double P, double s, std::int32_t code) {
+  return twoArguments(P, s, code, u::pressureIn, u::entropyIn, Sign::kAny, XofPSCore,
+                      Guard::kFailedSolve, u::unchanged);
+}
+VDX_WORKSHEET MuofTP(double T, double P, std::int32_t code) {
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, MuofTPCore,
+                      Guard::kFailedSolve, u::viscosityOut);
+}
+VDX_WORKSHEET KofTP(double T, double P, std::int32_t code) {
+  return twoArguments(T, P, code, u::temperatureIn, u::pressureIn, Sign::kPositive, KofTPCore,
+                      Guard::kFailedSolve, u::conductivityOut);
+}
+VDX_WORKSHEET SigmaofT(double T, std::int32_t code) {
+  return oneArgument(T, code, u::temperatureIn, SigmaofTCore, Guard::kFailedSolve,
+                     u::surfaceTensionOut);
 }

@@ -307,10 +307,13 @@ QSecond qSecond(double rho, double tau) {
   const double ta = tau - kTauA;
   QSecond r{0.0, 0.0, 0.0};
   for (int j = 1; j < 7; ++j) {
-    const double gTau = intPower(ta, j - 1) + (j - 1) * tc * intPower(ta, j - 2);
-    const double gTauTau = j < 2 ? 0.0
-                                 : 2.0 * (j - 1) * intPower(ta, j - 2) +
-                                       (j - 1) * (j - 2) * tc * intPower(ta, j - 3);
+    // Each power's factor (j - 1) or (j - 2) is 0 where its exponent is
+    // negative: those terms are left out, so that tau = 2.5 (T = 400 K)
+    // does not turn 0 * inf into NaN.
+    const double gTau = intPower(ta, j - 1) + (j >= 2 ? (j - 1) * tc * intPower(ta, j - 2) : 0.0);
+    const double gTauTau =
+        (j >= 2 ? 2.0 * (j - 1) * intPower(ta, j - 2) : 0.0) +
+        (j >= 3 ? (j - 1) * (j - 2) * tc * intPower(ta, j - 3) : 0.0);
     const double d = rho - 1.0;
     double bracket = e * (kA[8][j] + kA[9][j] * rho);
     double bracketRho = e * (kA[9][j] - kE * (kA[8][j] + kA[9][j] * rho));
