@@ -236,11 +236,22 @@ int runBatch(std::FILE* in, std::FILE* out) {
 
 // Flushes and closes standard output and reports a failed write (a full
 // disk, a closed or broken stdout) as the I/O failure status 2.
+// A write that failed before (its buffer already discarded) leaves only the
+// stream's error flag; its reason is the one it recorded.
+namespace {
+int firstWriteError = 0;
+}  // namespace
+
+void writeOutput(const std::string& text) {
+  errno = 0;
+  if (std::fputs(text.c_str(), stdout) == EOF && firstWriteError == 0) firstWriteError = errno;
+}
+
 int finishOutput(int status) {
   errno = 0;
   if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || std::fclose(stdout) != 0) {
-    std::fprintf(stderr, "vapordex: cannot write output: %s\n",
-                 std::strerror(errno != 0 ? errno : EIO));
+    const int error = errno != 0 ? errno : firstWriteError != 0 ? firstWriteError : EIO;
+    std::fprintf(stderr, "vapordex: cannot write output: %s\n", std::strerror(error));
     return 2;
   }
   return status;
@@ -303,7 +314,7 @@ int run(int argc, const char* const* argv) {
     return finishOutput(0);
   }
   if (first == "--list") {
-    std::fputs(listing().c_str(), stdout);
+    writeOutput(listing());
     return finishOutput(0);
   }
   if (first == "--batch") {

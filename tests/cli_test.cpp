@@ -26,7 +26,7 @@ TEST(Cli, EveryRegisteredFunctionIsCallable) {
     EXPECT_TRUE(evaluateLine(line.c_str(), &result)) << line << ": " << result;
     ++functions;
   }
-  EXPECT_EQ(functions, 19);
+  EXPECT_EQ(functions, 27);
 }
 
 TEST(Cli, ResultsAsExcelShowsThem) {

@@ -162,7 +162,7 @@ TEST(Robustness, NanArgumentsGiveNum) {
       }
     }
   }
-  EXPECT_EQ(checked, 12 * (8 + 11 * 2));
+  EXPECT_EQ(checked, 12 * (9 + 18 * 2));
 }
 
 TEST(Robustness, ImpossibleArgumentsAndCodesGiveTheErrorValue) {
@@ -178,7 +178,13 @@ TEST(Robustness, ImpossibleArgumentsAndCodesGiveTheErrorValue) {
       }
       for (std::int32_t magnitude : formulations) {
         const std::int32_t code = english ? magnitude : -magnitude;
-        EXPECT_NE(callWith(f, a, b, code), -999.0) << f.f->name << " code " << code;
+        // The 2020 formulation has no second derivatives to answer from.
+        const std::string name = f.f->name;
+        const bool secondDerivatives =
+            name == "CpofTP" || name == "CvofTP" || name == "WofTP" || name == "KofTP";
+        if (!(magnitude == 20 && secondDerivatives)) {
+          EXPECT_NE(callWith(f, a, b, code), -999.0) << name << " code " << code;
+        }
         for (double bad : impossible(f.a, english)) {
           EXPECT_EQ(callWith(f, bad, b, code), -999.0)
               << f.f->name << " " << bad << " code " << code;

@@ -129,7 +129,7 @@ TEST_F(Shell, RegistrationListEntryByEntry) {
     ++fn;
     ++functions;
   }
-  EXPECT_EQ(functions, 19);
+  EXPECT_EQ(functions, 27);
   ASSERT_NE(hofts, nullptr);
   const std::vector<std::string> expected = {"HofTS",
                                              "RBBJJ",
@@ -153,7 +153,7 @@ TEST_F(Shell, RegistrationListEntryByEntry) {
 TEST_F(Shell, AutoOpenRegistersEveryFunction) {
   EXPECT_EQ(xlAutoOpen(), 1);
   const std::vector<Call> registers = callsOf(xlfRegister);
-  ASSERT_EQ(registers.size(), 19u);
+  ASSERT_EQ(registers.size(), 27u);
   const Call& psat = registers[0];
   EXPECT_EQ(psat.count, 12);
   const std::vector<std::string> want = {"C:\\addin.xll",

@@ -129,6 +129,12 @@ std::vector<double> siArguments(const std::string& f) {
   if (f == "PofTV" || f == "HofTV" || f == "SofTV") return {700.0, 25.0};
   if (f == "TofPH" || f == "SofPH") return {10.0, 3000.0};
   if (f == "TofPS" || f == "HofPS") return {10.0, 6.5};
+  if (f == "CpofTP" || f == "CvofTP" || f == "WofTP" || f == "MuofTP" || f == "KofTP") {
+    return {500.0, 10.0};
+  }
+  if (f == "XofPH") return {1.0, 2000.0};
+  if (f == "XofPS") return {1.0, 5.0};
+  if (f == "SigmaofT") return {373.15};
   return {700.0, 6.5};  // HofTS
 }
 // Rounded to six decimals, so that the number in the file (which holds 16
@@ -155,12 +161,14 @@ double toEnglish(char quantity, double x) {
   }
   return std::round(e * 1e6) / 1e6;
 }
-// The quantity of each argument of a function, from its name.
+// The quantity of each argument of a function, from its name: the letters
+// after "of" (HofTP: "TP", SigmaofT: "T"), T for the saturation functions,
+// P for Tsat.
 std::string quantities(const std::string& f) {
   if (f == "Tsat") return "P";
-  if (f.size() <= 4) return "T";         // Psat, Vf, ... take T
-  const std::string args = f.substr(3);  // "TP", "TV", "PH", "PS", "TS"
-  return {args[0], args[1] == 'V' ? 'V' : args[1]};
+  const std::size_t of = f.find("of");
+  if (of == std::string::npos) return "T";  // Psat, Vf, ... take T
+  return f.substr(of + 2);
 }
 
 // The unit of a quantity ('T', 'P', 'V', 'H', 'S', as quantities() names
@@ -193,8 +201,8 @@ void aboutSheet(lxw_workbook* wb, const Formats& f) {
   text(ws, 0, 0, title + ": example workbook", f.title);
   const char* lines[] = {
       "This workbook shows the worksheet functions of the Vapordex add-in for the thermodynamic "
-      "properties of water and steam, with real arguments, in SI and English units, and a "
-      "worked Rankine cycle.",
+      "properties of water and steam, with real arguments, in SI and English units, a worked "
+      "Rankine cycle and the water side of a heat exchanger.",
       "",
       "The add-in must be loaded for Excel to recalculate the formulas. Until then every formula "
       "cell shows the value stored in it when the workbook was made, computed by the same code "
@@ -212,7 +220,7 @@ void aboutSheet(lxw_workbook* wb, const Formats& f) {
       "",
       "Sheets: Functions (every function under every formulation), Saturation (a saturation "
       "table for the code in one cell), Compare (one state under all six formulations), Cycle "
-      "(a simple Rankine cycle).",
+      "(a simple Rankine cycle), Exchanger (Prandtl and Reynolds numbers of water in a tube).",
   };
   int row = 2;
   for (const char* line : lines) {
@@ -449,6 +457,82 @@ void cycleSheet(lxw_workbook* wb, const Formats& f) {
   formula(ws, 25, 1, "=IF(" + code + ">0,144/778.169262,1)", factor, f.value);
 }
 
+// Water heated in a tube: Prandtl and Reynolds numbers from cp, viscosity
+// and conductivity, with the speed of sound and the equilibrium quality.
+void exchangerSheet(lxw_workbook* wb, const Formats& f) {
+  lxw_worksheet* ws = workbook_add_worksheet(wb, "Exchanger");
+  worksheet_set_column(ws, 0, 0, 52, nullptr);
+  worksheet_set_column(ws, 1, 2, 18, nullptr);
+  printSetup(ws, false, -1, -1);
+  const std::string code = "B7";
+  unitLabel(ws, 0, 0, "$B$7", "Water in a heat-exchanger tube (English units)",
+            "Water in a heat-exchanger tube (SI units)", f.title);
+  struct Input {
+    const char* english;
+    const char* si;
+    double value;
+  };
+  const Input inputs[] = {
+      {"Water temperature T (F)", "Water temperature T (K)", 450.0},
+      {"Pressure P (psia)", "Pressure P (MPa)", 5.0},
+      {"Mass flow m (lbm/h)", "Mass flow m (kg/s)", 0.5},
+      {"Tube inner diameter D (ft)", "Tube inner diameter D (m)", 0.025},
+      {"Formulation code (positive: English units)", "Formulation code (negative: SI units)", -97}};
+  int row = 2;
+  text(ws, 1, 0, "Inputs", f.bold);
+  for (const Input& in : inputs) {
+    unitLabel(ws, row, 0, code, in.english, in.si);
+    number(ws, row, 1, in.value, f.input);
+    ++row;
+  }
+  const std::string t = "B3", p = "B4", m = "B5", d = "B6";
+  const double T = inputs[0].value, P = inputs[1].value, flow = inputs[2].value;
+  const double D = inputs[3].value;
+  const int c = static_cast<int>(inputs[4].value);
+  const double cp = call("CpofTP", {T, P}, {c});
+  const double mu = call("MuofTP", {T, P}, {c});
+  const double k = call("KofTP", {T, P}, {c});
+  const double prandtl = mu * cp / k;
+  // Re = 4 m / (pi D mu): mu in uPa s takes the factor 1e6; lbm/(ft h)
+  // with m in lbm/h and D in ft none.
+  const double reFactor = 1e6;
+  const double reynolds = 4.0 * flow * reFactor / (3.14159265358979 * D * mu);
+  const double w = call("WofTP", {T, P}, {c});
+  const double h = call("HofTP", {T, P}, {c});
+  const double x = call("XofPH", {P, h}, {c});
+  struct Step {
+    const char* english;
+    const char* si;
+    std::string text;
+    double value;
+  };
+  const Step steps[] = {
+      {"Isobaric heat capacity cp (BTU/(lbm R))", "Isobaric heat capacity cp (kJ/(kg K))",
+       callText("CpofTP", {t, p, code}), cp},
+      {"Viscosity mu (lbm/(ft h))", "Viscosity mu (uPa s)", callText("MuofTP", {t, p, code}), mu},
+      {"Thermal conductivity k (BTU/(h ft F))", "Thermal conductivity k (mW/(m K))",
+       callText("KofTP", {t, p, code}), k},
+      // uPa s times kJ/(kg K) over mW/(m K), and the English units, are both
+      // dimensionless as they stand.
+      {"Prandtl number mu cp / k", "Prandtl number mu cp / k", "=B11*B10/B12", prandtl},
+      {"Reynolds number factor (1)", "Reynolds number factor (1e6 for uPa s)",
+       "=IF(" + code + ">0,1,1000000)", reFactor},
+      {"Reynolds number 4 m / (pi D mu)", "Reynolds number 4 m / (pi D mu)",
+       "=4*" + m + "*B14/(3.14159265358979*" + d + "*B11)", reynolds},
+      {"Speed of sound w (ft/s)", "Speed of sound w (m/s)", callText("WofTP", {t, p, code}), w},
+      {"Enthalpy h (BTU/lbm)", "Enthalpy h (kJ/kg)", callText("HofTP", {t, p, code}), h},
+      {"Equilibrium quality (below 0: subcooled)", "Equilibrium quality (below 0: subcooled)",
+       callText("XofPH", {p, "B17", code}), x},
+  };
+  text(ws, 8, 0, "Results", f.bold);
+  row = 9;  // B10 is the first result
+  for (const Step& s : steps) {
+    unitLabel(ws, row, 0, code, s.english, s.si);
+    formula(ws, row, 1, s.text, s.value, f.value);
+    ++row;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -486,6 +570,7 @@ int main(int argc, char** argv) {
   saturationSheet(wb, f);
   compareSheet(wb, f);
   cycleSheet(wb, f);
+  exchangerSheet(wb, f);
   const lxw_error error = workbook_close(wb);
   if (error != LXW_NO_ERROR) {
     std::fprintf(stderr, "make_examples_workbook: %s\n", lxw_strerror(error));

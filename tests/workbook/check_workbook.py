@@ -23,7 +23,8 @@ import openpyxl
 from openpyxl.utils import column_index_from_string
 
 FUNCTIONS = {"Psat", "Tsat", "Vf", "Vg", "Hf", "Hg", "Sf", "Sg", "VofTP", "HofTP", "SofTP",
-             "PofTV", "HofTV", "SofTV", "TofPH", "TofPS", "HofPS", "SofPH", "HofTS"}
+             "PofTV", "HofTV", "SofTV", "TofPH", "TofPS", "HofPS", "SofPH", "HofTS",
+             "CpofTP", "CvofTP", "WofTP", "XofPH", "XofPS", "MuofTP", "KofTP", "SigmaofT"}
 REF = re.compile(r"\$?([A-Z]+)\$?([0-9]+)")
 # A choice on the sign of the code: =IF(B8>0,"English text","SI text") or
 # =IF(B8>0,expression,expression).
@@ -55,7 +56,7 @@ def check_layout(workbook, labels):
     """What a reader and a printer meet: labels that follow the code, headers
     that fit their columns, paragraphs that show every line, units for the
     arguments, and sheets that print one page wide with their names."""
-    for sheet in ("Saturation", "Cycle"):
+    for sheet in ("Saturation", "Cycle", "Exchanger"):
         if not any(name == sheet for name, _, _ in labels):
             fail(f"{sheet}: no label follows the sign of the code")
     about = workbook["About"]
@@ -88,7 +89,7 @@ def check_layout(workbook, labels):
     if "Formulation 2 (not used)" not in headers or "Units of the arguments" not in headers:
         fail(f"Functions: headers {headers}")
     units = {functions.cell(row=r, column=1).value: functions.cell(row=r, column=8).value
-             for r in range(3, 3 + 19 * 6)}
+             for r in range(3, 3 + len(FUNCTIONS) * 6)}
     if units.get("HofTP") != "K, MPa" or units.get("TofPS") != "MPa, kJ/(kg K)":
         fail(f"Functions: argument units {units.get('HofTP')!r}, {units.get('TofPS')!r}")
 
@@ -97,7 +98,8 @@ def main():
     path, vapordex = sys.argv[1], sys.argv[2]
     formulas = openpyxl.load_workbook(path)
     values = openpyxl.load_workbook(path, data_only=True)
-    if formulas.sheetnames != ["About", "Functions", "Saturation", "Compare", "Cycle"]:
+    if formulas.sheetnames != ["About", "Functions", "Saturation", "Compare", "Cycle",
+                                "Exchanger"]:
         fail(f"sheets {formulas.sheetnames}")
     calls = []  # (where, batch line, stored value)
     labels = []  # (sheet, cell, code) of the choices on the code's sign
@@ -164,8 +166,8 @@ def main():
         if not close(expected, stored, 1e-15) or math.isnan(expected):
             fail(f"{where}: stored {stored!r}, vapordex {line} gives {answer}")
     functions_rows = sum(1 for w, _, _ in calls if w.startswith("Functions!"))
-    if functions_rows != 19 * 6 * 2:
-        fail(f"Functions sheet has {functions_rows} calls, want {19 * 6 * 2}")
+    if functions_rows != len(FUNCTIONS) * 6 * 2:
+        fail(f"Functions sheet has {functions_rows} calls, want {len(FUNCTIONS) * 6 * 2}")
     print(f"{len(calls)} worksheet calls and {arithmetic} arithmetic formulas checked")
     check_layout(formulas, labels)
 
@@ -187,7 +189,8 @@ def main():
                 vs = values["Functions"]
                 for r, row in enumerate(rows, start=1):
                     stored = vs.cell(row=r, column=6).value
-                    if isinstance(stored, float) and formulas["Functions"].cell(row=r, column=6).value:
+                    if isinstance(stored, (int, float)) and \
+                            formulas["Functions"].cell(row=r, column=6).value:
                         if len(row) < 6 or not close(float(row[5]), stored, 1e-13):
                             fail(f"LibreOffice shows {row[5:6]} at Functions!F{r}, stored {stored}")
                         shown += 1
