@@ -29,6 +29,8 @@ INV_P = [0.005, 0.1, 1, 5, 10, 18, 22, 25, 40]
 INV_T = [280, 373.15, 450, 550, 630, 646, 700, 900]
 
 SATURATION = ["Vf", "Vg", "Hf", "Hg", "Sf", "Sg"]
+PROPERTY_T = [273.16, 300, 373.15, 450, 600, 640, 647.5, 700, 1073.15]
+PROPERTY_P = [0.001, 0.1, 1, 10, 20, 22.064, 25, 50, 100]
 
 
 def f_of_k(t):
@@ -118,6 +120,25 @@ def calls():
                          ("Tsat", [-1]), ("Vf", [-1]), ("Hg", [1e6])):
             code_args = args[:-1] + [-code, 0] if fn == "HofTS" else args + [-code]
             out.append([fn] + code_args)
+    # The properties from second derivatives, the transport properties, the
+    # quality and the surface tension (after the earlier calls, which keep
+    # their places).
+    added = []
+    for t in PROPERTY_T:
+        for p in PROPERTY_P:
+            for fn in ("CpofTP", "CvofTP", "WofTP", "MuofTP", "KofTP"):
+                added.append((fn, [t, p], [f_of_k(t), psia(p)]))
+    for p in INV_P:
+        for h in GRID_H:
+            added.append(("XofPH", [p, h], [psia(p), btu(h)]))
+        for s in GRID_S:
+            added.append(("XofPS", [p, s], [psia(p), btu_r(s)]))
+    for t in SAT_T + [248.15, 250]:
+        added.append(("SigmaofT", [t], [f_of_k(t)]))
+    for fn, si, en in added:
+        for code in CODES:
+            out.append([fn] + si + [-code])
+            out.append([fn] + en + [code])
     return out
 
 
