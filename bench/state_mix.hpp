@@ -54,7 +54,7 @@ inline std::vector<State> singlePhaseStates(CallFunction call) {
 inline std::vector<Call> callsFor(CallFunction call, const std::string& f, std::int32_t code) {
   std::vector<Call> calls;
   const std::int32_t si = -code;
-  if (f == "Psat" || f[1] == 'f' || f[1] == 'g') {
+  if (f == "Psat" || f == "SigmaofT" || f[1] == 'f' || f[1] == 'g') {
     for (int k = 0; k < kStates; ++k) calls.push_back({280.0 + 360.0 * k / (kStates - 1), 0.0});
     return calls;
   }
@@ -65,13 +65,13 @@ inline std::vector<Call> callsFor(CallFunction call, const std::string& f, std::
     return calls;
   }
   for (const State& s : singlePhaseStates(call)) {
-    if (f == "VofTP" || f == "HofTP" || f == "SofTP") {
+    if (f.ends_with("ofTP")) {  // VofTP, HofTP, SofTP, CpofTP, ..., KofTP
       calls.push_back({s.T, s.P});
     } else if (f == "PofTV" || f == "HofTV" || f == "SofTV") {
       calls.push_back({s.T, call("VofTP", s.T, s.P, si)});
-    } else if (f == "TofPH" || f == "SofPH") {
+    } else if (f == "TofPH" || f == "SofPH" || f == "XofPH") {
       calls.push_back({s.P, call("HofTP", s.T, s.P, si)});
-    } else if (f == "TofPS" || f == "HofPS") {
+    } else if (f == "TofPS" || f == "HofPS" || f == "XofPS") {
       calls.push_back({s.P, call("SofTP", s.T, s.P, si)});
     } else {  // HofTS
       calls.push_back({s.T, call("SofTP", s.T, s.P, si)});

@@ -51,6 +51,14 @@ VDX_API double vdx_HofPS(double P, double s, int32_t code);
 VDX_API double vdx_SofPH(double P, double h, int32_t code);
 /* The worksheet's HofTS takes a second, ignored code; this one does not. */
 VDX_API double vdx_HofTS(double T, double s, int32_t code);
+VDX_API double vdx_CpofTP(double T, double P, int32_t code);
+VDX_API double vdx_CvofTP(double T, double P, int32_t code);
+VDX_API double vdx_WofTP(double T, double P, int32_t code);
+VDX_API double vdx_XofPH(double P, double h, int32_t code);
+VDX_API double vdx_XofPS(double P, double s, int32_t code);
+VDX_API double vdx_MuofTP(double T, double P, int32_t code);
+VDX_API double vdx_KofTP(double T, double P, int32_t code);
+VDX_API double vdx_SigmaofT(double T, int32_t code);
 
 #ifdef __cplusplus
 }

@@ -39,5 +39,19 @@ VDX_DEFINE double vdx_SofPH(double P, double h, int32_t code) { return number(So
 VDX_DEFINE double vdx_HofTS(double T, double s, int32_t code) {
   return number(HofTS(T, s, code, 0));
 }
+VDX_DEFINE double vdx_CpofTP(double T, double P, int32_t code) {
+  return number(CpofTP(T, P, code));
+}
+VDX_DEFINE double vdx_CvofTP(double T, double P, int32_t code) {
+  return number(CvofTP(T, P, code));
+}
+VDX_DEFINE double vdx_WofTP(double T, double P, int32_t code) { return number(WofTP(T, P, code)); }
+VDX_DEFINE double vdx_XofPH(double P, double h, int32_t code) { return number(XofPH(P, h, code)); }
+VDX_DEFINE double vdx_XofPS(double P, double s, int32_t code) { return number(XofPS(P, s, code)); }
+VDX_DEFINE double vdx_MuofTP(double T, double P, int32_t code) {
+  return number(MuofTP(T, P, code));
+}
+VDX_DEFINE double vdx_KofTP(double T, double P, int32_t code) { return number(KofTP(T, P, code)); }
+VDX_DEFINE double vdx_SigmaofT(double T, int32_t code) { return number(SigmaofT(T, code)); }
 
 }  // extern "C"

@@ -22,7 +22,7 @@ if [ "$mode" = --program ]; then echo "imports: $dlls"; exit $fail; fi
 excel=$(printf '%s\n' "$table" | awk '/DLL Name: XLCALL32.DLL/{f=1;next} /^[ \t]*$/{f=0} f && NF==3 && $2 ~ /^[0-9]+$/ {print $3}' | sort | tr '\n' ' ')
 [ "$excel" = "Excel4 Excel4v " ] || { echo "FAIL: XLCALL32.DLL imports '$excel'"; fail=1; }
 exports=$(printf '%s\n' "$table" | awk '/\[Ordinal\/Name Pointer\] Table/{f=1;next} /^[ \t]*$/{f=0} f && /^[ \t]*\[/{print $NF}' | sort | tr '\n' ' ')
-want="HofPS HofTP HofTS HofTV Hf Hg PofTV Psat SofPH SofTP SofTV Sf Sg TofPH TofPS Tsat Vf Vg VofTP xlAddInManagerInfo xlAutoAdd xlAutoClose xlAutoOpen xlAutoRegister xlAutoRemove "
+want="CpofTP CvofTP HofPS HofTP HofTS HofTV Hf Hg KofTP MuofTP PofTV Psat SigmaofT SofPH SofTP SofTV Sf Sg TofPH TofPS Tsat Vf Vg VofTP WofTP XofPH XofPS xlAddInManagerInfo xlAutoAdd xlAutoClose xlAutoOpen xlAutoRegister xlAutoRemove "
 want=$(printf '%s\n' $want | sort | tr '\n' ' ')
 [ "$exports" = "$want" ] || { echo "FAIL: exports '$exports'"; echo "      want    '$want'"; fail=1; }
 echo "imports: $dlls"

@@ -29,10 +29,10 @@ struct Printed {
 // IAPWS 2008, Table 4: the viscosity without the critical enhancement, uPa s.
 TEST(TransportCheckValues, Viscosity) {
   const Printed table[] = {
-      {298.15, 998, "889.735100"},  {298.15, 1200, "1437.649467"}, {373.15, 1000, "307.883622"},
-      {433.15, 1, "14.538324"},     {433.15, 1000, "217.685358"},  {873.15, 1, "32.619287"},
-      {873.15, 100, "35.802262"},   {873.15, 600, "77.430195"},    {1173.15, 1, "44.217245"},
-      {1173.15, 100, "47.640433"},  {1173.15, 400, "64.154608"},
+      {298.15, 998, "889.735100"}, {298.15, 1200, "1437.649467"}, {373.15, 1000, "307.883622"},
+      {433.15, 1, "14.538324"},    {433.15, 1000, "217.685358"},  {873.15, 1, "32.619287"},
+      {873.15, 100, "35.802262"},  {873.15, 600, "77.430195"},    {1173.15, 1, "44.217245"},
+      {1173.15, 100, "47.640433"}, {1173.15, 400, "64.154608"},
   };
   for (const Printed& p : table) {
     EXPECT_LE(std::fabs(transport::viscosity(p.T, p.rho) - std::stod(p.value)),
@@ -132,8 +132,8 @@ TEST(SecondDerivatives, AgreeWithDifferencesOfVolumeAndEnthalpy) {
         const double cp = CpofTPCore(T, P, code);
         const double cv = CvofTPCore(T, P, code);
         const double w = WofTPCore(T, P, code);
-        const std::string where = std::to_string(code) + " at " + std::to_string(T) + " K, " +
-                                  std::to_string(P) + " MPa";
+        const std::string where =
+            std::to_string(code) + " at " + std::to_string(T) + " K, " + std::to_string(P) + " MPa";
         EXPECT_NEAR(cp, cpDiff, 1e-5 * cp) << where;
         EXPECT_NEAR(cp - cv, T * vT * vT / -vP, 1e-5 * cp) << where;
         // A liquid's volume moves so little over dP at low pressure that the

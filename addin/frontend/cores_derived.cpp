@@ -82,8 +82,12 @@ double WofTPCore(double T, double P, std::int32_t code) {
   return secondDerivativeProperty(T, P, code, Second::kW);
 }
 
-double XofPHCore(double P, double h, std::int32_t code) { return quality(P, h, code, HfCore, HgCore); }
-double XofPSCore(double P, double s, std::int32_t code) { return quality(P, s, code, SfCore, SgCore); }
+double XofPHCore(double P, double h, std::int32_t code) {
+  return quality(P, h, code, HfCore, HgCore);
+}
+double XofPSCore(double P, double s, std::int32_t code) {
+  return quality(P, s, code, SfCore, SgCore);
+}
 
 double MuofTPCore(double T, double P, std::int32_t code) {
   const EngineOps* e = selectEngine(code);
@@ -108,15 +112,15 @@ double KofTPCore(double T, double P, std::int32_t code) {
   if (!derivedState(*e, T, P, &d) || !(d.cp > 0.0) || !(d.cv > 0.0) || !(d.drhodP > 0.0)) {
     return kErrorValue;
   }
-  const double rho = d.rho * 1000.0;  // kg/m3
+  const double rho = d.rho * 1000.0;        // kg/m3
   const double drhodP = d.drhodP * 1000.0;  // kg/m3 per MPa
   double reference = 0.0;
   double mu = transport::viscosity(T, rho);
   if (isPressureBased(*e)) {
     reference = transport::industrialReferenceSlope(rho);
   } else {
-    reference = 1000.0 /
-                e->pressureSlopeFromTD(transport::kEnhancementReferenceTemperature, d.rho).slope;
+    reference =
+        1000.0 / e->pressureSlopeFromTD(transport::kEnhancementReferenceTemperature, d.rho).slope;
     mu *= transport::viscosityEnhancement(
         transport::correlationLength(transport::criticalExcess(T, rho, drhodP, reference)));
   }

@@ -1,4 +1,4 @@
-// The worksheet wrapper shared by all nineteen functions. Under the
+// The worksheet wrapper shared by all the worksheet functions. Under the
 // floating-point guard it rejects codes that select no formulation and
 // arguments that no state has, converts English arguments to SI when the code
 // is positive, calls the SI core, guards its result, converts the result back

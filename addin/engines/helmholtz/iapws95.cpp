@@ -475,13 +475,12 @@ SecondDerivatives secondDerivatives(double delta, double tau) {
     double ddDelta = 0.0;  // d2Delta/ddelta2
     if (dm != 0.0) {
       const double pTheta1 = vmath::pow(dm2, 1.0 / (2.0 * beta) - 1.0);
-      dDelta = dm * (bigA * theta * (2.0 / beta) * pTheta1 +
-                     2.0 * bigB * a * vmath::pow(dm2, a - 1.0));
-      ddDelta = dDelta / dm +
-                dm2 * (4.0 * bigB * a * (a - 1.0) * vmath::pow(dm2, a - 2.0) +
-                       2.0 * (bigA / beta) * (bigA / beta) * pTheta1 * pTheta1 +
-                       bigA * theta * (4.0 / beta) * (1.0 / (2.0 * beta) - 1.0) *
-                           vmath::pow(dm2, 1.0 / (2.0 * beta) - 2.0));
+      dDelta =
+          dm * (bigA * theta * (2.0 / beta) * pTheta1 + 2.0 * bigB * a * vmath::pow(dm2, a - 1.0));
+      ddDelta = dDelta / dm + dm2 * (4.0 * bigB * a * (a - 1.0) * vmath::pow(dm2, a - 2.0) +
+                                     2.0 * (bigA / beta) * (bigA / beta) * pTheta1 * pTheta1 +
+                                     bigA * theta * (4.0 / beta) * (1.0 / (2.0 * beta) - 1.0) *
+                                         vmath::pow(dm2, 1.0 / (2.0 * beta) - 2.0));
     }
     const double pb = vmath::pow(bigDelta, b);
     const double pb1 = vmath::pow(bigDelta, b - 1.0);
@@ -514,8 +513,7 @@ Derived derivedFromTD(double T, double rho) {
   const double delta = reducedDensity(rho);
   const double tau = inverseReducedTemperature(T);
   const SecondDerivatives d = secondDerivatives(delta, tau);
-  const double pRho =
-      kR * T * (1.0 + 2.0 * delta * d.phiDelta + delta * delta * d.phiDeltaDelta);
+  const double pRho = kR * T * (1.0 + 2.0 * delta * d.phiDelta + delta * delta * d.phiDeltaDelta);
   const double pT = rho * kR * (1.0 + delta * d.phiDelta - delta * tau * d.phiDeltaTau);
   return fromHelmholtz(T, rho, pRho, pT, -kR * tau * tau * (d.phi0TauTau + d.phiTauTau));
 }

@@ -311,9 +311,8 @@ QSecond qSecond(double rho, double tau) {
     // negative: those terms are left out, so that tau = 2.5 (T = 400 K)
     // does not turn 0 * inf into NaN.
     const double gTau = intPower(ta, j - 1) + (j >= 2 ? (j - 1) * tc * intPower(ta, j - 2) : 0.0);
-    const double gTauTau =
-        (j >= 2 ? 2.0 * (j - 1) * intPower(ta, j - 2) : 0.0) +
-        (j >= 3 ? (j - 1) * (j - 2) * tc * intPower(ta, j - 3) : 0.0);
+    const double gTauTau = (j >= 2 ? 2.0 * (j - 1) * intPower(ta, j - 2) : 0.0) +
+                           (j >= 3 ? (j - 1) * (j - 2) * tc * intPower(ta, j - 3) : 0.0);
     const double d = rho - 1.0;
     double bracket = e * (kA[8][j] + kA[9][j] * rho);
     double bracketRho = e * (kA[9][j] - kE * (kA[8][j] + kA[9][j] * rho));
@@ -341,9 +340,9 @@ Derived derivedFromTD(double T, double rho) {
   double psi0TT = 2.0 * kC[7] / (1000.0 * T) - (kC[6] + kC[7] * u) / (T * T);
   for (int k = 2; k <= 5; ++k) psi0TT += k * (k - 1) * kC[k] * intPower(u, k - 2) / 1e6;
   const double cv = -T * psi0TT - kR * rho * tau * tau * q2.qTauTau;
-  const double pT = rho * kR *
-                    (1.0 + rho * q.q + rho * rho * q.qRho -
-                     tau * (rho * q2.qTau + rho * rho * q2.qRhoTau));
+  const double pT =
+      rho * kR *
+      (1.0 + rho * q.q + rho * rho * q.qRho - tau * (rho * q2.qTau + rho * rho * q2.qRhoTau));
   return fromHelmholtz(T, rho, pressureSlopeFromTD(T, rho).slope, pT, cv);
 }
 

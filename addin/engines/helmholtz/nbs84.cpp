@@ -342,13 +342,12 @@ TemperatureSlopes temperatureSlopes(double T, double rho) {
   const double ratio = c.B / c.b - 3.5;
   const double ratioT = c.dBdT / c.b - c.B * c.dbdT / (c.b * c.b);
   const double ratioTT = bigBTT / c.b - 2.0 * c.dBdT * c.dbdT / (c.b * c.b) -
-                         c.B * bTT / (c.b * c.b) +
-                         2.0 * c.B * c.dbdT * c.dbdT / (c.b * c.b * c.b);
+                         c.B * bTT / (c.b * c.b) + 2.0 * c.B * c.dbdT * c.dbdT / (c.b * c.b * c.b);
   const double Fy = 1.0 / o - kBase1 / o2 + 2.0 * kBase2 / (o2 * o) + 4.0 * ratio;
   const double Fyy = 1.0 / o2 - 2.0 * kBase1 / (o2 * o) + 6.0 * kBase2 / (o2 * o2);
   const double FT = Fy * yT + 4.0 * y * ratioT + 1.0 / T;
-  const double FTT = Fyy * yT * yT + 8.0 * yT * ratioT + Fy * yTT + 4.0 * y * ratioTT -
-                     1.0 / (T * T);
+  const double FTT =
+      Fyy * yT * yT + 8.0 * yT * ratioT + Fy * yTT + 4.0 * y * ratioTT - 1.0 / (T * T);
   r.aTT = 2.0 * kR * FT + kR * T * FTT;
   // dA/drho = R T (F_y y + 1) / rho.
   r.aRhoT = kR * (Fy * y + 1.0) / rho + kR * T / rho * ((Fyy * yT + 4.0 * ratioT) * y + Fy * yT);

@@ -556,7 +556,7 @@ Derived region1Derived(double T, double P) {
 Derived region2Derived(double T, double P) {
   const double pi = P;
   const double tau = kRegion2ReducingTemperature / T;
-  const PowerTable<-7, 11> t0(tau);      // tau^(J0 - 2), J0 from -5 to 3
+  const PowerTable<-7, 11> t0(tau);       // tau^(J0 - 2), J0 from -5 to 3
   const PowerTable<-1, 26> a(pi);         // pi^(I - 2) to pi^I, I from 1 to 24
   const PowerTable<-2, 61> b(tau - 0.5);  // (tau - 0.5)^(J - 2), J up to 58
   GibbsSecond g{1.0 / pi, -1.0 / (pi * pi), 0.0, 0.0};
@@ -595,8 +595,8 @@ Derived region3Derived(double T, double rho) {
 }
 
 Derived derivedFromTP(double T, double P) {
-  if (std::isnan(T) || std::isnan(P)) return Derived{std::nan(""), std::nan(""), std::nan(""),
-                                                      std::nan(""), std::nan("")};
+  if (std::isnan(T) || std::isnan(P))
+    return Derived{std::nan(""), std::nan(""), std::nan(""), std::nan(""), std::nan("")};
   if (T < kRegion3Temperature) {
     return P < saturationPressure(T) ? region2Derived(T, P) : region1Derived(T, P);
   }

@@ -709,25 +709,25 @@ Derived derivedFromTP(double T, double P) {
     };
     const double hBeta = kDifferenceStep * beta;
     const double chiBeta = slope([&](double b) { return gibbs(b, theta).chi; }, beta, hBeta);
-    const double chiTheta = slope([&](double t) { return gibbs(beta, t).chi; }, theta,
-                                  kDifferenceStep);
-    const double sigmaTheta = slope([&](double t) { return gibbs(beta, t).sigma; }, theta,
-                                    kDifferenceStep);
-    return vapordex::fromGibbs(T, r.chi * kCriticalVolume, chiBeta * kCriticalVolume / kCriticalPressure,
-                     chiTheta * kCriticalVolume / kCriticalTemperature,
-                     theta * sigmaTheta * entropyUnit);
+    const double chiTheta =
+        slope([&](double t) { return gibbs(beta, t).chi; }, theta, kDifferenceStep);
+    const double sigmaTheta =
+        slope([&](double t) { return gibbs(beta, t).sigma; }, theta, kDifferenceStep);
+    return vapordex::fromGibbs(
+        T, r.chi * kCriticalVolume, chiBeta * kCriticalVolume / kCriticalPressure,
+        chiTheta * kCriticalVolume / kCriticalTemperature, theta * sigmaTheta * entropyUnit);
   }
   if (r.subregion == 3 || r.subregion == 4) {
     const auto helmholtz = [&](double c, double t) {
       return r.subregion == 3 ? subregion3(c, t) : subregion4(c, t);
     };
     const double chi = r.chi;
-    const double betaChi = slope([&](double c) { return helmholtz(c, theta).beta; }, chi,
-                                 kDifferenceStep * chi);
-    const double betaTheta = slope([&](double t) { return helmholtz(chi, t).beta; }, theta,
-                                   kDifferenceStep);
-    const double sigmaTheta = slope([&](double t) { return helmholtz(chi, t).sigma; }, theta,
-                                    kDifferenceStep);
+    const double betaChi =
+        slope([&](double c) { return helmholtz(c, theta).beta; }, chi, kDifferenceStep * chi);
+    const double betaTheta =
+        slope([&](double t) { return helmholtz(chi, t).beta; }, theta, kDifferenceStep);
+    const double sigmaTheta =
+        slope([&](double t) { return helmholtz(chi, t).sigma; }, theta, kDifferenceStep);
     // rho = 1 / (chi vc): d/drho = -chi^2 vc d/dchi.
     const double pRho = -kCriticalPressure * kCriticalVolume * chi * chi * betaChi;
     return vapordex::fromHelmholtz(T, 1.0 / (chi * kCriticalVolume), pRho,

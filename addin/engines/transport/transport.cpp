@@ -107,8 +107,9 @@ double criticalExcess(double T, double rho, double drhodP, double drhodPReferenc
   const double scale = kReferencePressure / kReferenceDensity;
   const double zeta = scale * drhodP;
   const double zetaReference = scale * drhodPReference;
-  return std::fmax(0.0, rhor * (zeta - zetaReference * (kEnhancementReferenceTemperature /
-                                                        kReferenceTemperature) / tr));
+  return std::fmax(
+      0.0, rhor * (zeta - zetaReference *
+                              (kEnhancementReferenceTemperature / kReferenceTemperature) / tr));
 }
 
 double correlationLength(double deltaChi) {
