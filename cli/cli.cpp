@@ -234,10 +234,8 @@ int runBatch(std::FILE* in, std::FILE* out) {
   return status;
 }
 
-// Flushes and closes standard output and reports a failed write (a full
-// disk, a closed or broken stdout) as the I/O failure status 2.
-// A write that failed before (its buffer already discarded) leaves only the
-// stream's error flag; its reason is the one it recorded.
+// A write that failed before the end (its buffer already discarded) leaves
+// only the stream's error flag; its reason is kept here.
 namespace {
 int firstWriteError = 0;
 }  // namespace
@@ -247,6 +245,8 @@ void writeOutput(const std::string& text) {
   if (std::fputs(text.c_str(), stdout) == EOF && firstWriteError == 0) firstWriteError = errno;
 }
 
+// Flushes and closes standard output and reports a failed write (a full
+// disk, a closed or broken stdout) as the I/O failure status 2.
 int finishOutput(int status) {
   errno = 0;
   if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0 || std::fclose(stdout) != 0) {

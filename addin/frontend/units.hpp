@@ -13,7 +13,6 @@ inline constexpr double kKJPerKgPerBtuPerLbm = 2.326;
 // argument and result.
 inline constexpr double kKJPerKgKPerBtuPerLbmR = 4.1868;
 
-// The heat capacities share the entropy's unit and factor.
 inline constexpr double kMetresPerFoot = 0.3048;
 // 1 lbm/(ft h) in uPa s, 1 BTU/(h ft F) in mW/(m K) (the international table
 // BTU, as for the entropy), 1 lbf/ft in mN/m.
@@ -33,16 +32,15 @@ inline double enthalpyIn(double x) { return x * kKJPerKgPerBtuPerLbm; }
 inline double enthalpyOut(double x) { return x / kKJPerKgPerBtuPerLbm; }
 inline double entropyIn(double x) { return x * kKJPerKgKPerBtuPerLbmR; }
 inline double entropyOut(double x) { return x / kKJPerKgKPerBtuPerLbmR; }
-inline double heatCapacityOut(double x) { return x / kKJPerKgKPerBtuPerLbmR; }
+// The heat capacities share the entropy's unit and factor.
+inline double heatCapacityOut(double x) { return entropyOut(x); }
 inline double speedOut(double x) { return x / kMetresPerFoot; }
 inline double viscosityOut(double x) { return x / kMicroPascalSecondsPerLbmPerFtHour; }
 inline double conductivityOut(double x) { return x / kMilliwattsPerMetreKelvinPerBtuPerHourFtF; }
 inline double surfaceTensionOut(double x) { return x / kMillinewtonsPerMetrePerLbfPerFt; }
 inline double unchanged(double x) { return x; }
 
-// The name of the unit of a quantity ('T', 'P', 'v', 'h', 's'; 'c' a heat
-// capacity, 'w' a speed of sound, 'x' a quality, 'm' a viscosity, 'k' a
-// conductivity, 'g' a surface tension) in either
+// The name of the unit of a quantity ('T', 'P', 'v', 'h' or 's') in either
 // unit system, as the tool's tables and the example workbook print it.
 inline const char* name(char quantity, bool english) {
   switch (quantity) {
@@ -55,18 +53,7 @@ inline const char* name(char quantity, bool english) {
     case 'h':
       return english ? "BTU/lbm" : "kJ/kg";
     case 's':
-    case 'c':
       return english ? "BTU/(lbm R)" : "kJ/(kg K)";
-    case 'w':
-      return english ? "ft/s" : "m/s";
-    case 'x':
-      return "-";
-    case 'm':
-      return english ? "lbm/(ft h)" : "uPa s";
-    case 'k':
-      return english ? "BTU/(h ft F)" : "mW/(m K)";
-    case 'g':
-      return english ? "lbf/ft" : "mN/m";
     default:
       return "";
   }
