@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -362,20 +363,59 @@ void compareSheet(lxw_workbook* wb, const Formats& f) {
   }
 }
 
-void cycleSheet(lxw_workbook* wb, const Formats& f) {
-  lxw_worksheet* ws = workbook_add_worksheet(wb, "Cycle");
+// A worked example sheet: a title, input cells under "Inputs" from B3 and
+// result formulas under "Results"; every label follows the sign of the
+// code in codeCell (an input). Labels are (English, SI) pairs.
+struct Input {
+  const char* english;
+  const char* si;
+  double value;
+};
+struct Step {
+  const char* english;
+  const char* si;
+  std::string text;
+  double value;
+};
+
+lxw_worksheet* workedSheet(lxw_workbook* wb, const Formats& f, const char* name,
+                           const std::string& codeCell, const std::string& title) {
+  lxw_worksheet* ws = workbook_add_worksheet(wb, name);
   worksheet_set_column(ws, 0, 0, 52, nullptr);
   worksheet_set_column(ws, 1, 2, 18, nullptr);
   printSetup(ws, false, -1, -1);
+  unitLabel(ws, 0, 0, "$" + codeCell.substr(0, 1) + "$" + codeCell.substr(1),
+            title + " (English units)", title + " (SI units)", f.title);
+  return ws;
+}
+
+void writeInputs(lxw_worksheet* ws, const Formats& f, const std::string& code,
+                 std::span<const Input> inputs) {
+  text(ws, 1, 0, "Inputs", f.bold);
+  int row = 2;  // B3 is the first input
+  for (const Input& in : inputs) {
+    unitLabel(ws, row, 0, code, in.english, in.si);
+    number(ws, row, 1, in.value, f.input);
+    ++row;
+  }
+}
+
+// The results from the row after the "Results" heading.
+void writeSteps(lxw_worksheet* ws, const Formats& f, const std::string& code, int headingRow,
+                std::span<const Step> steps) {
+  text(ws, headingRow, 0, "Results", f.bold);
+  int row = headingRow + 1;
+  for (const Step& s : steps) {
+    unitLabel(ws, row, 0, code, s.english, s.si);
+    formula(ws, row, 1, s.text, s.value, f.value);
+    ++row;
+  }
+}
+
+void cycleSheet(lxw_workbook* wb, const Formats& f) {
   // Every label with a unit follows the sign of the code in B8.
   const std::string code = "B8";
-  unitLabel(ws, 0, 0, "$B$8", "A simple Rankine cycle (English units)",
-            "A simple Rankine cycle (SI units)", f.title);
-  struct Input {
-    const char* english;
-    const char* si;
-    double value;
-  };
+  lxw_worksheet* ws = workedSheet(wb, f, "Cycle", code, "A simple Rankine cycle");
   const Input inputs[] = {
       {"Boiler pressure P1 (psia)", "Boiler pressure P1 (MPa)", 10.0},
       {"Turbine inlet temperature T1 (F)", "Turbine inlet temperature T1 (K)", 823.15},
@@ -383,13 +423,7 @@ void cycleSheet(lxw_workbook* wb, const Formats& f) {
       {"Turbine efficiency", "Turbine efficiency", 0.85},
       {"Pump efficiency", "Pump efficiency", 0.75},
       {"Formulation code (positive: English units)", "Formulation code (negative: SI units)", -97}};
-  int row = 2;
-  text(ws, 1, 0, "Inputs", f.bold);
-  for (const Input& in : inputs) {
-    unitLabel(ws, row, 0, code, in.english, in.si);
-    number(ws, row, 1, in.value, f.input);
-    ++row;
-  }
+  writeInputs(ws, f, code, inputs);
   const std::string p1 = "B3", t1 = "B4", p2 = "B5", etaT = "B6", etaP = "B7";
   const double P1 = inputs[0].value, T1 = inputs[1].value, P2 = inputs[2].value;
   const double eT = inputs[3].value, eP = inputs[4].value;
@@ -413,12 +447,6 @@ void cycleSheet(lxw_workbook* wb, const Formats& f) {
   const double qin = h1 - h4;
   const double eta = (wt - wp) / qin;
 
-  struct Step {
-    const char* english;
-    const char* si;
-    std::string text;
-    double value;
-  };
   const Step steps[] = {
       {"Turbine inlet enthalpy h1 (BTU/lbm)", "Turbine inlet enthalpy h1 (kJ/kg)",
        callText("HofTP", {t1, p1, code}), h1},
@@ -445,13 +473,7 @@ void cycleSheet(lxw_workbook* wb, const Formats& f) {
       {"Heat added qin (BTU/lbm)", "Heat added qin (kJ/kg)", "=B11-B21", qin},
       {"Thermal efficiency", "Thermal efficiency", "=(B22-B20)/B23", eta},
   };
-  text(ws, 9, 0, "Results", f.bold);
-  row = 10;  // B11 is the first result
-  for (const Step& s : steps) {
-    unitLabel(ws, row, 0, code, s.english, s.si);
-    formula(ws, row, 1, s.text, s.value, f.value);
-    ++row;
-  }
+  writeSteps(ws, f, code, 9, steps);  // B11 is the first result
   // B26: the unit factor of the pump work.
   unitLabel(ws, 25, 0, code, "v dP to BTU/lbm (144 / 778.169262)", "v dP to kJ/kg (1)");
   formula(ws, 25, 1, "=IF(" + code + ">0,144/778.169262,1)", factor, f.value);
@@ -460,31 +482,15 @@ void cycleSheet(lxw_workbook* wb, const Formats& f) {
 // Water heated in a tube: Prandtl and Reynolds numbers from cp, viscosity
 // and conductivity, with the speed of sound and the equilibrium quality.
 void exchangerSheet(lxw_workbook* wb, const Formats& f) {
-  lxw_worksheet* ws = workbook_add_worksheet(wb, "Exchanger");
-  worksheet_set_column(ws, 0, 0, 52, nullptr);
-  worksheet_set_column(ws, 1, 2, 18, nullptr);
-  printSetup(ws, false, -1, -1);
   const std::string code = "B7";
-  unitLabel(ws, 0, 0, "$B$7", "Water in a heat-exchanger tube (English units)",
-            "Water in a heat-exchanger tube (SI units)", f.title);
-  struct Input {
-    const char* english;
-    const char* si;
-    double value;
-  };
+  lxw_worksheet* ws = workedSheet(wb, f, "Exchanger", code, "Water in a heat-exchanger tube");
   const Input inputs[] = {
       {"Water temperature T (F)", "Water temperature T (K)", 450.0},
       {"Pressure P (psia)", "Pressure P (MPa)", 5.0},
       {"Mass flow m (lbm/h)", "Mass flow m (kg/s)", 0.5},
       {"Tube inner diameter D (ft)", "Tube inner diameter D (m)", 0.025},
       {"Formulation code (positive: English units)", "Formulation code (negative: SI units)", -97}};
-  int row = 2;
-  text(ws, 1, 0, "Inputs", f.bold);
-  for (const Input& in : inputs) {
-    unitLabel(ws, row, 0, code, in.english, in.si);
-    number(ws, row, 1, in.value, f.input);
-    ++row;
-  }
+  writeInputs(ws, f, code, inputs);
   const std::string t = "B3", p = "B4", m = "B5", d = "B6";
   const double T = inputs[0].value, P = inputs[1].value, flow = inputs[2].value;
   const double D = inputs[3].value;
@@ -500,12 +506,6 @@ void exchangerSheet(lxw_workbook* wb, const Formats& f) {
   const double w = call("WofTP", {T, P}, {c});
   const double h = call("HofTP", {T, P}, {c});
   const double x = call("XofPH", {P, h}, {c});
-  struct Step {
-    const char* english;
-    const char* si;
-    std::string text;
-    double value;
-  };
   const Step steps[] = {
       {"Isobaric heat capacity cp (BTU/(lbm R))", "Isobaric heat capacity cp (kJ/(kg K))",
        callText("CpofTP", {t, p, code}), cp},
@@ -524,13 +524,7 @@ void exchangerSheet(lxw_workbook* wb, const Formats& f) {
       {"Equilibrium quality (below 0: subcooled)", "Equilibrium quality (below 0: subcooled)",
        callText("XofPH", {p, "B17", code}), x},
   };
-  text(ws, 8, 0, "Results", f.bold);
-  row = 9;  // B10 is the first result
-  for (const Step& s : steps) {
-    unitLabel(ws, row, 0, code, s.english, s.si);
-    formula(ws, row, 1, s.text, s.value, f.value);
-    ++row;
-  }
+  writeSteps(ws, f, code, 8, steps);  // B10 is the first result
 }
 
 }  // namespace

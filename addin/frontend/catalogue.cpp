@@ -123,17 +123,8 @@ constexpr ArgumentInfo kSofTVArguments[] = {
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 
-constexpr ArgumentInfo kCpofTPArguments[] = {
-    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
-    {'B', "P", kPressureHelp, Quantity::kPressure},
-    {'J', "formulation", kFormulations, Quantity::kCode},
-};
-constexpr ArgumentInfo kCvofTPArguments[] = {
-    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
-    {'B', "P", kPressureHelp, Quantity::kPressure},
-    {'J', "formulation", kFormulations, Quantity::kCode},
-};
-constexpr ArgumentInfo kWofTPArguments[] = {
+// The (T, P) functions of heat transfer and flow share their arguments.
+constexpr ArgumentInfo kTemperaturePressureArguments[] = {
     {'B', "T", kTemperatureHelp, Quantity::kTemperature},
     {'B', "P", kPressureHelp, Quantity::kPressure},
     {'J', "formulation", kFormulations, Quantity::kCode},
@@ -146,16 +137,6 @@ constexpr ArgumentInfo kXofPHArguments[] = {
 constexpr ArgumentInfo kXofPSArguments[] = {
     {'B', "P", kPressureHelp, Quantity::kPressure},
     {'B', "S", kEntropyHelp, Quantity::kEntropy},
-    {'J', "formulation", kFormulations, Quantity::kCode},
-};
-constexpr ArgumentInfo kMuofTPArguments[] = {
-    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
-    {'B', "P", kPressureHelp, Quantity::kPressure},
-    {'J', "formulation", kFormulations, Quantity::kCode},
-};
-constexpr ArgumentInfo kKofTPArguments[] = {
-    {'B', "T", kTemperatureHelp, Quantity::kTemperature},
-    {'B', "P", kPressureHelp, Quantity::kPressure},
     {'J', "formulation", kFormulations, Quantity::kCode},
 };
 constexpr ArgumentInfo kSigmaofTArguments[] = {
@@ -216,17 +197,17 @@ constexpr FunctionInfo kCatalogue[] = {
      .help = "isobaric heat capacity [BTU/lbm/\xB0"
              "R:kJ/kg/\xB0"
              "K]",
-     .arguments = kCpofTPArguments,
+     .arguments = kTemperaturePressureArguments,
      .two = CpofTP},
     {.name = "CvofTP",
      .help = "isochoric heat capacity [BTU/lbm/\xB0"
              "R:kJ/kg/\xB0"
              "K]",
-     .arguments = kCvofTPArguments,
+     .arguments = kTemperaturePressureArguments,
      .two = CvofTP},
     {.name = "WofTP",
      .help = "speed of sound [ft/s:m/s]",
-     .arguments = kWofTPArguments,
+     .arguments = kTemperaturePressureArguments,
      .two = WofTP},
     {.name = "XofPH",
      .help = "equilibrium quality (h-hf)/(hg-hf), below 0 subcooled, above 1 superheated",
@@ -238,13 +219,13 @@ constexpr FunctionInfo kCatalogue[] = {
      .two = XofPS},
     {.name = "MuofTP",
      .help = "dynamic viscosity [lbm/ft/h:\xB5Pa s]",
-     .arguments = kMuofTPArguments,
+     .arguments = kTemperaturePressureArguments,
      .two = MuofTP},
     {.name = "KofTP",
      .help = "thermal conductivity [BTU/h/ft/\xB0"
              "F:mW/m/\xB0"
              "K]",
-     .arguments = kKofTPArguments,
+     .arguments = kTemperaturePressureArguments,
      .two = KofTP},
     {.name = "SigmaofT",
      .help = "surface tension of saturated liquid [lbf/ft:mN/m]",

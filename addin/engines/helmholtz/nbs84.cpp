@@ -324,9 +324,11 @@ struct TemperatureSlopes {
 
 TemperatureSlopes temperatureSlopes(double T, double rho) {
   TemperatureSlopes r{0.0, 0.0};
+  TemperaturePart tp{};
+  tp.compute(T);
   // Base part R T F(y, T) with y = b rho / 4 and b, B of T.
-  const Base c = baseCoefficients(T);
-  const double tau = kBaseTemperature / T;
+  const Base& c = tp.c;
+  const double tau = tp.tau;
   const double t3 = tau * tau * tau;
   const double t5 = t3 * tau * tau;
   const double* b = kBaseSmallB;
@@ -358,15 +360,13 @@ TemperatureSlopes temperatureSlopes(double T, double rho) {
   for (int i = 0; i < 36; ++i) {
     const int k = kResidualK[i];
     const int l = kResidualL[i];
-    const double gt = kResidualG[i] * intPower(tau, l);
+    const double gt = tp.residualGt[i];  // g tau^l
     const double term = gt / k * intPower(oneMinusE, k);
     r.aTT += l * (l + 1) * term / (T * T);
     r.aRhoT -= l * gt * intPower(oneMinusE, k - 1) * e / T;
   }
 
   // Terms 37 to 40.
-  TemperaturePart tp{};
-  tp.compute(T);
   for (int i = 0; i < 4; ++i) {
     if (tp.criticalBt2[i] > kVanishingExponent) continue;
     const CriticalTerm t = criticalTerm(tp, i, rho);
