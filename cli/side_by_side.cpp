@@ -61,10 +61,13 @@ std::string csvField(const std::string& s) {
   return out + "\"";
 }
 
-// The quantity a worksheet function returns.
+// The quantity a worksheet function returns, as units::name takes it: the
+// first letter of its name (CpofTP and CvofTP 'c', MuofTP 'm', KofTP 'k',
+// WofTP 'w', the quality 'x', which has no unit) but for these.
 char resultQuantity(const std::string& f) {
   if (f == "Psat" || f == "PofTV") return 'P';
   if (f == "Tsat" || f == "TofPH" || f == "TofPS") return 'T';
+  if (f == "SigmaofT") return 'g';
   return static_cast<char>(std::tolower(static_cast<unsigned char>(f[0])));
 }
 

@@ -40,6 +40,32 @@ TEST(Compare, SixRowsWithDeviationsFromIapws95) {
   EXPECT_EQ(t.units[2], "BTU/lbm");
 }
 
+TEST(Compare, UnitsOfEveryResult) {
+  const struct {
+    const char* function;
+    std::vector<double> args;
+    const char* si;
+    const char* english;
+  } cases[] = {
+      {"VofTP", {500.0, 10.0}, "cm3/g", "ft3/lbm"},
+      {"CpofTP", {500.0, 10.0}, "kJ/(kg K)", "BTU/(lbm R)"},
+      {"CvofTP", {500.0, 10.0}, "kJ/(kg K)", "BTU/(lbm R)"},
+      {"WofTP", {500.0, 10.0}, "m/s", "ft/s"},
+      {"MuofTP", {500.0, 10.0}, "uPa s", "lbm/(ft h)"},
+      {"KofTP", {500.0, 10.0}, "mW/(m K)", "BTU/(h ft F)"},
+      {"XofPH", {1.0, 2000.0}, "", ""},
+      {"SigmaofT", {373.15}, "mN/m", "lbf/ft"},
+  };
+  for (const auto& c : cases) {
+    for (bool english : {false, true}) {
+      Table t;
+      std::string error;
+      ASSERT_TRUE(compareTable(c.function, c.args, english, &t, &error)) << error;
+      EXPECT_EQ(t.units[2], english ? c.english : c.si) << c.function;
+    }
+  }
+}
+
 TEST(Compare, AFailingFormulationShowsInItsRowOnly) {
   Table t;
   std::string error;

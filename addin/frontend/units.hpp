@@ -40,8 +40,10 @@ inline double conductivityOut(double x) { return x / kMilliwattsPerMetreKelvinPe
 inline double surfaceTensionOut(double x) { return x / kMillinewtonsPerMetrePerLbfPerFt; }
 inline double unchanged(double x) { return x; }
 
-// The name of the unit of a quantity ('T', 'P', 'v', 'h' or 's') in either
-// unit system, as the tool's tables and the example workbook print it.
+// The name of the unit of a quantity ('T', 'P', 'v', 'h', 's'; 'c' a heat
+// capacity, 'w' a speed of sound, 'x' a quality, 'm' a viscosity, 'k' a
+// thermal conductivity, 'g' a surface tension) in either unit system, as
+// the tool's tables and the example workbook print it.
 inline const char* name(char quantity, bool english) {
   switch (quantity) {
     case 'T':
@@ -53,7 +55,16 @@ inline const char* name(char quantity, bool english) {
     case 'h':
       return english ? "BTU/lbm" : "kJ/kg";
     case 's':
+    case 'c':
       return english ? "BTU/(lbm R)" : "kJ/(kg K)";
+    case 'w':
+      return english ? "ft/s" : "m/s";
+    case 'm':
+      return english ? "lbm/(ft h)" : "uPa s";
+    case 'k':
+      return english ? "BTU/(h ft F)" : "mW/(m K)";
+    case 'g':
+      return english ? "lbf/ft" : "mN/m";
     default:
       return "";
   }
