@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -172,6 +173,27 @@ TEST(Vmath, SpecialArgumentsAsTheCStandard) {
     for (const double y : exponents) {
       EXPECT_TRUE(same(vm::pow(x, y), std::pow(x, y)))
           << "pow(" << x << ", " << y << "): " << vm::pow(x, y) << " against " << std::pow(x, y);
+    }
+  }
+}
+
+// The logarithm forms r = z c - 1 without a rounding: its parts are
+// multiples of 2^-61, so r is exact as long as |r| < 2^-8 (53 bits). |z c - 1|
+// is largest at the ends of each sub-interval, where long double (64-bit
+// significand) forms it exactly.
+TEST(Vmath, LogarithmTableKeepsItsReducedArgumentExact) {
+  namespace t = vapordex::vmath::tables;
+  for (std::uint64_t i = 0; i < 256; ++i) {
+    const std::uint64_t first = t::kLogOffsetBits + (i << 44);
+    const std::uint64_t last = first + (std::uint64_t{1} << 44) - 1;
+    for (std::uint64_t bits : {first, last}) {
+      // The table's z: x's significand scaled into [0.70703125, 1.4140625).
+      const double x = std::bit_cast<double>(bits);
+      const std::uint64_t offset = bits - t::kLogOffsetBits;
+      const double z = std::bit_cast<double>(bits - (offset & (std::uint64_t{0xfff} << 52)));
+      EXPECT_EQ(&t::kLog[(offset >> 44) & 255], &t::kLog[i]) << x;
+      const long double r = static_cast<long double>(z) * t::kLog[i].c - 1.0L;
+      EXPECT_LT(std::fabs(r), 0x1p-8L) << "entry " << i << " at z = " << z;
     }
   }
 }

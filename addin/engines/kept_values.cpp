@@ -5,6 +5,7 @@
 #include "common/density_solver.hpp"
 #include "common/kept.hpp"
 #include "common/saturation.hpp"
+#include "fit2020/fit2020_kept.hpp"
 #include "helmholtz/iapws95_kept.hpp"
 #include "helmholtz/kkhm69_kept.hpp"
 #include "helmholtz/nbs84_kept.hpp"
@@ -32,6 +33,7 @@ struct KeptValues {
   struct Kkhm69 {
     kkhm69::SaturatedDensities saturated;
     ExponentialSlot<kkhm69::kMinusE> exponential;
+    kkhm69::IdealPart ideal;
   } kkhm69;
   struct If97 {
     if97::Region3TauPowers region3;
@@ -39,6 +41,9 @@ struct KeptValues {
   struct Ifc67 {
     ifc67::Subregion2Part subregion2;
   } ifc67;
+  struct Fit2020 {
+    fit2020::SaturatedDensities saturated;
+  } fit2020;
 };
 
 constinit thread_local KeptValues gKept{};
@@ -84,12 +89,20 @@ ExponentialSlot<kkhm69::kMinusE>& kept<ExponentialSlot<kkhm69::kMinusE>>() {
   return gKept.kkhm69.exponential;
 }
 template <>
+kkhm69::IdealPart& kept<kkhm69::IdealPart>() {
+  return gKept.kkhm69.ideal;
+}
+template <>
 if97::Region3TauPowers& kept<if97::Region3TauPowers>() {
   return gKept.if97.region3;
 }
 template <>
 ifc67::Subregion2Part& kept<ifc67::Subregion2Part>() {
   return gKept.ifc67.subregion2;
+}
+template <>
+fit2020::SaturatedDensities& kept<fit2020::SaturatedDensities>() {
+  return gKept.fit2020.saturated;
 }
 
 }  // namespace vapordex

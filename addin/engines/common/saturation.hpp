@@ -196,13 +196,14 @@ struct ExponentialSaturation {
     return C.criticalPressure * vmath::exp(Exponent(T));
   }
   static double logPressure(double T) {
-    // The logarithms of the fixed pressures, taken once.
-    static const double kLogTriple = vmath::log(C.triplePointPressure);
-    static const double kLogCritical = vmath::log(C.criticalPressure);
     if (T <= C.triplePointTemperature) return kLogTriple;
     if (T >= C.criticalTemperature) return kLogCritical;
     return kLogCritical + Exponent(T);
   }
+  // The logarithms of the fixed pressures, taken once when the program
+  // starts (not behind a guard tested at every call).
+  static inline const double kLogTriple = vmath::log(C.triplePointPressure);
+  static inline const double kLogCritical = vmath::log(C.criticalPressure);
   static double temperature(double P) {
     static constexpr SaturationLine kLine{
         .pressure = pressure,

@@ -82,11 +82,13 @@ inline double expPair(double xHi, double xLo) {
 
 // log(x) = hi + lo to about 2^-100 relative, for finite x > 0. x = 2^e z
 // with z in [0.70703125, 1.4140625); log z = -log c + log1p(z c - 1) with c
-// from the table (9 significant bits; 1 beside z = 1) and |z c - 1| <=
-// 2^-8. z c - 1 is formed exactly as a pair: z cut to 44 bits times c is
-// exact, and so is the rest of z times c. log1p by its Taylor series: for a
-// power to r^10 (the rest is below 2^-72 relative) with its leading square
-// exact, for the logarithm alone to r^8 (below 2^-64).
+// from the table (9 significant bits; 1 beside z = 1) and |z c - 1| <
+// 2^-8. r = z c - 1 is formed exactly: z cut to 44 bits times c is exact,
+// and so is the rest of z times c; both are multiples of 2^-61 (z's last
+// place times c's), and so is their sum r, which below 2^-8 has at most 53
+// significant bits. log1p by its Taylor series: for a power to r^10 (the
+// rest is below 2^-72 relative) with its leading square exact, for the
+// logarithm alone to r^8 (below 2^-64).
 template <bool kForPow>
 inline void logPair(double x, double* hi, double* lo) {
   using namespace tables;
@@ -104,12 +106,7 @@ inline void logPair(double x, double* hi, double* lo) {
   const double zHead = std::bit_cast<double>(iz & ~std::uint64_t{0x1ff});
   const double d = zHead * t.c - 1.0;  // both steps exact
   const double zTail = (z - zHead) * t.c;
-  const double r = d + zTail;
-  double rLo = 0.0;
-  {
-    const double bb = r - d;
-    rLo = (d - (r - bb)) + (zTail - bb);
-  }
+  const double r = d + zTail;  // exact
   const double square = r * r;
   const double square4 = square * square;
   double squareError = 0.0;
@@ -138,8 +135,7 @@ inline void logPair(double x, double* hi, double* lo) {
   const double half = -0.5 * square;
   const double s2 = s1 + half;
   const double e2 = half - (s2 - s1);
-  const double rest =
-      (((ed * kLn2Lo + t.minusLogCLo) + (rLo - r * rLo - 0.5 * squareError)) + (e1 + e2)) + tail;
+  const double rest = (((ed * kLn2Lo + t.minusLogCLo) - 0.5 * squareError) + (e1 + e2)) + tail;
   *hi = s2 + rest;
   *lo = rest - (*hi - s2);
 }

@@ -7,6 +7,7 @@
 #include "../common/saturation.hpp"
 #include "bridging_cubic.hpp"
 #include "engines/common/vmath.hpp"
+#include "fit2020_kept.hpp"
 #include "property_table.hpp"
 
 namespace vapordex::fit2020 {
@@ -72,11 +73,21 @@ double saturationPressure(double T) { return VapourPressure::pressure(T); }
 
 double saturationTemperature(double P) { return VapourPressure::temperature(P); }
 
-double saturatedLiquidDensity(double T) {
+namespace {
+
+double liquidDensityCorrelation(double T) {
   const double u = reducedDistance(T);
   if (u <= 0.0) return kCriticalDensity;
   return kCriticalDensity * horner(kLiquid, vmath::pow(u, 0.3333333333333333));
 }
+
+double vapourDensityCorrelation(double T) {
+  if (T < kTriplePointTemperature) T = kTriplePointTemperature;
+  if (T >= kCriticalTemperature) return kCriticalDensity;
+  return saturationPressure(T) / saturatedVapourCompressibility(T) / kR / T;
+}
+
+}  // namespace
 
 double saturatedVapourCompressibility(double T) {
   const double u = reducedDistance(T);
@@ -84,10 +95,14 @@ double saturatedVapourCompressibility(double T) {
   return kZc + horner(kVapour, vmath::pow(u, 0.3333333333333333));
 }
 
+// The correlations' recent answers are kept (one table per thread): the same
+// doubles as computed afresh.
+double saturatedLiquidDensity(double T) {
+  return kept<SaturatedDensities>().liquid.get(T, liquidDensityCorrelation);
+}
+
 double saturatedVapourDensity(double T) {
-  if (T < kTriplePointTemperature) T = kTriplePointTemperature;
-  if (T >= kCriticalTemperature) return kCriticalDensity;
-  return saturationPressure(T) / saturatedVapourCompressibility(T) / kR / T;
+  return kept<SaturatedDensities>().vapour.get(T, vapourDensityCorrelation);
 }
 
 // Strictly between the correlations' saturated densities, below Tc.
@@ -108,17 +123,17 @@ double pressureFromTD(double T, double rho) {
 double enthalpyFromTD(double T, double rho) {
   if (insideDome(T, rho)) {
     const double rhoF = saturatedLiquidDensity(T);
-    return hCubic(T, rho) + lookup(T, rhoF).h - hCubic(T, rhoF);
+    return hCubic(T, rho) + lookupEnergies(T, rhoF).h - hCubic(T, rhoF);
   }
-  return lookup(T, rho).h;
+  return lookupEnergies(T, rho).h;
 }
 
 double entropyFromTD(double T, double rho) {
   if (insideDome(T, rho)) {
     const double rhoF = saturatedLiquidDensity(T);
-    return sCubic(T, rho) + lookup(T, rhoF).s - sCubic(T, rhoF);
+    return sCubic(T, rho) + lookupEnergies(T, rhoF).s - sCubic(T, rhoF);
   }
-  return lookup(T, rho).s;
+  return lookupEnergies(T, rho).s;
 }
 
 namespace {

@@ -119,20 +119,30 @@ density::PressureSlope lookupPressure(double T, double rho) {
   return {(1.0 - u) * p[0] + u * p[1], ((1.0 - u) * dp[0] + u * dp[1]) / rho};
 }
 
-TableState lookup(double T, double rho) {
+namespace {
+
+template <bool kWithPressure>
+TableState lookupAt(double T, double rho) {
   const int k0 = isothermPair(T);
   const double lambda = rho > 0.0 ? vmath::log(rho) : 0.0;
-  double p[2];
+  double p[2] = {0.0, 0.0};
   double h[2];
   double s[2];
   for (int i = 0; i < 2; ++i) {
     const IsothermPoint q = pointOn(k0 + i, lambda);
-    p[i] = pressureAt(q);
+    if constexpr (kWithPressure) p[i] = pressureAt(q);
     h[i] = q.t * q.hi[kH] + (1.0 - q.t) * q.lo[kH];
     s[i] = q.t * q.hi[kS] + (1.0 - q.t) * q.lo[kS];
   }
   const double u = temperatureWeight(k0, T);
-  return {(1.0 - u) * p[0] + u * p[1], (1.0 - u) * h[0] + u * h[1], (1.0 - u) * s[0] + u * s[1]};
+  return {kWithPressure ? (1.0 - u) * p[0] + u * p[1] : 0.0, (1.0 - u) * h[0] + u * h[1],
+          (1.0 - u) * s[0] + u * s[1]};
 }
+
+}  // namespace
+
+TableState lookup(double T, double rho) { return lookupAt<true>(T, rho); }
+
+TableState lookupEnergies(double T, double rho) { return lookupAt<false>(T, rho); }
 
 }  // namespace vapordex::fit2020

@@ -44,6 +44,10 @@ struct TableState {
 // 1 g/cm3.
 TableState lookup(double T, double rho);
 
+// h and s of lookup (the same doubles) without its pressure, whose
+// exponentials the enthalpy and entropy do not need; P is 0.
+TableState lookupEnergies(double T, double rho);
+
 // The pressure of lookup (the same double) and its derivative in rho at
 // constant T, for the density solver.
 density::PressureSlope lookupPressure(double T, double rho);

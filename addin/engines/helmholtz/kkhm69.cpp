@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "../common/density_solver.hpp"
+#include "../common/fast_path_check.hpp"
 #include "../common/iapws_saturation.hpp"
 #include "../common/int_power.hpp"
 #include "../common/last_exponential.hpp"
@@ -181,18 +182,50 @@ density::PressureSlope pressureSlopeFromTD(double T, double rho) {
                 rho * rho * rho * qRhoRho(rho, tau))};
 }
 
+namespace {
+
+double entropyIdealPart(double T, double lnT) {
+  return inverseTemperature(T) / T * psi0Tau(T, lnT);
+}
+
+double enthalpyIdealPart(double T, double lnT) {
+  return psi0(T, lnT) + inverseTemperature(T) * psi0Tau(T, lnT);
+}
+
+// The kept isotherm's part (Part is entropyIdealPart or enthalpyIdealPart),
+// computed when T or the part is new.
+template <double (*Part)(double, double), bool IdealPart::*kHave, double IdealPart::*kValue>
+double idealPart(double T) {
+  IdealPart& k = kept<IdealPart>();
+  if (!sameDouble(k.T, T)) {
+    k.T = T;
+    k.lnT = vmath::log(T);
+    k.haveEntropy = false;
+    k.haveEnthalpy = false;
+  } else if (k.*kHave) {
+    if constexpr (kCheckFastPaths) {
+      checkFastPath("KKHM 1969 kept ideal-gas part", k.*kValue, Part(T, vmath::log(T)));
+    }
+    return k.*kValue;
+  }
+  k.*kValue = Part(T, k.lnT);
+  k.*kHave = true;
+  return k.*kValue;
+}
+
+}  // namespace
+
 double enthalpyFromTD(double T, double rho) {
   const double tau = inverseTemperature(T);
   const QFunction q = qFunction(rho, tau);
-  const double lnT = vmath::log(T);
-  return psi0(T, lnT) + tau * psi0Tau(T, lnT) +
+  return idealPart<enthalpyIdealPart, &IdealPart::haveEnthalpy, &IdealPart::enthalpy>(T) +
          kR * T * (1.0 + rho * q.q + rho * rho * q.qRho + rho * tau * q.qTau);
 }
 
 double entropyFromTD(double T, double rho) {
   const double tau = inverseTemperature(T);
   const QFunction q = qFunction(rho, tau);
-  return tau / T * psi0Tau(T, vmath::log(T)) -
+  return idealPart<entropyIdealPart, &IdealPart::haveEntropy, &IdealPart::entropy>(T) -
          kR * (vmath::log(rho) + rho * q.q - rho * tau * q.qTau);
 }
 
