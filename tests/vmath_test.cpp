@@ -165,10 +165,13 @@ TEST(Vmath, SpecialArgumentsAsTheCStandard) {
       EXPECT_TRUE(same(vm::cbrt(x), std::cbrt(x))) << "cbrt " << x << ": " << vm::cbrt(x);
     }
   }
-  const double bases[] = {0.0, -0.0, 1.0, -1.0, 2.0, -2.0, 0.5, -0.5, kInf, -kInf, kNaN, 1e-300};
-  const double exponents[] = {0.0,          -0.0,   1.0,    -1.0,    2.0,    3.0,   -3.0,
-                              0.5,          -0.5,   kInf,   -kInf,   kNaN,   1e300, 0x1p53,
-                              0x1p53 + 2.0, 1023.0, 1024.0, -1074.0, -1075.0};
+  const double bases[] = {
+      0.0, -0.0, 1.0, -1.0, 2.0, -2.0, 0.5, -0.5, kInf, -kInf, kNaN, 1e-300, 0x1.0000000000001p0};
+  const double exponents[] = {0.0,    -0.0,   1.0,     -1.0,    2.0,
+                              3.0,    -3.0,   0.5,     -0.5,    kInf,
+                              -kInf,  kNaN,   1e300,   0x1p53,  0x1p53 + 2.0,
+                              1023.0, 1024.0, -1074.0, -1075.0, 0x1.fffffffffffffp1023,
+                              1e-320};
   for (const double x : bases) {
     for (const double y : exponents) {
       EXPECT_TRUE(same(vm::pow(x, y), std::pow(x, y)))

@@ -190,6 +190,12 @@ inline double powerFrom(const Logarithm& l, double y) {
 // x^y as exp(y log x) with the C standard's special cases.
 inline double pow(double x, double y) {
   using detail::kInfinity;
+  // The engines' case first: a positive finite base other than 1 (whose
+  // zero logarithm would meet a huge y's overflowing split) and a finite
+  // exponent. y = 0 gives exactly 1 this way too.
+  if (x > 0.0 && x < kInfinity && x != 1.0 && std::fabs(y) < kInfinity) {
+    return powerFrom(logarithmOf(x), y);
+  }
   if (y == 0.0 || x == 1.0) return 1.0;
   if (x != x || y != y) return x + y;
   const double ax = std::fabs(x);
@@ -211,6 +217,8 @@ inline double pow(double x, double y) {
     result = y < 0.0 ? kInfinity : 0.0;
   } else if (ax == kInfinity) {
     result = y < 0.0 ? 0.0 : kInfinity;
+  } else if (ax == 1.0) {
+    result = 1.0;  // -1 to an integer power (a huge y would overflow its split)
   } else {
     result = powerFrom(logarithmOf(ax), y);
   }
