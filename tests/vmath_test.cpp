@@ -201,6 +201,56 @@ TEST(Vmath, LogarithmTableKeepsItsReducedArgumentExact) {
   }
 }
 
+// Where the processor has fused multiply-add, pow takes the exact rounding
+// errors of r^2 and y log x by that instruction: the same doubles as the
+// Dekker chains, over bases and exponents of every scale, exponents that
+// make y log x tiny, and products near exp's overflow and underflow.
+TEST(Vmath, FusedPowerIsTheDekkerChains) {
+#ifdef VDX_VMATH_FUSED_POW
+  namespace d = vapordex::vmath::detail;
+  if (!d::kProcessorHasFma) GTEST_SKIP() << "the processor has no fused multiply-add";
+  Random random{20261209};
+  const long n = scanCount();
+  long differ = 0;
+  for (long k = 0; k < n; ++k) {
+    double x = 0.0;
+    double y = 0.0;
+    switch (k % 5) {
+      case 0:
+        x = vm::exp(random.uniform(-740.0, 709.0));
+        y = random.uniform(-3.0, 3.0);
+        break;
+      case 1:
+        x = 1.0 + random.uniform(-1e-4, 1e-4);
+        y = random.uniform(-1e6, 1e6);
+        break;
+      case 2:
+        x = random.uniform(0.0, 2.0);
+        y = random.uniform(-1.0, 1.0) * vm::exp(random.uniform(-700.0, 0.0));
+        break;
+      case 3:
+        x = random.uniform(1.0, 1e10);
+        y = random.uniform(-745.0, 709.0) / vm::log(x);
+        break;
+      default:
+        x = std::fabs(random.bits());
+        y = random.uniform(-40.0, 40.0);
+        break;
+    }
+    if (!(x > 0.0 && x < kInf && x != 1.0)) continue;
+    const double fused = d::fusedPositivePower(x, y);
+    const double plain = d::positivePower<false>(x, y);
+    if (std::bit_cast<std::uint64_t>(fused) != std::bit_cast<std::uint64_t>(plain)) {
+      if (++differ <= 5)
+        ADD_FAILURE() << "pow(" << x << ", " << y << "): " << fused << " against " << plain;
+    }
+  }
+  EXPECT_EQ(differ, 0) << "of " << n;
+#else
+  GTEST_SKIP() << "fused multiply-add is looked for on x86 only";
+#endif
+}
+
 // Results that are doubles exactly come out exactly.
 TEST(Vmath, ExactResultsAreExact) {
   const struct {

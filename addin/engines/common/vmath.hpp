@@ -41,6 +41,12 @@ inline double productError(double a, double p, double bHi, double bLo) {
   return ((aHi * bHi - p) + aHi * bLo + aLo * bHi) + aLo * bLo;
 }
 
+// a b + c rounded once. Used only where the result is exact (the rounding
+// error of a product, which is a double), so that it is the same double as
+// the Dekker chains compute without the instruction; instantiated only in
+// functions built for processors that have it.
+inline double fusedMultiplyAdd(double a, double b, double c) { return __builtin_fma(a, b, c); }
+
 // s = a + b rounded, and its rounding error (Knuth's two-sum).
 inline double twoSum(double a, double b, double* error) {
   const double s = a + b;
@@ -89,7 +95,7 @@ inline double expPair(double xHi, double xLo) {
 // significant bits. log1p by its Taylor series: for a power to r^10 (the
 // rest is below 2^-72 relative) with its leading square exact, for the
 // logarithm alone to r^8 (below 2^-64).
-template <bool kForPow>
+template <bool kForPow, bool kFused = false>
 inline void logPair(double x, double* hi, double* lo) {
   using namespace tables;
   std::uint64_t ix = std::bit_cast<std::uint64_t>(x);
@@ -114,10 +120,14 @@ inline void logPair(double x, double* hi, double* lo) {
   if constexpr (kForPow) {
     // r^3 (1/3 - r/4 + ... - r^7/10) in Estrin's order, for speed, and the
     // rounding error of r^2: the power needs log x to about 2^-68.
-    double rh = 0.0;
-    double rl = 0.0;
-    split(r, &rh, &rl);
-    squareError = ((rh * rh - square) + 2.0 * rh * rl) + rl * rl;
+    if constexpr (kFused) {
+      squareError = fusedMultiplyAdd(r, r, -square);
+    } else {
+      double rh = 0.0;
+      double rl = 0.0;
+      split(r, &rh, &rl);
+      squareError = ((rh * rh - square) + 2.0 * rh * rl) + rl * rl;
+    }
     tail = (r * square) * (((1.0 / 3 - 0.25 * r) + square * (0.2 - (1.0 / 6) * r)) +
                            square4 * ((1.0 / 7 - 0.125 * r) + square * (1.0 / 9 - 0.1 * r)));
   } else {
@@ -187,6 +197,50 @@ inline double powerFrom(const Logarithm& l, double y) {
   return detail::expPair<true>(ph, pl);
 }
 
+namespace detail {
+
+// powerFrom(logarithmOf(x), y) with the exact rounding errors (of r^2 and
+// of y log x) each one fused multiply-add instead of a Dekker chain: the
+// same doubles, since both are exact and no other operation changes.
+// |y log x| < 1000 keeps the product's error far from underflow except
+// where exp rounds to 1 whatever it is.
+template <bool kFused>
+inline double positivePower(double x, double y) {
+  if constexpr (kFused) {
+    double hi = 0.0;
+    double lo = 0.0;
+    logPair<true, true>(x, &hi, &lo);
+    const double ph = y * hi;
+    const double pl = std::fabs(ph) < 1000.0 ? fusedMultiplyAdd(y, hi, -ph) + y * lo : 0.0;
+    return expPair<true>(ph, pl);
+  } else {
+    return powerFrom(logarithmOf(x), y);
+  }
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+#define VDX_VMATH_FUSED_POW 1
+
+// The same for processors with fused multiply-add (and so the AVX
+// encoding, whose three-operand forms need fewer moves), every step
+// inlined into it. Called out of line: the engines themselves are built
+// for every x86 processor.
+__attribute__((target("avx2,fma"), flatten, noinline)) inline double fusedPositivePower(double x,
+                                                                                        double y) {
+  return positivePower<true>(x, y);
+}
+
+// Whether the processor has fused multiply-add, asked once when the
+// program starts. A power taken before that (false) takes the Dekker
+// chains, which give the same doubles.
+inline const bool kProcessorHasFma = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("fma") != 0 && __builtin_cpu_supports("avx2") != 0;
+}();
+#endif
+
+}  // namespace detail
+
 // x^y as exp(y log x) with the C standard's special cases.
 inline double pow(double x, double y) {
   using detail::kInfinity;
@@ -194,7 +248,10 @@ inline double pow(double x, double y) {
   // zero logarithm would meet a huge y's overflowing split) and a finite
   // exponent. y = 0 gives exactly 1 this way too.
   if (x > 0.0 && x < kInfinity && x != 1.0 && std::fabs(y) < kInfinity) {
-    return powerFrom(logarithmOf(x), y);
+#ifdef VDX_VMATH_FUSED_POW
+    if (detail::kProcessorHasFma) return detail::fusedPositivePower(x, y);
+#endif
+    return detail::positivePower<false>(x, y);
   }
   if (y == 0.0 || x == 1.0) return 1.0;
   if (x != x || y != y) return x + y;
