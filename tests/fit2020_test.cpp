@@ -175,6 +175,24 @@ TEST(Fit2020Lookup, NodesPairsAndGap) {
   EXPECT_EQ(lookup(500.0, -3.0).P, lookup(500.0, 1.0).P);
 }
 
+// The enthalpy and entropy take h and s without the pressure: the same
+// doubles as the full lookup, on both branches of the liquid's pressure
+// interpolation, at and beyond the table's ends, and at a non-positive
+// density.
+TEST(Fit2020Lookup, LookupEnergiesAreTheLookups) {
+  std::mt19937_64 random(2020);
+  std::uniform_real_distribution<double> temperature(260.0, 2300.0);
+  std::uniform_real_distribution<double> lnRho(-14.0, 0.5);
+  for (int k = 0; k < 20000; ++k) {
+    const double T = k % 100 == 0 ? 6000.0 : temperature(random);
+    const double rho = k % 97 == 0 ? 0.0 : std::exp(lnRho(random));
+    const TableState full = lookup(T, rho);
+    const TableState energies = lookupEnergies(T, rho);
+    ASSERT_EQ(energies.h, full.h) << T << " " << rho;
+    ASSERT_EQ(energies.s, full.s) << T << " " << rho;
+  }
+}
+
 // ---- The splines ----
 
 TEST(Fit2020Spline, RefusesBadNodes) {
