@@ -201,10 +201,10 @@ TEST(Vmath, LogarithmTableKeepsItsReducedArgumentExact) {
   }
 }
 
-// Where the processor has fused multiply-add, pow takes the exact rounding
-// errors of r^2 and y log x by that instruction: the same doubles as the
-// Dekker chains, over bases and exponents of every scale, exponents that
-// make y log x tiny, and products near exp's overflow and underflow.
+// Where the processor has fused multiply-add, pow takes its exact
+// quantities (r, the rounding errors of r^2 and y log x) by that
+// instruction: the same doubles as the split-and-product chains, over bases and exponents of every
+// scale, exponents that make y log x tiny, and products near exp's overflow and underflow.
 TEST(Vmath, FusedPowerIsTheDekkerChains) {
 #ifdef VDX_VMATH_FUSED_POW
   namespace d = vapordex::vmath::detail;

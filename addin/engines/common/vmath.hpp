@@ -109,10 +109,15 @@ inline void logPair(double x, double* hi, double* lo) {
   const LogEntry& t = kLog[(offset >> 44) & 255];
   const std::uint64_t iz = ix - (offset & (std::uint64_t{0xfff} << 52));
   const double z = std::bit_cast<double>(iz);
-  const double zHead = std::bit_cast<double>(iz & ~std::uint64_t{0x1ff});
-  const double d = zHead * t.c - 1.0;  // both steps exact
-  const double zTail = (z - zHead) * t.c;
-  const double r = d + zTail;  // exact
+  double r = 0.0;
+  if constexpr (kFused) {
+    r = fusedMultiplyAdd(z, t.c, -1.0);  // exact, so the same double
+  } else {
+    const double zHead = std::bit_cast<double>(iz & ~std::uint64_t{0x1ff});
+    const double d = zHead * t.c - 1.0;  // both steps exact
+    const double zTail = (z - zHead) * t.c;
+    r = d + zTail;  // exact
+  }
   const double square = r * r;
   const double square4 = square * square;
   double squareError = 0.0;
@@ -199,9 +204,10 @@ inline double powerFrom(const Logarithm& l, double y) {
 
 namespace detail {
 
-// powerFrom(logarithmOf(x), y) with the exact rounding errors (of r^2 and
-// of y log x) each one fused multiply-add instead of a Dekker chain: the
-// same doubles, since both are exact and no other operation changes.
+// powerFrom(logarithmOf(x), y) with the exact quantities (the reduced
+// argument r = z c - 1 and the rounding errors of r^2 and of y log x) each
+// one fused multiply-add instead of a chain of splits and products: the
+// same doubles, since all three are exact and no other operation changes.
 // |y log x| < 1000 keeps the product's error far from underflow except
 // where exp rounds to 1 whatever it is.
 template <bool kFused>
