@@ -201,12 +201,14 @@ TEST(Vmath, LogarithmTableKeepsItsReducedArgumentExact) {
   }
 }
 
-// Where the processor has fused multiply-add, pow takes its exact
+// Where the processor has fused multiply-add, log and pow take their exact
 // quantities (r, the rounding errors of r^2 and y log x) by that
-// instruction: the same doubles as the split-and-product chains, over bases and exponents of every
-// scale, exponents that make y log x tiny, and products near exp's overflow and underflow.
-TEST(Vmath, FusedPowerIsTheDekkerChains) {
-#ifdef VDX_VMATH_FUSED_POW
+// instruction: the same doubles as the split-and-product chains. pow over
+// bases and exponents of every scale, exponents that make y log x tiny and
+// products near exp's overflow and underflow; log over positive doubles of
+// every scale (subnormals included) and near 1.
+TEST(Vmath, FusedLogarithmAndPowerAreTheDekkerChains) {
+#ifdef VDX_VMATH_FUSED
   namespace d = vapordex::vmath::detail;
   if (!d::kProcessorHasFma) GTEST_SKIP() << "the processor has no fused multiply-add";
   Random random{20261209};
@@ -236,6 +238,16 @@ TEST(Vmath, FusedPowerIsTheDekkerChains) {
         x = std::fabs(random.bits());
         y = random.uniform(-40.0, 40.0);
         break;
+    }
+    const double z = k % 2 == 0 ? std::fabs(random.bits()) : 1.0 + random.uniform(-0.01, 0.01);
+    if (z > 0.0 && z < kInf) {
+      const double fusedLog = d::fusedPositiveLogarithm(z);
+      const double plainLog = d::positiveLogarithm<false>(z);
+      if (std::bit_cast<std::uint64_t>(fusedLog) != std::bit_cast<std::uint64_t>(plainLog)) {
+        if (++differ <= 5) {
+          ADD_FAILURE() << "log(" << z << "): " << fusedLog << " against " << plainLog;
+        }
+      }
     }
     if (!(x > 0.0 && x < kInf && x != 1.0)) continue;
     const double fused = d::fusedPositivePower(x, y);

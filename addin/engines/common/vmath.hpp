@@ -165,15 +165,50 @@ inline bool isOddInteger(double y) {
 
 inline double exp(double x) { return detail::expPair<false>(x, 0.0); }
 
+namespace detail {
+
+#if defined(__x86_64__) || defined(__i386__)
+#define VDX_VMATH_FUSED 1
+// Whether the processor has fused multiply-add and AVX2, asked once when the
+// program starts. log and pow then take their exact quantities by fused
+// multiply-adds, in copies built for such processors (whose three-operand
+// encoding also needs fewer moves) and called out of line: the engines
+// themselves are built for every x86 processor. Both ways give the same
+// doubles, so a call before the start-up test (false) loses nothing.
+inline const bool kProcessorHasFma = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("fma") != 0 && __builtin_cpu_supports("avx2") != 0;
+}();
+#endif
+
+// log x for finite x > 0; with kFused, r = z c - 1 (exact) by one fused
+// multiply-add, the same double.
+template <bool kFused>
+inline double positiveLogarithm(double x) {
+  double hi = 0.0;
+  double lo = 0.0;
+  logPair<false, kFused>(x, &hi, &lo);
+  return hi;
+}
+
+#ifdef VDX_VMATH_FUSED
+__attribute__((target("avx2,fma"), flatten, noinline)) inline double fusedPositiveLogarithm(
+    double x) {
+  return positiveLogarithm<true>(x);
+}
+#endif
+
+}  // namespace detail
+
 inline double log(double x) {
   if (!(x > 0.0) || x == detail::kInfinity) {
     if (x == 0.0) return -detail::kInfinity;
     return x < 0.0 ? std::numeric_limits<double>::quiet_NaN() : x + x;  // NaN, +inf
   }
-  double hi = 0.0;
-  double lo = 0.0;
-  detail::logPair<false>(x, &hi, &lo);
-  return hi;
+#ifdef VDX_VMATH_FUSED
+  if (detail::kProcessorHasFma) return detail::fusedPositiveLogarithm(x);
+#endif
+  return detail::positiveLogarithm<false>(x);
 }
 
 // log x as a pair (hi + lo to about 2^-100 relative, hi split for exact
@@ -224,25 +259,12 @@ inline double positivePower(double x, double y) {
   }
 }
 
-#if defined(__x86_64__) || defined(__i386__)
-#define VDX_VMATH_FUSED_POW 1
-
-// The same for processors with fused multiply-add (and so the AVX
-// encoding, whose three-operand forms need fewer moves), every step
-// inlined into it. Called out of line: the engines themselves are built
-// for every x86 processor.
+#ifdef VDX_VMATH_FUSED
+// The same on processors with fused multiply-add, every step inlined.
 __attribute__((target("avx2,fma"), flatten, noinline)) inline double fusedPositivePower(double x,
                                                                                         double y) {
   return positivePower<true>(x, y);
 }
-
-// Whether the processor has fused multiply-add, asked once when the
-// program starts. A power taken before that (false) takes the Dekker
-// chains, which give the same doubles.
-inline const bool kProcessorHasFma = [] {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("fma") != 0 && __builtin_cpu_supports("avx2") != 0;
-}();
 #endif
 
 }  // namespace detail
@@ -254,7 +276,7 @@ inline double pow(double x, double y) {
   // zero logarithm would meet a huge y's overflowing split) and a finite
   // exponent. y = 0 gives exactly 1 this way too.
   if (x > 0.0 && x < kInfinity && x != 1.0 && std::fabs(y) < kInfinity) {
-#ifdef VDX_VMATH_FUSED_POW
+#ifdef VDX_VMATH_FUSED
     if (detail::kProcessorHasFma) return detail::fusedPositivePower(x, y);
 #endif
     return detail::positivePower<false>(x, y);
