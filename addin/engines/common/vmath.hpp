@@ -211,6 +211,14 @@ inline double log(double x) {
   return detail::positiveLogarithm<false>(x);
 }
 
+// log(x) computed in the caller's own code, never the fused copy: the same
+// double as log. For callers that hold many values across the logarithm,
+// which a call would spill and reload at more cost than the copy saves.
+inline double logInline(double x) {
+  if (!(x > 0.0) || x == detail::kInfinity) return log(x);
+  return detail::positiveLogarithm<false>(x);
+}
+
 // log x as a pair (hi + lo to about 2^-100 relative, hi split for exact
 // products), for powers of x: powerFrom(logarithmOf(x), y) is pow(x, y) bit
 // for bit for finite x > 0 and finite y, so that several powers of one base

@@ -80,7 +80,7 @@ GibbsState subregion1Of(double beta, double theta) {
   const double dzdTheta = dy + (a[3] * y * dy - a[4]) / rootW;
   const double z517 = vmath::pow(z, -5.0 / 17.0);
   const double z1217 = z * z517;  // z^(12/17)
-  const double lnTheta = Energy ? vmath::log(theta) : 0.0;
+  const double lnTheta = Energy ? vmath::logInline(theta) : 0.0;
 
   double poly = 0.0;
   double dPoly = 0.0;
@@ -136,7 +136,7 @@ void Subregion2Part::compute(double t) {
   theta = t;
   const double b = kSmallB;
   x = vmath::exp(b * (1.0 - t));
-  lnTheta = vmath::log(t);
+  lnTheta = vmath::logInline(t);
   poly = 0.0;
   dPoly = 0.0;
   for (int nu = 4; nu >= 0; --nu) poly = poly * t + kB0v[nu];
@@ -217,8 +217,8 @@ GibbsState subregion2Of(double beta, double theta) {
   GibbsState g{};
   double dZeta = 0.0;
   if constexpr (Energy) {
-    g.zeta = kI1 * theta * vmath::log(beta) + kB0 * theta * (1.0 - lnTheta) + p.poly;
-    dZeta = kI1 * vmath::log(beta) - kB0 * lnTheta + p.dPoly;
+    g.zeta = kI1 * theta * vmath::logInline(beta) + kB0 * theta * (1.0 - lnTheta) + p.poly;
+    dZeta = kI1 * vmath::logInline(beta) - kB0 * lnTheta + p.dPoly;
   }
   g.chi = kI1 * theta / beta;
   // Unrolled, each row's exponents are constants.
@@ -313,7 +313,7 @@ double subregion3Beta(double chi, double theta) {
 
 HelmholtzState subregion3(double chi, double theta) {
   const double s = theta - 1.0;
-  const double lnChi = vmath::log(chi);
+  const double lnChi = vmath::logInline(chi);
   double r[4];
   double dr[4];
   row(kC0, kC0Log, chi, lnChi, &r[0], &dr[0]);
@@ -340,13 +340,13 @@ HelmholtzState subregion3(double chi, double theta) {
 
   HelmholtzState h{};
   h.psi = kC00 + r[0] + s * (r[1] + s * (r[2] + s * r[3])) + (kC40 + kC41 * chi5) * t23 * s +
-          chi6 * six + kC50 * theta * vmath::log(theta) + seven;
+          chi6 * six + kC50 * theta * vmath::logInline(theta) + seven;
   const double dPsiDchi = dr[0] + s * (dr[1] + s * (dr[2] + s * dr[3])) -
                           5.0 * kC41 * chi5 / chi * t23 * s + 6.0 * chi6 / chi * six;
   // d/dtheta of theta^-23 (theta - 1) = theta^-24 (23 - 22 theta).
   const double dPsiDtheta = r[1] + 2.0 * s * r[2] + 3.0 * s * s * r[3] +
                             (kC40 + kC41 * chi5) * t23 / theta * (23.0 - 22.0 * theta) +
-                            chi6 * dSix + kC50 * (vmath::log(theta) + 1.0) + dSeven;
+                            chi6 * dSix + kC50 * (vmath::logInline(theta) + 1.0) + dSeven;
   h.beta = -dPsiDchi;
   h.sigma = -dPsiDtheta;
   h.eps = h.psi + theta * h.sigma + chi * h.beta;
