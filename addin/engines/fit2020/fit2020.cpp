@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "../common/density_solver.hpp"
+#include "../common/fast_path_check.hpp"
 #include "../common/iapws_saturation.hpp"
 #include "../common/saturation.hpp"
 #include "bridging_cubic.hpp"
@@ -95,14 +96,30 @@ double saturatedVapourCompressibility(double T) {
   return kZc + horner(kVapour, vmath::pow(u, 0.3333333333333333));
 }
 
-// The correlations' recent answers are kept (one table per thread): the same
-// doubles as computed afresh.
+namespace {
+
+// The correlation's answer at T, the kept one when T is the last T asked
+// (one entry per phase and thread): the same double as computed afresh.
+double keptCorrelation(LastSaturatedDensity& last, double T, double (*correlation)(double)) {
+  if (sameDouble(last.T, T)) {
+    if constexpr (kCheckFastPaths) {
+      checkFastPath("2020 kept saturated density", last.rho, correlation(T));
+    }
+    return last.rho;
+  }
+  last.rho = correlation(T);
+  last.T = T;
+  return last.rho;
+}
+
+}  // namespace
+
 double saturatedLiquidDensity(double T) {
-  return kept<SaturatedDensities>().liquid.get(T, liquidDensityCorrelation);
+  return keptCorrelation(kept<SaturatedDensities>().liquid, T, liquidDensityCorrelation);
 }
 
 double saturatedVapourDensity(double T) {
-  return kept<SaturatedDensities>().vapour.get(T, vapourDensityCorrelation);
+  return keptCorrelation(kept<SaturatedDensities>().vapour, T, vapourDensityCorrelation);
 }
 
 // Strictly between the correlations' saturated densities, below Tc.

@@ -2,19 +2,25 @@
 // values (../common/kept.hpp).
 #pragma once
 
-#include "../common/density_solver.hpp"
 #include "../common/kept.hpp"
-#include "../common/recent_answers.hpp"
+#include "../common/same_double.hpp"
 
 namespace vapordex::fit2020 {
 
-// Recent saturated densities, per phase: every (T, rho) evaluation below the
-// critical temperature asks for both at its T to tell whether it lies inside
-// the dome, and a search at fixed T (HofTS, the saturated states) asks
-// again and again at the same T.
+// The last saturated density of each phase and its temperature: every
+// (T, rho) evaluation below the critical temperature asks for both at its
+// T to tell whether it lies inside the dome, and a search at fixed T
+// (HofTS, a saturated state's properties) asks again and again at the same
+// T. One entry each, a comparison to find it: the correlations themselves
+// cost only a power and an exponential, so a larger table would cost more
+// than it saves where the temperatures vary.
+struct LastSaturatedDensity {
+  double T = kEmptyKey;
+  double rho = 0.0;
+};
 struct SaturatedDensities {
-  RecentAnswers<density::kRecentSaturatedDensities> liquid;
-  RecentAnswers<density::kRecentSaturatedDensities> vapour;
+  LastSaturatedDensity liquid;
+  LastSaturatedDensity vapour;
 };
 
 }  // namespace vapordex::fit2020
