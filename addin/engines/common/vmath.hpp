@@ -1,6 +1,8 @@
 // The elementary functions of the engines: exp, log, pow and cbrt in plain
-// IEEE double arithmetic (SSE2 on every x86 target, no fused multiply-add),
-// so that the Linux build and both Windows add-ins compute the same bits.
+// IEEE double arithmetic (SSE2 on every x86 target, no fused multiply-add
+// where it would round differently), so that the Linux build and both
+// Windows add-ins compute the same bits. On processors that have it, log
+// and pow take their exact steps by fused multiply-adds: the same doubles.
 // The C libraries differ: glibc rounds its own way, mingw-w64 computes on
 // the x87 unit (slowly, and at whatever precision the host left it).
 //
